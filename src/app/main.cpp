@@ -1,0 +1,31 @@
+#include "main/MainWindow.h"
+#include "messages/QtPrompter.h"
+#include "settings/Options.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "common/UiFont.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("NMaker"));
+    QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
+    QApplication::setFont(uiFont());
+
+    // Qt's own dialogs (file and progress dialogs) speak Japanese like the rest of the tool.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    Options options;
+    QtPrompter prompter;
+    MainWindow window(options, prompter);
+    prompter.setParent(&window);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Result codes of folder creation, as the Windows shell returns them.
+namespace CreateResult {
+constexpr int Created = 0;
+constexpr int PathNotFound = 3;
+constexpr int AlreadyExists = 183;
+constexpr int Failed = 1; // any other value is "other failure"; this one is ours
+} // namespace CreateResult
+
+// The port through which the runs touch the disk. The host's version is FileFolder; tests use
+// an in-memory one with Windows-style drives.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // True when the path names an existing folder; a trailing separator is allowed.
+    virtual bool folderExist(const QString& path) = 0;
+    // True when at least one ordinary (not hidden, not a folder) file matches; `*` and `?`
+    // in the last component are wildcards, and `*.*` matches every name, as on Windows.
+    virtual bool fileExist(const QString& pattern) = 0;
+    // Creates the folder and every missing parent; returns a CreateResult code.
+    virtual int createFolder(const QString& path) = 0;
+    // Sends every path of a NUL-separated list (each path followed by one NUL, the whole
+    // closed by one more) to the trash in one operation, with one confirmation. True only when
+    // every item reached the trash; false without any activity when the first entry is empty.
+    virtual bool recycled(const QString& pathList) = 0;
+};
+
+// The NUL-separated list form of `paths`.
+QString toPathList(const QStringList& paths);
+// The paths of a NUL-separated list, up to its first empty entry.
+QStringList fromPathList(const QString& pathList);

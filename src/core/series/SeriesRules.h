@@ -1,0 +1,107 @@
+#pragma once
+
+#include "PathStyle.h"
+
+#include <QString>
+
+#include <optional>
+
+// The rules of the series fields: pure functions, field texts and options in, results out.
+
+enum class RefuseMode { FolderName = 0, Path = 1 };
+
+// The characters a folder name refuses (eight, in a fixed order) or, in path mode, the set a
+// path refuses: the folder-name set without the host's separator.
+QString refusedChars(RefuseMode mode, PathStyle style);
+
+// Removes every refused character; on Windows paths the first three characters (a drive such
+// as C:\) are left unchecked. Sets `found` when something was removed and leaves it alone
+// otherwise.
+QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style, bool& found);
+
+// What a name field looks like after its change rule: the cleaned text and where the caret
+// goes (one place left of where it was, so it sits where the refused character was typed).
+struct NameFieldCorrection {
+    bool found = false;
+    QString text;
+    int caret = -1; // -1: leave the caret where the new text puts it
+};
+NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mode,
+                                   PathStyle style);
+
+// The text up to, not including, the first CR LF.
+QString firstTextLine(const QString& text);
+
+// The limits of a number field.
+struct NumberField {
+    int defaultValue;
+    int minimum;
+    int maximum;
+    int maxLength;
+};
+inline constexpr NumberField NoStartField{1, 0, 99999, 5};
+inline constexpr NumberField NoEndField{10, 0, 99999, 5};
+inline constexpr NumberField NoKetaField{3, 1, 5, 2};
+
+// A number as the user may write it: blanks around, a sign, a fraction, an exponent.
+std::optional<double> parseNumber(const QString& text);
+// Rounds half to even into the 32-bit range; values beyond it saturate.
+qint64 roundNumber(double value);
+
+struct ClampResult {
+    QString text;
+    bool notNumber = false; // the caller shows the numeric-value message
+};
+// The change rule of a number field: empty stays empty, not a number becomes the default,
+// out of range becomes the limit, anything else stays exactly as typed.
+ClampResult clampNumberText(const QString& text, const NumberField& field);
+
+namespace KeyCode {
+constexpr int Space = 32;
+constexpr int Up = 38;
+constexpr int Down = 40;
+} // namespace KeyCode
+
+// The text of a number field after a key press (Up, Down or Space; other keys change nothing).
+QString stepNumberText(const QString& text, const NumberField& field, int keyCode);
+
+struct SeriesParameters {
+    QString targetFolder; // always ends with the separator
+    QString prefix;
+    QString suffix;
+    int first = 0;
+    int last = 0;
+    int digits = 0;
+    bool zeroFill = false;
+};
+
+// The running number as it appears in a folder name.
+QString seriesNumberText(int n, int digits, bool zeroFill);
+// target folder + prefix + number text + suffix
+QString seriesFolderName(const SeriesParameters& p, int n);
+
+// The six field texts of the main window.
+struct SeriesFieldTexts {
+    QString folder;
+    QString noStart;
+    QString noEnd;
+    QString noKeta;
+    QString prefix;
+    QString suffix;
+};
+
+enum class SeriesField { None, Folder, NoStart, NoEnd, NoKeta };
+
+// The outcome of the checks before a run. On failure: the message to show (with its insert)
+// and then the field to correct and its new text; the folder field also gets the focus.
+struct SeriesValidation {
+    bool ok = false;
+    SeriesParameters params;
+    int message = -1;
+    QString insert;
+    SeriesField field = SeriesField::None;
+    QString fieldText;
+};
+
+SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill,
+                                     PathStyle style, const QString& programFolder);

@@ -1,0 +1,345 @@
+#include "MainWindow.h"
+
+#include "common/Twips.h"
+#include "common/UiFont.h"
+#include "common/UpDown.h"
+#include "messages/Prompter.h"
+#include "settings/Options.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+const QString folderTip = QStringLiteral("作成先のフォルダをフルパスで入力");
+const QString noStartTip = QStringLiteral("フォルダ名の連番開始番号の指定");
+const QString noEndTip = QStringLiteral("フォルダ名の連番終了番号の指定");
+const QString noKetaTip = QStringLiteral("フォルダ名の連番部分の桁数の指定");
+const QString exitTip = QStringLiteral("Nestmakerを閉じる");
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption,
+                  const QString& tip, const QRect& geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setToolTip(tip);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* makeField(QWidget* parent, const QString& name, const QString& tip,
+                     const QRect& geometry, Qt::Alignment alignment)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setToolTip(tip);
+    field->setGeometry(geometry);
+    field->setAlignment(alignment | Qt::AlignVCenter);
+    return field;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& tip, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setToolTip(tip);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Options& options, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_options(options), m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(applicationTitle());
+    setFont(uiFont());
+    buildControls();
+    buildMenus();
+    setTabOrder();
+    // A single fixed border: the client area keeps its size, the menu bar sits above it.
+    setFixedSize(twipsToPixels(4815), twipsToPixels(2655) + menuBar()->sizeHint().height());
+    m_txtFolder->setFocus();
+}
+
+void MainWindow::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsSize(4815, 2655));
+    setCentralWidget(client);
+
+    makeLabel(client, QStringLiteral("Label10"), QStringLiteral("フォルダ作成先フォルダの指定"),
+              folderTip, twipsRect(120, 120, 3300, 315));
+    m_cmdRefer = makeButton(client, QStringLiteral("cmdRefer"), QStringLiteral("参照..."),
+                            QStringLiteral("フォルダの選択"), twipsRect(3690, 60, 1005, 375));
+    m_txtFolder = makeField(client, QStringLiteral("txtFolder"), folderTip,
+                            twipsRect(120, 480, 4575, 360), Qt::AlignLeft);
+
+    // Three rows of label, number field and spinner on the left.
+    struct Row {
+        const char16_t* label;
+        const char16_t* field;
+        const char16_t* spinner;
+        const char16_t* caption;
+        QString tip;
+        const NumberField* limits;
+        QLineEdit** box;
+        UpDown** ud;
+    };
+    const Row rows[] = {
+        {u"Label11", u"txtNoStart", u"udNoStart", u"連番開始番号", noStartTip, &NoStartField,
+         &m_txtNoStart, &m_udNoStart},
+        {u"Label12", u"txtNoEnd", u"udNoEnd", u"連番終了番号", noEndTip, &NoEndField,
+         &m_txtNoEnd, &m_udNoEnd},
+        {u"Label13", u"txtNoKeta", u"udNoKeta", u"連番部分の桁数", noKetaTip, &NoKetaField,
+         &m_txtNoKeta, &m_udNoKeta},
+    };
+    int top = 960;
+    for (const Row& row : rows) {
+        makeLabel(client, QString::fromUtf16(row.label), QString::fromUtf16(row.caption), row.tip,
+                  twipsRect(120, top + 15, 1575, 315));
+        QLineEdit* box = makeField(client, QString::fromUtf16(row.field), row.tip,
+                                   twipsRect(1725, top, 705, 345), Qt::AlignRight);
+        box->setMaxLength(row.limits->maxLength);
+        box->setText(QString::number(row.limits->defaultValue));
+        box->installEventFilter(this);
+        auto* ud = new UpDown(box, *row.limits, client);
+        ud->setObjectName(QString::fromUtf16(row.spinner));
+        ud->setToolTip(row.tip);
+        ud->setGeometry(twipsRect(2430, top, 225, 345));
+        *row.box = box;
+        *row.ud = ud;
+        const NumberField limits = *row.limits;
+        connect(box, &QLineEdit::textChanged, this,
+                [this, box, limits] { clampField(box, limits); });
+        top += 375;
+    }
+
+    // The two fixed parts of the name, in their frame on the right.
+    const QString constTip = QStringLiteral("フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)");
+    const QString prefixTip =
+        QStringLiteral("フォルダ名の固定文字列の接頭部分の指定(\\/|:<>\"*は使えません)");
+    const QString suffixTip =
+        QStringLiteral("フォルダ名の固定文字列の接尾部分の指定(\\/|:<>\"*は使えません)");
+    m_fraConst = new QGroupBox(QStringLiteral("固定文字列"), client);
+    m_fraConst->setObjectName(QStringLiteral("fraConst"));
+    m_fraConst->setToolTip(constTip);
+    m_fraConst->setGeometry(twipsRect(2730, 885, 1965, 1170));
+    makeLabel(m_fraConst, QStringLiteral("Label20"), QStringLiteral("接頭部分"), prefixTip,
+              twipsRect(75, 375, 900, 315));
+    m_txtPrefixConst = makeField(m_fraConst, QStringLiteral("txtPrefixConst"), prefixTip,
+                                 twipsRect(975, 360, 900, 345), Qt::AlignLeft);
+    makeLabel(m_fraConst, QStringLiteral("Label21"), QStringLiteral("接尾部分"), suffixTip,
+              twipsRect(75, 765, 900, 315));
+    m_txtSuffixConst = makeField(m_fraConst, QStringLiteral("txtSuffixConst"), suffixTip,
+                                 twipsRect(975, 750, 900, 345), Qt::AlignLeft);
+    for (QLineEdit* box : {m_txtPrefixConst, m_txtSuffixConst}) {
+        connect(box, &QLineEdit::textChanged, this,
+                [this, box] { cleanField(box, RefuseMode::FolderName); });
+    }
+    m_txtFolder->installEventFilter(this);
+    m_txtPrefixConst->installEventFilter(this);
+    m_txtSuffixConst->installEventFilter(this);
+
+    m_cmdCreateDelete[0] =
+        makeButton(client, QStringLiteral("cmdCreateDelete0"), QStringLiteral("作成"),
+                   QStringLiteral("指定したフォルダを作成します"), twipsRect(120, 2115, 1110, 480));
+    m_cmdCreateDelete[1] =
+        makeButton(client, QStringLiteral("cmdCreateDelete1"), QStringLiteral("削除"),
+                   QStringLiteral("指定したフォルダを削除します"), twipsRect(1350, 2115, 1110, 480));
+    m_cmdExit = makeButton(client, QStringLiteral("cmdExit"), QStringLiteral("終了"), exitTip,
+                           twipsRect(3585, 2115, 1110, 480));
+    // The exit button doubles as the cancel button in a run, so it keeps the arrow then.
+    m_cmdExit->setCursor(Qt::ArrowCursor);
+    for (int i = 0; i < 2; ++i) {
+        connect(m_cmdCreateDelete[i], &QPushButton::clicked, this,
+                [this, i] { cmdCreateDeleteClick(i); });
+    }
+    connect(m_cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExitClick);
+}
+
+void MainWindow::buildMenus()
+{
+    auto add = [this](QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        return action;
+    };
+    m_mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    QAction* open = add(m_mnuFile, "mnuFileOpen", QStringLiteral("フォルダ選択"),
+                        QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_mnuFile->addSeparator();
+    add(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    add(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
+        QKeySequence(Qt::CTRL | Qt::Key_I));
+    add(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
+        QKeySequence(Qt::CTRL | Qt::Key_E));
+    add(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
+        QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_mnuFile->addSeparator();
+    add(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnuFile->addSeparator();
+    QAction* create = add(m_mnuFile, "mnuFileCreateDelete0", QStringLiteral("作成"),
+                          QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* remove = add(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
+                          QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_mnuFile->addSeparator();
+    QAction* exit = add(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
+                        QKeySequence(Qt::CTRL | Qt::Key_W));
+
+    m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    add(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
+        QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_mnuHelp->addSeparator();
+    add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"), QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    Q_UNUSED(open);
+    connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
+    connect(remove, &QAction::triggered, this, [this] { cmdCreateDeleteClick(1); });
+    connect(exit, &QAction::triggered, this, &MainWindow::cmdExitClick);
+}
+
+void MainWindow::setTabOrder()
+{
+    const QWidget* order[] = {m_txtFolder,      m_cmdRefer,          m_txtNoStart,
+                              m_txtNoEnd,       m_txtNoKeta,         m_txtPrefixConst,
+                              m_txtSuffixConst, m_cmdCreateDelete[0], m_cmdCreateDelete[1],
+                              m_cmdExit};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+QString MainWindow::programFolder()
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+const NumberField* MainWindow::numberFieldOf(const QObject* box) const
+{
+    if (box == m_txtNoStart)
+        return &NoStartField;
+    if (box == m_txtNoEnd)
+        return &NoEndField;
+    if (box == m_txtNoKeta)
+        return &NoKetaField;
+    return nullptr;
+}
+
+bool MainWindow::cleanField(QLineEdit* box, RefuseMode mode)
+{
+    const NameFieldCorrection c =
+        cleanNameField(box->text(), box->cursorPosition(), mode, m_style);
+    if (!c.found)
+        return true;
+    m_prompter.ask(2, refusedChars(mode, m_style));
+    box->setText(c.text); // the nested change finds nothing left to remove
+    if (c.caret >= 0)
+        box->setCursorPosition(c.caret);
+    box->setFocus();
+    return false;
+}
+
+void MainWindow::clampField(QLineEdit* box, const NumberField& field)
+{
+    const int caret = box->cursorPosition();
+    const ClampResult r = clampNumberText(box->text(), field);
+    if (r.notNumber)
+        m_prompter.ask(3);
+    box->setText(r.text);
+    box->setCursorPosition(caret);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        if (const NumberField* field = numberFieldOf(watched)) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            const int code = key == Qt::Key_Up     ? KeyCode::Up
+                             : key == Qt::Key_Down ? KeyCode::Down
+                             : key == Qt::Key_Space ? KeyCode::Space
+                                                    : 0;
+            // The key itself goes on to the field: a space then lands in the emptied field.
+            if (code)
+                box->setText(stepNumberText(box->text(), *field, code));
+        }
+    } else if (event->type() == QEvent::ShortcutOverride) {
+        // A field keeps Ctrl+C for copying only while it has something selected to copy;
+        // otherwise the key is the menu's "作成".
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box && key->matches(QKeySequence::Copy) && !box->hasSelectedText()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+SeriesFieldTexts MainWindow::fieldTexts() const
+{
+    return {m_txtFolder->text(), m_txtNoStart->text(),     m_txtNoEnd->text(),
+            m_txtNoKeta->text(), m_txtPrefixConst->text(), m_txtSuffixConst->text()};
+}
+
+bool MainWindow::getSeriesParameters(SeriesParameters& out)
+{
+    if (!m_txtFolder->text().isEmpty() && !cleanField(m_txtFolder, RefuseMode::Path))
+        return false;
+    const SeriesValidation v =
+        ::getSeriesParameters(fieldTexts(), m_options.zeroFill(), m_style, programFolder());
+    if (v.ok) {
+        out = v.params;
+        return true;
+    }
+    m_prompter.ask(v.message, v.insert);
+    QLineEdit* box = nullptr;
+    switch (v.field) {
+    case SeriesField::Folder:
+        box = m_txtFolder;
+        break;
+    case SeriesField::NoStart:
+        box = m_txtNoStart;
+        break;
+    case SeriesField::NoEnd:
+        box = m_txtNoEnd;
+        break;
+    case SeriesField::NoKeta:
+        box = m_txtNoKeta;
+        break;
+    case SeriesField::None:
+        break;
+    }
+    if (box)
+        box->setText(v.fieldText);
+    return false;
+}
+
+void MainWindow::cmdCreateDeleteClick(int index)
+{
+    Q_UNUSED(index);
+    SeriesParameters params;
+    if (!getSeriesParameters(params))
+        return;
+}
+
+void MainWindow::cmdExitClick() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) { event->accept(); }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "messages/Prompter.h"
+
+#include <QPointer>
+
+class QWidget;
+
+// Shows prompts as QMessageBox titled "NMaker", with the buttons of a Japanese Windows box
+// whatever the system locale: the catalogue's texts name those buttons.
+class QtPrompter : public Prompter
+{
+public:
+    explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    int prompt(const PromptRequest& request) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,24 @@
+# Shared by ./run and ./test: install what a fresh Debian 12 lacks, then configure and build.
+# Sourced, not run.
+
+NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
+
+nmaker_as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+nmaker_install_missing() {
+    local missing=() p
+    for p in "${NMAKER_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    nmaker_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    nmaker_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+nmaker_build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build build --parallel "$(nproc)"
+}
