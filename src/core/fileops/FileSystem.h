@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // Result codes of folder creation, as the Windows shell returns them.
-namespace CreateResult {
+namespace CreateResult
+{
 constexpr int Created = 0;
 constexpr int PathNotFound = 3;
 constexpr int AlreadyExists = 183;
@@ -15,7 +16,7 @@ constexpr int Failed = 1; // any other value is "other failure"; this one is our
 // an in-memory one with Windows-style drives.
 class FileSystem
 {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when the path names an existing folder; a trailing separator is allowed.

@@ -1,6 +1,7 @@
 #include "MessageCatalogue.h"
 
-namespace {
+namespace
+{
 
 // In the entry texts, U+0001..U+0003 stand for the inserts T1..T3, and U+0004 for T1 without
 // its first character (the manual's name is passed with a leading backslash).
@@ -27,8 +28,7 @@ constexpr Entry entries[] = {
      u"「中止」なら処理を止めます。「再試行」なら次のフォルダの作成を続けます。\r\n"
      u"「無視」なら次から確認ダイアログを出さずに処理を続けます｡ "},
     {14, 64, u"フォルダの作成で異常が起きました。\r\nフォルダが作成できませんでした。"},
-    {15, 48,
-     u"指定されたフォルダ作成先フォルダが存在しません\r\nフォルダを指定し直して下さい"},
+    {15, 48, u"指定されたフォルダ作成先フォルダが存在しません\r\nフォルダを指定し直して下さい"},
     {16, 64, u"削除できませんでした"},
     {17, 64, u"削除しようとしたフォルダ\r\n\x01が存在しませんでした"},
     {18, 64, u"処理を中断します"},

@@ -5,7 +5,8 @@
 #include <optional>
 
 // Message-box styles as Windows writes them: buttons in the low four bits, plus an icon.
-namespace MessageStyle {
+namespace MessageStyle
+{
 constexpr int ButtonsMask = 0x0F;
 constexpr int Ok = 0;
 constexpr int AbortRetryIgnore = 2;
@@ -19,7 +20,8 @@ constexpr int IconInformation = 64;
 } // namespace MessageStyle
 
 // Answer codes of a message box.
-namespace Answer {
+namespace Answer
+{
 constexpr int None = 0;
 constexpr int Ok = 1;
 constexpr int Cancel = 2;

@@ -34,8 +34,7 @@ QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style
     return head + rest;
 }
 
-NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mode,
-                                   PathStyle style)
+NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mode, PathStyle style)
 {
     NameFieldCorrection c;
     c.text = removeRefusedChars(text, mode, style, c.found);
@@ -124,8 +123,8 @@ QString seriesFolderName(const SeriesParameters& p, int n)
     return p.targetFolder + p.prefix + seriesNumberText(n, p.digits, p.zeroFill) + p.suffix;
 }
 
-SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill,
-                                     PathStyle style, const QString& programFolder)
+SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill, PathStyle style,
+                                     const QString& programFolder)
 {
     SeriesValidation v;
     auto fail = [&v](int message, SeriesField field, const QString& text) {

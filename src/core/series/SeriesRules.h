@@ -56,7 +56,8 @@ struct ClampResult {
 // out of range becomes the limit, anything else stays exactly as typed.
 ClampResult clampNumberText(const QString& text, const NumberField& field);
 
-namespace KeyCode {
+namespace KeyCode
+{
 constexpr int Space = 32;
 constexpr int Up = 38;
 constexpr int Down = 40;
@@ -103,5 +104,5 @@ struct SeriesValidation {
     QString fieldText;
 };
 
-SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill,
-                                     PathStyle style, const QString& programFolder);
+SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill, PathStyle style,
+                                     const QString& programFolder);

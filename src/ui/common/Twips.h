@@ -5,7 +5,10 @@
 
 // Window geometry is given in twips; Qt works in logical pixels (15 twips each) and scales
 // for high DPI itself.
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int twipsToPixels(int twips)
+{
+    return (twips + 7) / 15;
+}
 
 inline QRect twipsRect(int left, int top, int width, int height)
 {

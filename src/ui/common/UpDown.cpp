@@ -26,8 +26,14 @@ UpDown::UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent)
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
 }
 
-void UpDown::stepUp() { step(KeyCode::Up); }
-void UpDown::stepDown() { step(KeyCode::Down); }
+void UpDown::stepUp()
+{
+    step(KeyCode::Up);
+}
+void UpDown::stepDown()
+{
+    step(KeyCode::Down);
+}
 
 void UpDown::step(int keyCode)
 {

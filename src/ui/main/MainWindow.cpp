@@ -18,7 +18,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 const QString folderTip = QStringLiteral("作成先のフォルダをフルパスで入力");
 const QString noStartTip = QStringLiteral("フォルダ名の連番開始番号の指定");
@@ -26,8 +27,8 @@ const QString noEndTip = QStringLiteral("フォルダ名の連番終了番号の
 const QString noKetaTip = QStringLiteral("フォルダ名の連番部分の桁数の指定");
 const QString exitTip = QStringLiteral("Nestmakerを閉じる");
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption,
-                  const QString& tip, const QRect& geometry)
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QString& tip,
+                  const QRect& geometry)
 {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -102,8 +103,8 @@ void MainWindow::buildControls()
     const Row rows[] = {
         {u"Label11", u"txtNoStart", u"udNoStart", u"連番開始番号", noStartTip, &NoStartField,
          &m_txtNoStart, &m_udNoStart},
-        {u"Label12", u"txtNoEnd", u"udNoEnd", u"連番終了番号", noEndTip, &NoEndField,
-         &m_txtNoEnd, &m_udNoEnd},
+        {u"Label12", u"txtNoEnd", u"udNoEnd", u"連番終了番号", noEndTip, &NoEndField, &m_txtNoEnd,
+         &m_udNoEnd},
         {u"Label13", u"txtNoKeta", u"udNoKeta", u"連番部分の桁数", noKetaTip, &NoKetaField,
          &m_txtNoKeta, &m_udNoKeta},
     };
@@ -129,7 +130,8 @@ void MainWindow::buildControls()
     }
 
     // The two fixed parts of the name, in their frame on the right.
-    const QString constTip = QStringLiteral("フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)");
+    const QString constTip =
+        QStringLiteral("フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)");
     const QString prefixTip =
         QStringLiteral("フォルダ名の固定文字列の接頭部分の指定(\\/|:<>\"*は使えません)");
     const QString suffixTip =
@@ -157,9 +159,9 @@ void MainWindow::buildControls()
     m_cmdCreateDelete[0] =
         makeButton(client, QStringLiteral("cmdCreateDelete0"), QStringLiteral("作成"),
                    QStringLiteral("指定したフォルダを作成します"), twipsRect(120, 2115, 1110, 480));
-    m_cmdCreateDelete[1] =
-        makeButton(client, QStringLiteral("cmdCreateDelete1"), QStringLiteral("削除"),
-                   QStringLiteral("指定したフォルダを削除します"), twipsRect(1350, 2115, 1110, 480));
+    m_cmdCreateDelete[1] = makeButton(
+        client, QStringLiteral("cmdCreateDelete1"), QStringLiteral("削除"),
+        QStringLiteral("指定したフォルダを削除します"), twipsRect(1350, 2115, 1110, 480));
     m_cmdExit = makeButton(client, QStringLiteral("cmdExit"), QStringLiteral("終了"), exitTip,
                            twipsRect(3585, 2115, 1110, 480));
     // The exit button doubles as the cancel button in a run, so it keeps the arrow then.
@@ -200,15 +202,16 @@ void MainWindow::buildMenus()
     QAction* remove = add(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
                           QKeySequence(Qt::CTRL | Qt::Key_D));
     m_mnuFile->addSeparator();
-    QAction* exit = add(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
-                        QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* exit =
+        add(m_mnuFile, "mnuFileExit", QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     add(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
         QKeySequence(Qt::CTRL | Qt::Key_M));
     m_mnuHelp->addSeparator();
-    add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
+        QKeySequence(Qt::CTRL | Qt::Key_V));
 
     Q_UNUSED(open);
     connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
@@ -218,10 +221,9 @@ void MainWindow::buildMenus()
 
 void MainWindow::setTabOrder()
 {
-    const QWidget* order[] = {m_txtFolder,      m_cmdRefer,          m_txtNoStart,
-                              m_txtNoEnd,       m_txtNoKeta,         m_txtPrefixConst,
-                              m_txtSuffixConst, m_cmdCreateDelete[0], m_cmdCreateDelete[1],
-                              m_cmdExit};
+    const QWidget* order[] = {
+        m_txtFolder,      m_cmdRefer,       m_txtNoStart,         m_txtNoEnd,           m_txtNoKeta,
+        m_txtPrefixConst, m_txtSuffixConst, m_cmdCreateDelete[0], m_cmdCreateDelete[1], m_cmdExit};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
@@ -244,8 +246,7 @@ const NumberField* MainWindow::numberFieldOf(const QObject* box) const
 
 bool MainWindow::cleanField(QLineEdit* box, RefuseMode mode)
 {
-    const NameFieldCorrection c =
-        cleanNameField(box->text(), box->cursorPosition(), mode, m_style);
+    const NameFieldCorrection c = cleanNameField(box->text(), box->cursorPosition(), mode, m_style);
     if (!c.found)
         return true;
     m_prompter.ask(2, refusedChars(mode, m_style));
@@ -272,8 +273,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (const NumberField* field = numberFieldOf(watched)) {
             auto* box = static_cast<QLineEdit*>(watched);
             const int key = static_cast<QKeyEvent*>(event)->key();
-            const int code = key == Qt::Key_Up     ? KeyCode::Up
-                             : key == Qt::Key_Down ? KeyCode::Down
+            const int code = key == Qt::Key_Up      ? KeyCode::Up
+                             : key == Qt::Key_Down  ? KeyCode::Down
                              : key == Qt::Key_Space ? KeyCode::Space
                                                     : 0;
             // The key itself goes on to the field: a space then lands in the emptied field.
@@ -340,6 +341,12 @@ void MainWindow::cmdCreateDeleteClick(int index)
         return;
 }
 
-void MainWindow::cmdExitClick() { close(); }
+void MainWindow::cmdExitClick()
+{
+    close();
+}
 
-void MainWindow::closeEvent(QCloseEvent* event) { event->accept(); }
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+}

@@ -20,7 +20,7 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
-public:
+  public:
     MainWindow(Options& options, Prompter& prompter, QWidget* parent = nullptr);
 
     // Gathers and checks the series fields; on failure it has shown its message and
@@ -32,11 +32,11 @@ public:
     // The folder an empty target field stands for.
     static QString programFolder();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void setTabOrder();

@@ -1,52 +1,25 @@
 #include "QtPrompter.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
+#include <span>
 
-// A box that, like a Windows one, ignores Escape and its close button unless it has a Cancel
-// button or only an OK button.
-class WindowsLikeBox : public QMessageBox
+namespace
 {
-public:
-    using QMessageBox::QMessageBox;
-    bool escapable = true;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        if (e->key() == Qt::Key_Escape && !escapable) {
-            e->accept();
-            return;
-        }
-        QMessageBox::keyPressEvent(e);
-    }
-    void closeEvent(QCloseEvent* e) override
-    {
-        if (!escapable) {
-            e->ignore();
-            return;
-        }
-        QMessageBox::closeEvent(e);
-    }
-};
 
 struct ButtonSpec {
-    QMessageBox::StandardButton button;
     const char16_t* caption;
     int answer;
 };
 
-constexpr ButtonSpec OkButton{QMessageBox::Ok, u"OK", Answer::Ok};
-constexpr ButtonSpec YesButton{QMessageBox::Yes, u"はい(&Y)", Answer::Yes};
-constexpr ButtonSpec NoButton{QMessageBox::No, u"いいえ(&N)", Answer::No};
-constexpr ButtonSpec CancelButton{QMessageBox::Cancel, u"キャンセル", Answer::Cancel};
-constexpr ButtonSpec AbortButton{QMessageBox::Abort, u"中止(&A)", Answer::Abort};
-constexpr ButtonSpec RetryButton{QMessageBox::Retry, u"再試行(&R)", Answer::Retry};
-constexpr ButtonSpec IgnoreButton{QMessageBox::Ignore, u"無視(&I)", Answer::Ignore};
+constexpr ButtonSpec OkButton{u"OK", Answer::Ok};
+constexpr ButtonSpec YesButton{u"はい(&Y)", Answer::Yes};
+constexpr ButtonSpec NoButton{u"いいえ(&N)", Answer::No};
+constexpr ButtonSpec CancelButton{u"キャンセル", Answer::Cancel};
+constexpr ButtonSpec AbortButton{u"中止(&A)", Answer::Abort};
+constexpr ButtonSpec RetryButton{u"再試行(&R)", Answer::Retry};
+constexpr ButtonSpec IgnoreButton{u"無視(&I)", Answer::Ignore};
 
 QMessageBox::Icon iconOf(int style)
 {
@@ -68,7 +41,7 @@ QMessageBox::Icon iconOf(int style)
 
 int QtPrompter::prompt(const PromptRequest& request)
 {
-    WindowsLikeBox box(m_parent);
+    QMessageBox box(m_parent);
     box.setWindowTitle(applicationTitle());
     box.setIcon(iconOf(request.style));
     // Windows boxes break lines at CR LF; a lone CR would show as a stray character here.
@@ -81,39 +54,34 @@ int QtPrompter::prompt(const PromptRequest& request)
     static constexpr ButtonSpec ari[] = {AbortButton, RetryButton, IgnoreButton};
     static constexpr ButtonSpec ync[] = {YesButton, NoButton, CancelButton};
     static constexpr ButtonSpec yn[] = {YesButton, NoButton};
-    const ButtonSpec* begin = ok;
-    const ButtonSpec* end = std::end(ok);
+    std::span<const ButtonSpec> specs = ok;
     switch (request.style & MessageStyle::ButtonsMask) {
     case MessageStyle::AbortRetryIgnore:
-        begin = ari, end = std::end(ari);
-        box.escapable = false;
+        specs = ari;
         break;
     case MessageStyle::YesNoCancel:
-        begin = ync, end = std::end(ync);
+        specs = ync;
         break;
     case MessageStyle::YesNo:
-        begin = yn, end = std::end(yn);
-        box.escapable = false;
+        specs = yn;
         break;
     default:
         break;
     }
-    QPushButton* first = nullptr;
-    for (const ButtonSpec* b = begin; b != end; ++b) {
-        QPushButton* button = box.addButton(b->button);
-        button->setText(QString::fromUtf16(b->caption));
-        if (!first)
-            first = button;
+    // One role for all keeps the Windows order on every platform; the roles would let Qt
+    // sort them, and guess an Escape answer where a Windows box has none.
+    QList<QPushButton*> buttons;
+    for (const ButtonSpec& spec : specs) {
+        buttons << box.addButton(QString::fromUtf16(spec.caption), QMessageBox::ActionRole);
+        if (spec.answer == Answer::Cancel || spec.answer == Answer::Ok)
+            box.setEscapeButton(buttons.last());
     }
     // No default-button bits are ever set: the first button is the default one.
-    box.setDefaultButton(first);
+    box.setDefaultButton(buttons.first());
 
     box.exec();
-    const auto pressed = box.standardButton(box.clickedButton());
-    for (const ButtonSpec* b = begin; b != end; ++b) {
-        if (b->button == pressed)
-            return b->answer;
-    }
-    return (request.style & MessageStyle::ButtonsMask) == MessageStyle::Ok ? Answer::Ok
-                                                                           : Answer::Cancel;
+    const int pressed = buttons.indexOf(box.clickedButton());
+    if (pressed >= 0)
+        return specs[pressed].answer;
+    return specs.back().answer == Answer::Cancel ? Answer::Cancel : specs.front().answer;
 }

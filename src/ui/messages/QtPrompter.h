@@ -10,12 +10,12 @@ class QWidget;
 // whatever the system locale: the catalogue's texts name those buttons.
 class QtPrompter : public Prompter
 {
-public:
+  public:
     explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
     int prompt(const PromptRequest& request) override;
 
-private:
+  private:
     QPointer<QWidget> m_parent;
 };

@@ -1,0 +1,362 @@
+#include "ScriptedPrompter.h"
+#include "common/UpDown.h"
+#include "main/MainWindow.h"
+#include "settings/Options.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void captionsAndTooltips_data();
+    void captionsAndTooltips();
+    void captionsAreNotClipped();
+    void menuItems_data();
+    void menuItems();
+    void startsWithFolderFocusedAndTabsInOrder();
+    void slashTypedIntoPrefix();
+    void pastedBracketsIntoSuffix();
+    void pastedExponentClamps();
+    void numberKeys_data();
+    void numberKeys();
+    void spinnersStepTheirField();
+    void createWithEmptyDigitCount();
+    void ctrlCCopiesOnlyWithSelection();
+    void exitButtonCloses();
+
+  private:
+    template <class T> T* child(const char* name)
+    {
+        T* w = m_window->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no child %s", name);
+        return w;
+    }
+    QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
+
+    Options* m_options = nullptr;
+    ScriptedPrompter* m_prompter = nullptr;
+    MainWindow* m_window = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    m_options = new Options;
+    m_prompter = new ScriptedPrompter;
+    m_window = new MainWindow(*m_options, *m_prompter);
+    m_window->show();
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_window;
+    delete m_prompter;
+    delete m_options;
+}
+
+void TestMainWindow::captionsAndTooltips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tooltip");
+
+    const QString folder = "作成先のフォルダをフルパスで入力";
+    const QString start = "フォルダ名の連番開始番号の指定";
+    const QString end = "フォルダ名の連番終了番号の指定";
+    const QString keta = "フォルダ名の連番部分の桁数の指定";
+    const QString prefix = "フォルダ名の固定文字列の接頭部分の指定(\\/|:<>\"*は使えません)";
+    const QString suffix = "フォルダ名の固定文字列の接尾部分の指定(\\/|:<>\"*は使えません)";
+    QTest::newRow("Label10") << "Label10"
+                             << "フォルダ作成先フォルダの指定" << folder;
+    QTest::newRow("txtFolder") << "txtFolder"
+                               << "" << folder;
+    QTest::newRow("cmdRefer") << "cmdRefer"
+                              << "参照..."
+                              << "フォルダの選択";
+    QTest::newRow("Label11") << "Label11"
+                             << "連番開始番号" << start;
+    QTest::newRow("txtNoStart") << "txtNoStart"
+                                << "1" << start;
+    QTest::newRow("udNoStart") << "udNoStart"
+                               << "" << start;
+    QTest::newRow("Label12") << "Label12"
+                             << "連番終了番号" << end;
+    QTest::newRow("txtNoEnd") << "txtNoEnd"
+                              << "10" << end;
+    QTest::newRow("udNoEnd") << "udNoEnd"
+                             << "" << end;
+    QTest::newRow("Label13") << "Label13"
+                             << "連番部分の桁数" << keta;
+    QTest::newRow("txtNoKeta") << "txtNoKeta"
+                               << "3" << keta;
+    QTest::newRow("udNoKeta") << "udNoKeta"
+                              << "" << keta;
+    QTest::newRow("fraConst") << "fraConst"
+                              << "固定文字列"
+                              << "フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)";
+    QTest::newRow("Label20") << "Label20"
+                             << "接頭部分" << prefix;
+    QTest::newRow("txtPrefixConst") << "txtPrefixConst"
+                                    << "" << prefix;
+    QTest::newRow("Label21") << "Label21"
+                             << "接尾部分" << suffix;
+    QTest::newRow("txtSuffixConst") << "txtSuffixConst"
+                                    << "" << suffix;
+    QTest::newRow("cmdCreateDelete0") << "cmdCreateDelete0"
+                                      << "作成"
+                                      << "指定したフォルダを作成します";
+    QTest::newRow("cmdCreateDelete1") << "cmdCreateDelete1"
+                                      << "削除"
+                                      << "指定したフォルダを削除します";
+    QTest::newRow("cmdExit") << "cmdExit"
+                             << "終了"
+                             << "Nestmakerを閉じる";
+}
+
+void TestMainWindow::captionsAndTooltips()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, tooltip);
+    QWidget* w = m_window->findChild<QWidget*>(name);
+    QVERIFY2(w, qPrintable(name));
+    QCOMPARE(w->toolTip(), tooltip);
+    QCOMPARE(w->font().pointSize(), 11);
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(w))
+        text = l->text();
+    else if (auto* e = qobject_cast<QLineEdit*>(w))
+        text = e->text();
+    else if (auto* b = qobject_cast<QPushButton*>(w))
+        text = b->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(w))
+        text = g->title();
+    QCOMPARE(text, caption);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        const bool number = name.startsWith(QLatin1String("txtNo"));
+        QCOMPARE(bool(e->alignment() & Qt::AlignRight), number);
+        QCOMPARE(e->maxLength(), name == QLatin1String("txtNoKeta") ? 2 : number ? 5 : 32767);
+    }
+    if (auto* u = qobject_cast<UpDown*>(w))
+        QCOMPARE(u->focusPolicy(), Qt::NoFocus);
+}
+
+// Every caption must fit its control in the fonts this machine has.
+void TestMainWindow::captionsAreNotClipped()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("NMaker"));
+    QCOMPARE(m_window->centralWidget()->size(), QSize(321, 177));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    for (QLabel* l : m_window->findChildren<QLabel*>()) {
+        QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
+        QVERIFY2(l->fontMetrics().height() <= l->height() + 2, qPrintable(l->objectName()));
+    }
+    for (QPushButton* b : m_window->findChildren<QPushButton*>())
+        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + 8 <= b->width(),
+                 qPrintable(b->objectName()));
+    auto* frame = child<QGroupBox>("fraConst");
+    QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) + 16 <= frame->width());
+    for (QWidget* w : m_window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(m_window->centralWidget()->rect().contains(w->geometry()),
+                 qPrintable(w->objectName()));
+}
+
+void TestMainWindow::menuItems_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    const char* rows[][3] = {{"mnuFileOpen", "フォルダ選択", "Ctrl+O"},
+                             {"mnuFileListShow", "リスト", "Ctrl+L"},
+                             {"mnuFileListImport", "リストのインポート", "Ctrl+I"},
+                             {"mnuFileListExport0", "リストのエクスポート", "Ctrl+E"},
+                             {"mnuFileListExport1", "展開済みのエクスポート", "Ctrl+T"},
+                             {"mnuFileSetting", "設定", "Ctrl+S"},
+                             {"mnuFileCreateDelete0", "作成", "Ctrl+C"},
+                             {"mnuFileCreateDelete1", "削除", "Ctrl+D"},
+                             {"mnuFileExit", "終了", "Ctrl+W"},
+                             {"mnuHelpManual", "「マニュアル」を開く", "Ctrl+M"},
+                             {"mnuHelpVer", "バージョン情報", "Ctrl+V"}};
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QString::fromUtf8(r[0]) << QString::fromUtf8(r[1])
+                            << QString::fromUtf8(r[2]);
+}
+
+void TestMainWindow::menuItems()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    auto* action = m_window->findChild<QAction*>(name);
+    QVERIFY(action);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), shortcut);
+    auto* menu = m_window->findChild<QMenu*>(name.startsWith("mnuFile") ? "mnuFile" : "mnuHelp");
+    QVERIFY(menu->actions().contains(action));
+}
+
+void TestMainWindow::startsWithFolderFocusedAndTabsInOrder()
+{
+    QCOMPARE(QApplication::focusWidget(), field("txtFolder"));
+    const QStringList order{
+        "cmdRefer",       "txtNoStart",       "txtNoEnd",         "txtNoKeta", "txtPrefixConst",
+        "txtSuffixConst", "cmdCreateDelete0", "cmdCreateDelete1", "cmdExit",   "txtFolder"};
+    for (const QString& next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
+}
+
+void TestMainWindow::slashTypedIntoPrefix()
+{
+    QLineEdit* prefix = field("txtPrefixConst");
+    prefix->setFocus();
+    QTest::keyClicks(prefix, "a/");
+    QCOMPARE(prefix->text(), QStringLiteral("a"));
+    QCOMPARE(prefix->cursorPosition(), 1);
+    QCOMPARE(m_prompter->numbers(), QList<int>{2});
+    QCOMPARE(m_prompter->shown[0].text, QStringLiteral("フォルダ名に\\/|:<>\"*は、使えません"));
+    QCOMPARE(QApplication::focusWidget(), prefix);
+}
+
+void TestMainWindow::pastedBracketsIntoSuffix()
+{
+    QLineEdit* suffix = field("txtSuffixConst");
+    suffix->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("x<y>z"));
+    QTest::keySequence(suffix, QKeySequence::Paste);
+    QCOMPARE(suffix->text(), QStringLiteral("xyz"));
+    QCOMPARE(m_prompter->numbers(), QList<int>{2});
+    QCOMPARE(QApplication::focusWidget(), suffix);
+}
+
+void TestMainWindow::pastedExponentClamps()
+{
+    QLineEdit* start = field("txtNoStart");
+    start->setFocus();
+    start->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("1e5"));
+    QTest::keySequence(start, QKeySequence::Paste);
+    QCOMPARE(start->text(), QStringLiteral("99999"));
+    QVERIFY(m_prompter->shown.isEmpty());
+    // A sixth character cannot be typed.
+    start->end(false);
+    QTest::keyClick(start, Qt::Key_1);
+    QCOMPARE(start->text(), QStringLiteral("99999"));
+}
+
+void TestMainWindow::numberKeys_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QList<int>>("messages");
+
+    const int up = Qt::Key_Up, down = Qt::Key_Down, space = Qt::Key_Space;
+    QTest::newRow("start up") << "txtNoStart"
+                              << "5" << up << "6" << QList<int>{};
+    QTest::newRow("start down at 0") << "txtNoStart"
+                                     << "0" << down << "0" << QList<int>{};
+    QTest::newRow("start down on empty") << "txtNoStart"
+                                         << "" << down << "0" << QList<int>{};
+    QTest::newRow("start space") << "txtNoStart"
+                                 << "5" << space << "1" << QList<int>{3};
+    QTest::newRow("end up at max") << "txtNoEnd"
+                                   << "99999" << up << "99999" << QList<int>{};
+    QTest::newRow("end up on empty") << "txtNoEnd"
+                                     << "" << up << "10" << QList<int>{};
+    QTest::newRow("end space") << "txtNoEnd"
+                               << "7" << space << "10" << QList<int>{3};
+    QTest::newRow("keta up on empty") << "txtNoKeta"
+                                      << "" << up << "3" << QList<int>{};
+    QTest::newRow("keta down on empty") << "txtNoKeta"
+                                        << "" << down << "1" << QList<int>{};
+    QTest::newRow("keta up at max") << "txtNoKeta"
+                                    << "5" << up << "5" << QList<int>{};
+    QTest::newRow("keta space") << "txtNoKeta"
+                                << "4" << space << "3" << QList<int>{3};
+}
+
+void TestMainWindow::numberKeys()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(int, key);
+    QFETCH(QString, expected);
+    QFETCH(QList<int>, messages);
+    QLineEdit* box = field(name.toLatin1().constData());
+    box->setText(text);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key(key));
+    QCOMPARE(box->text(), expected);
+    QCOMPARE(m_prompter->numbers(), messages);
+}
+
+void TestMainWindow::spinnersStepTheirField()
+{
+    auto* ud = child<UpDown>("udNoEnd");
+    auto* up = ud->findChild<QToolButton*>("up");
+    auto* down = ud->findChild<QToolButton*>("down");
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(field("txtNoEnd")->text(), QStringLiteral("11"));
+    field("txtNoKeta")->setText(QStringLiteral("1"));
+    QTest::mouseClick(child<UpDown>("udNoKeta")->findChild<QToolButton*>("down"), Qt::LeftButton);
+    QCOMPARE(field("txtNoKeta")->text(), QStringLiteral("1"));
+    QTest::mouseClick(down, Qt::LeftButton);
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(field("txtNoEnd")->text(), QStringLiteral("9"));
+    QCOMPARE(QApplication::focusWidget(), field("txtFolder")); // spinners never take focus
+}
+
+void TestMainWindow::createWithEmptyDigitCount()
+{
+    field("txtFolder")->setText(QStringLiteral("/tmp"));
+    field("txtNoKeta")->clear();
+    QTest::mouseClick(child<QPushButton>("cmdCreateDelete0"), Qt::LeftButton);
+    QCOMPARE(m_prompter->numbers(), QList<int>{6});
+    QCOMPARE(m_prompter->shown[0].style, 16);
+    QCOMPARE(field("txtNoKeta")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QPushButton>("cmdExit")->text(), QStringLiteral("終了"));
+}
+
+void TestMainWindow::ctrlCCopiesOnlyWithSelection()
+{
+    QLineEdit* folder = field("txtFolder");
+    field("txtNoStart")->clear();
+    folder->setText(QStringLiteral("/tmp/abc"));
+    folder->setFocus();
+    folder->selectAll();
+    QTest::keyClick(folder, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("/tmp/abc"));
+    QVERIFY(m_prompter->shown.isEmpty());
+    folder->deselect();
+    QTest::keyClick(folder, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(m_prompter->numbers(), QList<int>{4}); // the menu's 作成 ran its checks
+}
+
+void TestMainWindow::exitButtonCloses()
+{
+    QVERIFY(m_window->isVisible());
+    QTest::mouseClick(child<QPushButton>("cmdExit"), Qt::LeftButton);
+    QVERIFY(!m_window->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
