@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 // The trash of the freedesktop.org layout (files/ and info/ with a .trashinfo per item), so
 // that the desktop's own "restore" brings items back. Items only ever move by rename(2) into
@@ -50,8 +50,8 @@ class FreedesktopTrash
     quint64 m_homeDev = 0;
     quint64 m_homeMnt = 0;
     std::unique_ptr<TrashDir> m_home;
-    QList<std::unique_ptr<TrashDir>> m_topdirTrashes;
-    QList<std::unique_ptr<Volume>> m_volumes;
+    std::vector<std::unique_ptr<TrashDir>> m_topdirTrashes;
+    std::vector<std::unique_ptr<Volume>> m_volumes;
 
     // The latest parent folder and what it resolved to, since a batch mostly shares one.
     QByteArray m_lastParent;

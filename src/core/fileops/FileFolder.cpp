@@ -1,0 +1,578 @@
+#include "FileFolder.h"
+
+#include "FreedesktopTrash.h"
+#include "PathStyle.h"
+#include "Progress.h"
+#include "messages/Prompter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#endif
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#define NMAKER_FREEDESKTOP_TRASH 1
+#endif
+
+namespace
+{
+
+constexpr PathStyle Host = hostPathStyle();
+
+bool isSeparator(QChar c)
+{
+    if (Host == PathStyle::Windows)
+        return c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':');
+    return c == QLatin1Char('/');
+}
+
+bool isAbsolute(const QString& path)
+{
+    if (Host == PathStyle::Posix)
+        return path.startsWith(QLatin1Char('/'));
+    return carriesDrive(QDir::toNativeSeparators(path), Host) ||
+           path.startsWith(QLatin1String("\\\\"));
+}
+
+QString withoutTrailingSeparators(QString path)
+{
+    while (path.size() > 1 && path.endsWith(pathSeparator(Host)))
+        path.chop(1);
+    return path;
+}
+
+// `*` and `?` as a directory listing matches them; case follows the host's file systems.
+bool wildMatch(QStringView pattern, QStringView name)
+{
+    const Qt::CaseSensitivity cs =
+        Host == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == QLatin1Char('?') ||
+                    QStringView(pattern).mid(p, 1).compare(name.mid(n, 1), cs) == 0)) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+// A trailing ".*" also matches names without any extension, so "*.*" matches every name.
+bool listingMatch(QStringView pattern, QStringView name)
+{
+    if (wildMatch(pattern, name))
+        return true;
+    return pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
+           wildMatch(pattern.chopped(2), name);
+}
+
+bool isHiddenName(const QString& name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
+#ifdef Q_OS_UNIX
+// The Windows system code for an errno, since callers speak those codes.
+int systemCode(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+        return CreateResult::PathNotFound;
+    case EACCES:
+    case EPERM:
+        return SystemError::AccessDenied;
+    case EROFS:
+        return SystemError::WriteProtect;
+    case ENOSPC:
+    case EDQUOT:
+        return SystemError::DiskFull;
+    case ENAMETOOLONG:
+        return SystemError::FilenameTooLong;
+    case EEXIST:
+        return SystemError::FileExists;
+    default:
+        return CreateResult::Failed;
+    }
+}
+
+bool statPath(const QByteArray& path, struct stat& st)
+{
+    return ::stat(path.constData(), &st) == 0;
+}
+
+// Where a missing folder would stand in for a volume that is not mounted, creating it would
+// quietly fill the system disk instead: the host's "missing drive".
+bool isVolumeSlot(const QByteArray& parent)
+{
+    if (parent == "/" || parent == "/media" || parent == "/mnt" || parent == "/run/media" ||
+        parent == "/Volumes")
+        return true;
+    // The per-user layer under /media and /run/media, unless a volume is mounted right there.
+    for (const QByteArray& base : {QByteArray("/media/"), QByteArray("/run/media/")}) {
+        if (parent.startsWith(base) && parent.indexOf('/', base.size()) < 0) {
+            struct stat self, up;
+            return statPath(parent, self) && statPath(base.chopped(1), up) &&
+                   self.st_dev == up.st_dev;
+        }
+    }
+    return false;
+}
+#endif
+
+} // namespace
+
+FileFolder::FileFolder(Prompter* prompter, Progress* progress)
+    : m_prompter(prompter), m_progress(progress)
+{
+}
+
+bool FileFolder::folderExist(const QString& path)
+{
+    // An empty path is the root of the current drive; other relative paths name nothing.
+    const QString p = path.isEmpty() ? QDir::rootPath() : path;
+    if (!isAbsolute(p))
+        return false;
+    return QFileInfo(p).isDir();
+}
+
+bool FileFolder::fileExist(const QString& pattern)
+{
+    if (!isAbsolute(pattern))
+        return false;
+    const QString name = getFileNameA(pattern);
+    if (name.isEmpty() || name.endsWith(pathSeparator(Host)))
+        return false;
+    const QString dir = pattern.left(pattern.size() - name.size());
+    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) {
+        const QFileInfo info(pattern);
+        return info.isFile() && !isHiddenName(name) && !info.isHidden();
+    }
+    // No QDir::Hidden: hidden entries do not count, as in a listing.
+    QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString entry = it.fileName();
+        if (!isHiddenName(entry) && listingMatch(name, entry))
+            return true;
+    }
+    return false;
+}
+
+int FileFolder::createFolder(const QString& path)
+{
+    if (!isAbsolute(path))
+        return SystemError::BadPathname;
+#ifdef Q_OS_UNIX
+    const QByteArray target = QFile::encodeName(QDir::cleanPath(path));
+    if (::mkdir(target.constData(), 0777) == 0)
+        return CreateResult::Created;
+    int error = errno;
+    struct stat st;
+    if (error == EEXIST)
+        return statPath(target, st) && S_ISDIR(st.st_mode) ? CreateResult::AlreadyExists
+                                                           : SystemError::FileExists;
+    if (error != ENOENT)
+        return systemCode(error);
+
+    // A parent is missing: create the chain from the deepest existing folder down.
+    for (qsizetype i = target.indexOf('/', 1);; i = target.indexOf('/', i + 1)) {
+        const QByteArray part = i < 0 ? target : target.left(i);
+        if (statPath(part, st)) {
+            if (!S_ISDIR(st.st_mode))
+                return i < 0 ? SystemError::FileExists : CreateResult::PathNotFound;
+        } else if (errno != ENOENT) {
+            return systemCode(errno);
+        } else {
+            const qsizetype slash = part.lastIndexOf('/');
+            if (isVolumeSlot(slash == 0 ? QByteArray("/") : part.left(slash)))
+                return CreateResult::PathNotFound;
+            // Another process may create it meanwhile; a folder there is as good.
+            if (::mkdir(part.constData(), 0777) != 0 &&
+                !(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
+                return systemCode(errno);
+        }
+        if (i < 0)
+            return CreateResult::Created;
+    }
+#else
+    const QString clean = QDir::cleanPath(path);
+    const QFileInfo info(clean);
+    if (info.isDir())
+        return CreateResult::AlreadyExists;
+    if (info.exists())
+        return SystemError::FileExists;
+    if (!QFileInfo(clean.left(3)).isDir())
+        return CreateResult::PathNotFound;
+    return QDir().mkpath(clean) ? CreateResult::Created : CreateResult::Failed;
+#endif
+}
+
+int FileFolder::createFolder2(const QString& path)
+{
+    if (!isAbsolute(path))
+        return 0;
+    return QDir().mkdir(QDir::cleanPath(path)) ? 1 : 0;
+}
+
+QString FileFolder::getTempFolder() const
+{
+    const QString temp = QDir::toNativeSeparators(QDir::tempPath());
+    if (temp.isEmpty())
+        return {};
+    return temp.endsWith(pathSeparator(Host)) ? temp : temp + pathSeparator(Host);
+}
+
+QString FileFolder::getLongPath(const QString& shortPath) const
+{
+    return isAbsolute(shortPath) && QFileInfo::exists(shortPath) ? shortPath : QString();
+}
+
+QString FileFolder::getShortPath(const QString& longPath) const
+{
+    return getLongPath(longPath);
+}
+
+QString FileFolder::getFileNameA(const QString& fullPath)
+{
+    // The text after the last separator that has something after it, so "/a/b/" gives "b/".
+    qsizetype start = 0;
+    for (qsizetype i = 0; i + 1 < fullPath.size(); ++i) {
+        if (isSeparator(fullPath.at(i)) && !isSeparator(fullPath.at(i + 1)))
+            start = i + 1;
+    }
+    return fullPath.mid(start);
+}
+
+QString FileFolder::getFileNameAB(const QString& fullPath)
+{
+    return getFileNameA(fullPath);
+}
+
+QString FileFolder::getFileName(const QString& fullPath)
+{
+    const QString name = getFileNameA(fullPath);
+    if (name.isEmpty() || isSeparator(name.back()) || name.contains(QLatin1Char('*')) ||
+        name.contains(QLatin1Char('?')))
+        return {};
+    return name;
+}
+
+QString FileFolder::getFileTypeA(const QString& fullPath)
+{
+    // A dot starts the extension unless a space or a separator follows it.
+    qsizetype dot = -1;
+    for (qsizetype i = 0; i < fullPath.size(); ++i) {
+        const QChar c = fullPath.at(i);
+        if (c == QLatin1Char('.'))
+            dot = i;
+        else if (c == QLatin1Char(' ') || isSeparator(c))
+            dot = -1;
+    }
+    return dot < 0 ? QString() : fullPath.mid(dot + 1);
+}
+
+QString FileFolder::getNoTypeFileNameA(const QString& fullPath)
+{
+    const QString name = getFileNameA(fullPath);
+    const QString type = getFileTypeA(fullPath);
+    if (name.isEmpty() || type.isEmpty() || name.size() <= type.size())
+        return {};
+    return name.left(name.size() - type.size() - 1);
+}
+
+QString FileFolder::getFileType(const QString& path, bool existCheck, bool nameCheck)
+{
+    // As the original: a false existCheck is the one that demands an existing file.
+    if (!existCheck && !fileExist(path))
+        return {};
+    const QString text = nameCheck ? path : getFileName(path);
+    const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return nameCheck ? QString() : text;
+    return text.mid(dot + 1);
+}
+
+QString FileFolder::getFilePath(const QString& fullPath)
+{
+    const QChar sep = pathSeparator(Host);
+    if (fileExist(fullPath)) {
+        const qsizetype last = getFileNameA(fullPath).size();
+        QString parent = fullPath.left(fullPath.size() - last);
+        const qsizetype rootLength = Host == PathStyle::Windows ? 3 : 1;
+        while (parent.size() > rootLength && parent.endsWith(sep))
+            parent.chop(1);
+        return parent;
+    }
+    if (folderExist(fullPath) && !fullPath.isEmpty()) {
+        const QString folder = withoutTrailingSeparators(fullPath);
+        // A root keeps nothing once its separator is taken away.
+        const bool root = Host == PathStyle::Windows ? folder.size() <= 3 : folder == sep;
+        return root ? QString() : folder;
+    }
+    return {};
+}
+
+QStringList FileFolder::getSplitPath(const QString& fullPath)
+{
+    const QString folder = getFilePath(fullPath);
+    if (folder.isEmpty())
+        return {QString()};
+    const QChar sep = pathSeparator(Host);
+    const qsizetype rootLength = Host == PathStyle::Windows ? 3 : 1;
+    QStringList chain{folder.left(rootLength)};
+    for (qsizetype i = folder.indexOf(sep, rootLength); i >= 0; i = folder.indexOf(sep, i + 1))
+        chain << folder.left(i);
+    if (folder.size() > rootLength)
+        chain << folder;
+    return chain;
+}
+
+QString FileFolder::nullDel(const QString& buffer)
+{
+    const qsizetype nul = buffer.indexOf(QChar(u'\0'));
+    return nul < 0 ? buffer : buffer.left(nul);
+}
+
+bool FileFolder::confirm(const QString& text)
+{
+    if (respondDialog())
+        return true;
+    // Nobody to ask: better nothing happens than something unconfirmed.
+    if (!m_prompter)
+        return false;
+    PromptRequest request;
+    request.text = text;
+    request.style = MessageStyle::YesNo | MessageStyle::IconQuestion;
+    return m_prompter->prompt(request) == Answer::Yes;
+}
+
+bool FileFolder::recycled(const QString& pathList)
+{
+    setAllowUndo(true);
+    return deleteFiles(pathList);
+}
+
+bool FileFolder::deleteFiles(const QString& from)
+{
+    if (nullDel(from).isEmpty())
+        return false;
+    const QStringList items = fromPathList(from);
+    const bool toTrash = allowUndo();
+    QString question;
+    if (items.size() == 1) {
+        const QString name = getFileNameA(withoutTrailingSeparators(items.front()));
+        question = toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
+                           : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
+    } else {
+        question =
+            toTrash
+                ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(items.size())
+                : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(items.size());
+    }
+    if (!confirm(question))
+        return false;
+    return toTrash ? trashItems(items) : removeItems(items);
+}
+
+bool FileFolder::trashItems(const QStringList& items)
+{
+    Progress* progress = showDialog() ? m_progress : nullptr;
+    if (progress)
+        progress->start(QStringLiteral("ごみ箱に移動しています..."), items.size());
+#ifdef NMAKER_FREEDESKTOP_TRASH
+    FreedesktopTrash trash;
+#endif
+    bool all = true;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+#ifdef NMAKER_FREEDESKTOP_TRASH
+        all = trash.moveToTrash(items.at(i)) && all;
+#else
+        all = isAbsolute(items.at(i)) && QFile::moveToTrash(items.at(i)) && all;
+#endif
+        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
+            all = false;
+            break;
+        }
+    }
+#ifdef NMAKER_FREEDESKTOP_TRASH
+    trash.flush();
+#endif
+    if (progress)
+        progress->finish();
+    return all;
+}
+
+bool FileFolder::removeItems(const QStringList& items)
+{
+    Progress* progress = showDialog() ? m_progress : nullptr;
+    if (progress)
+        progress->start(QStringLiteral("削除しています..."), items.size());
+    bool all = true;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QString& item = items.at(i);
+        const QFileInfo info(item);
+        bool ok = isAbsolute(item) && (info.exists() || info.isSymLink());
+        // A link goes, never what it points to.
+        if (ok)
+            ok = info.isDir() && !info.isSymLink() ? QDir(item).removeRecursively()
+                                                   : QFile::remove(item);
+        all = ok && all;
+        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
+            all = false;
+            break;
+        }
+    }
+    if (progress)
+        progress->finish();
+    return all;
+}
+
+namespace
+{
+
+bool copyTree(const QString& from, const QString& to)
+{
+    const QFileInfo info(from);
+    if (info.isSymLink())
+        return QFile::link(info.symLinkTarget(), to);
+    if (!info.isDir())
+        return QFile::copy(from, to);
+    if (!QDir().mkdir(to))
+        return false;
+    const QDir dir(from);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (!copyTree(dir.filePath(entry), to + QLatin1Char('/') + entry))
+            return false;
+    }
+    return true;
+}
+
+// A copy that fails half-way is taken away again, so no partial copy is left behind.
+bool copyTreeWhole(const QString& from, const QString& to)
+{
+    if (copyTree(from, to))
+        return true;
+    const QFileInfo made(to);
+    if (made.isDir() && !made.isSymLink())
+        QDir(to).removeRecursively();
+    else if (made.exists() || made.isSymLink())
+        QFile::remove(to);
+    return false;
+}
+
+// "name (2)", "name (3)", ... beside an existing `path`.
+QString freeName(const QString& path)
+{
+    for (int n = 2;; ++n) {
+        const QString candidate = path + QStringLiteral(" (%1)").arg(n);
+        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+            return candidate;
+    }
+}
+
+} // namespace
+
+bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
+{
+    if (nullDel(from).isEmpty())
+        return false;
+    const QStringList items = fromPathList(from);
+    const QStringList targets = fromPathList(to);
+    if (targets.isEmpty())
+        return false;
+    const bool oneTargetEach = bit(OperationFlag::MultiDestFiles);
+    if (oneTargetEach && targets.size() != items.size())
+        return false;
+    QString folder = withoutTrailingSeparators(targets.front());
+    if (!oneTargetEach && !QFileInfo(folder).isDir() && items.size() > 1) {
+        // Several items into a folder that is not there yet.
+        if (confirmMakeDir() &&
+            !confirm(QStringLiteral("フォルダー「%1」は存在しません。作成しますか？").arg(folder)))
+            return false;
+        if (createFolder(folder) != CreateResult::Created)
+            return false;
+    }
+
+    Progress* progress = showDialog() ? m_progress : nullptr;
+    if (progress)
+        progress->start(kind == Transfer::Move ? QStringLiteral("移動しています...")
+                                               : QStringLiteral("コピーしています..."),
+                        items.size());
+    bool all = true;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QString source = withoutTrailingSeparators(items.at(i));
+        QString target = oneTargetEach ? withoutTrailingSeparators(targets.at(i)) : folder;
+        if (!oneTargetEach && QFileInfo(folder).isDir())
+            target = folder + QLatin1Char('/') + getFileNameA(source);
+        const QFileInfo targetInfo(target);
+        // Never over an existing item: either a free name or this item fails.
+        if (targetInfo.exists() || targetInfo.isSymLink())
+            target = renameOnCollision() ? freeName(target) : QString();
+        bool ok = isAbsolute(source) && !target.isEmpty() && isAbsolute(target) &&
+                  (QFileInfo::exists(source) || QFileInfo(source).isSymLink());
+        if (ok && kind == Transfer::Move) {
+            // Across volumes a move is a copy that is removed only once it is complete.
+            ok = QDir().rename(source, target);
+            if (!ok && !QFileInfo::exists(target) && copyTreeWhole(source, target)) {
+                const QFileInfo s(source);
+                ok = s.isDir() && !s.isSymLink() ? QDir(source).removeRecursively()
+                                                 : QFile::remove(source);
+            }
+        } else if (ok) {
+            ok = copyTreeWhole(source, target);
+        }
+        all = ok && all;
+        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
+            all = false;
+            break;
+        }
+    }
+    if (progress)
+        progress->finish();
+    return all;
+}
+
+bool FileFolder::move(const QString& from, const QString& to)
+{
+    return transfer(from, to, Transfer::Move);
+}
+
+bool FileFolder::copy(const QString& from, const QString& to)
+{
+    return transfer(from, to, Transfer::Copy);
+}
+
+bool FileFolder::rename(const QString& from, const QString& to)
+{
+    const QString source = withoutTrailingSeparators(nullDel(from));
+    QString target = withoutTrailingSeparators(nullDel(to));
+    if (source.isEmpty() || !isAbsolute(source) || !isAbsolute(target))
+        return false;
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() || targetInfo.isSymLink()) {
+        if (!renameOnCollision())
+            return false;
+        target = freeName(target);
+    }
+    return QDir().rename(source, target);
+}
