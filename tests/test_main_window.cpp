@@ -1,3 +1,4 @@
+#include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
 #include "common/UpDown.h"
 #include "main/MainWindow.h"
@@ -50,6 +51,7 @@ class TestMainWindow : public QObject
 
     Options* m_options = nullptr;
     ScriptedPrompter* m_prompter = nullptr;
+    MemoryFileSystem m_fs;
     MainWindow* m_window = nullptr;
 };
 
@@ -57,7 +59,7 @@ void TestMainWindow::init()
 {
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
-    m_window = new MainWindow(*m_options, *m_prompter);
+    m_window = new MainWindow(*m_options, *m_prompter, m_fs);
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));

@@ -1,3 +1,4 @@
+#include "fileops/FileFolder.h"
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
 #include "settings/Options.h"
@@ -24,7 +25,8 @@ int main(int argc, char* argv[])
 
     Options options;
     QtPrompter prompter;
-    MainWindow window(options, prompter);
+    FileFolder fileFolder(&prompter);
+    MainWindow window(options, prompter, fileFolder);
     prompter.setParent(&window);
     window.show();
     return app.exec();

@@ -3,6 +3,7 @@
 #include "common/Twips.h"
 #include "common/UiFont.h"
 #include "common/UpDown.h"
+#include "common/WindowRunContext.h"
 #include "messages/Prompter.h"
 #include "settings/Options.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace
@@ -61,8 +63,9 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-MainWindow::MainWindow(Options& options, Prompter& prompter, QWidget* parent)
-    : QMainWindow(parent), m_options(options), m_prompter(prompter)
+MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs, QWidget* parent)
+    : QMainWindow(parent), m_options(options), m_prompter(prompter),
+      m_engine(fs, prompter, options, hostPathStyle())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
@@ -171,6 +174,13 @@ void MainWindow::buildControls()
                 [this, i] { cmdCreateDeleteClick(i); });
     }
     connect(m_cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExitClick);
+
+    // How far a long run is, in the free space between the run buttons and the exit button.
+    m_progress = new QProgressBar(client);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setGeometry(twipsRect(2565, 2205, 945, 300));
+    m_progress->setTextVisible(false);
+    m_progress->hide();
 }
 
 void MainWindow::buildMenus()
@@ -335,18 +345,99 @@ bool MainWindow::getSeriesParameters(SeriesParameters& out)
 
 void MainWindow::cmdCreateDeleteClick(int index)
 {
-    Q_UNUSED(index);
+    if (m_running)
+        return;
     SeriesParameters params;
     if (!getSeriesParameters(params))
         return;
+    enterBusyState();
+    m_running = true;
+    const QString what = index == 0 ? QStringLiteral("作成") : QStringLiteral("削除の準備");
+    WindowRunContext context(
+        this, [this, what](int done, int total) { showProgress(what, done, total); });
+    if (index == 0)
+        m_engine.createSeries(params, context);
+    else
+        m_engine.deleteSeries(params, context);
+    m_running = false;
+    leaveBusyState();
+    if (m_closeAfterRun)
+        close();
+}
+
+void MainWindow::showProgress(const QString& what, int done, int total)
+{
+    if (total < 2)
+        return;
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+    m_progress->setToolTip(QStringLiteral("%1 / %2").arg(done).arg(total));
+    m_progress->show();
+    setWindowTitle(applicationTitle() + QStringLiteral(" - ") + what +
+                   QStringLiteral(" %1 / %2").arg(done).arg(total));
+}
+
+void MainWindow::enterBusyState()
+{
+    // A cancel pressed as the previous run ended must not stop this one at its first folder.
+    setTag(this, QString());
+    setCursor(Qt::WaitCursor);
+    // A disabled menu leaves its items' shortcuts alive, so the items go off one by one.
+    for (QMenu* menu : {m_mnuFile, m_mnuHelp}) {
+        menu->menuAction()->setEnabled(false);
+        for (QAction* action : menu->actions())
+            action->setEnabled(false);
+    }
+    for (QPushButton* b : m_cmdCreateDelete)
+        b->setEnabled(false);
+    m_cmdExit->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    m_cmdExit->setToolTip(QStringLiteral("処理を中断します"));
+    setTag(m_cmdExit, cancelTag);
+}
+
+void MainWindow::leaveBusyState()
+{
+    setTag(m_cmdExit, QString());
+    m_cmdExit->setText(QStringLiteral("終了"));
+    m_cmdExit->setToolTip(exitTip);
+    for (QPushButton* b : m_cmdCreateDelete)
+        b->setEnabled(true);
+    unsetCursor();
+    for (QMenu* menu : {m_mnuFile, m_mnuHelp}) {
+        menu->menuAction()->setEnabled(true);
+        for (QAction* action : menu->actions())
+            action->setEnabled(true);
+    }
+    m_progress->hide();
+    setWindowTitle(applicationTitle());
+}
+
+bool MainWindow::isBusy() const
+{
+    return m_running || tagOf(m_cmdExit) == cancelTag;
 }
 
 void MainWindow::cmdExitClick()
 {
-    close();
+    if (tagOf(m_cmdExit) != cancelTag) {
+        close();
+        return;
+    }
+    m_prompter.ask(18);
+    setTag(this, cancelTag);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_running) {
+        // Nothing is released under a running run: ask it to stop and close once it has.
+        setTag(this, cancelTag);
+        m_closeAfterRun = true;
+        event->ignore();
+        return;
+    }
+    exitCleanup();
     event->accept();
 }
+
+void MainWindow::exitCleanup() {}

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
 
 #include <QMainWindow>
 
+class FileSystem;
 class Options;
 class Prompter;
 class QAction;
+class QProgressBar;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,13 +24,22 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
   public:
-    MainWindow(Options& options, Prompter& prompter, QWidget* parent = nullptr);
+    MainWindow(Options& options, Prompter& prompter, FileSystem& fs, QWidget* parent = nullptr);
 
     // Gathers and checks the series fields; on failure it has shown its message and
     // corrected the field, and answers false.
     bool getSeriesParameters(SeriesParameters& out);
 
     SeriesFieldTexts fieldTexts() const;
+
+    // The busy state of a run: wait cursor, menus and run buttons off, the exit button
+    // turned into the cancel button. The fields stay usable.
+    void enterBusyState();
+    void leaveBusyState();
+    bool isBusy() const;
+
+    // The per-folder steps and their run state, shared with the folder-list runs.
+    SeriesEngine& engine() { return m_engine; }
 
     // The folder an empty target field stands for.
     static QString programFolder();
@@ -48,10 +60,15 @@ class MainWindow : public QMainWindow
 
     void cmdCreateDeleteClick(int index);
     void cmdExitClick();
+    void showProgress(const QString& what, int done, int total);
+    void exitCleanup();
 
     Options& m_options;
     Prompter& m_prompter;
     PathStyle m_style = hostPathStyle();
+    SeriesEngine m_engine;
+    bool m_running = false;
+    bool m_closeAfterRun = false;
 
     QLineEdit* m_txtFolder = nullptr;
     QPushButton* m_cmdRefer = nullptr;
@@ -66,6 +83,7 @@ class MainWindow : public QMainWindow
     QLineEdit* m_txtSuffixConst = nullptr;
     QPushButton* m_cmdCreateDelete[2] = {nullptr, nullptr};
     QPushButton* m_cmdExit = nullptr;
+    QProgressBar* m_progress = nullptr;
 
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuHelp = nullptr;
