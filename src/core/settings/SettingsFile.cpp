@@ -1,0 +1,159 @@
+#include "SettingsFile.h"
+
+#include "TextFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace
+{
+
+constexpr int OptionLines = 5;
+constexpr int AllLines = 11;
+
+// The reader ends a line at any CR, so that is where a saved value has to end too.
+QString oneLine(const QString& text)
+{
+    const qsizetype cr = text.indexOf(QLatin1Char('\r'));
+    return cr < 0 ? text : text.left(cr);
+}
+
+// Blanks around the number are ignored, so files written with or without them load.
+std::optional<double> lineNumber(const QStringList& lines, int index)
+{
+    if (index >= lines.size())
+        return std::nullopt;
+    return parseNumber(lines.at(index));
+}
+
+std::optional<int> zeroOrOne(double value)
+{
+    const qint64 n = roundNumber(value);
+    if (n != 0 && n != 1)
+        return std::nullopt;
+    return int(n);
+}
+
+} // namespace
+
+QString settingsFilePathIn(const QString& programFolder, const QString& configFolder)
+{
+    const QFileInfo program(programFolder);
+    if (!programFolder.isEmpty() && program.isDir() && program.isWritable())
+        return QDir(programFolder).filePath(settingsFileName());
+    QDir().mkpath(configFolder);
+    return QDir(configFolder).filePath(settingsFileName());
+}
+
+QString settingsFilePath()
+{
+    return settingsFilePathIn(QCoreApplication::applicationDirPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
+
+SettingsRead parseSettingsLines(const QStringList& lines)
+{
+    // Any error ends the reading with default fields; what was read before it stays.
+    SettingsRead read;
+    read.outcome = SettingsRead::DefaultFields;
+
+    const auto first = lineNumber(lines, 0);
+    if (!first)
+        return read;
+    if (*first != 1.0) {
+        read.outcome = SettingsRead::Reset;
+        return read;
+    }
+    read.useSavedSettings = 1;
+
+    for (int g = 0; g < Options::GroupCount; ++g) {
+        const auto value = lineNumber(lines, 1 + g);
+        if (!value)
+            return read;
+        const qint64 index = roundNumber(*value);
+        if (index < 0 || index >= Options::ButtonsPerGroup)
+            return read;
+        read.checkedIndex[g] = int(index);
+    }
+
+    const auto fifth = lineNumber(lines, 4);
+    if (!fifth)
+        return read;
+    read.saveFieldValues = zeroOrOne(*fifth);
+    if (!read.saveFieldValues || *fifth != 1.0)
+        return read;
+
+    if (lines.size() < AllLines)
+        return read;
+    read.fields = {lines.at(5), lines.at(6), lines.at(7), lines.at(8), lines.at(9), lines.at(10)};
+    read.outcome = SettingsRead::Fields;
+    return read;
+}
+
+SettingsRead readSettingsFile(const QString& path)
+{
+    const TextFileRead file = readTextLines(path);
+    if (!file.ok)
+        return {};
+    return parseSettingsLines(file.lines);
+}
+
+void applySettingsRead(const SettingsRead& read, Options& options)
+{
+    if (read.useSavedSettings)
+        options.setUseSavedSettings(*read.useSavedSettings);
+    for (int g = 0; g < Options::GroupCount; ++g) {
+        if (read.checkedIndex[g])
+            options.setCheckedIndex(static_cast<Options::Group>(g), *read.checkedIndex[g]);
+    }
+    if (read.saveFieldValues)
+        options.setSaveFieldValues(*read.saveFieldValues);
+}
+
+SeriesFieldTexts defaultFieldTexts(const QString& tempFolder)
+{
+    return {tempFolder,
+            QString::number(NoStartField.defaultValue),
+            QString::number(NoEndField.defaultValue),
+            QString::number(NoKetaField.defaultValue),
+            QString(),
+            QString()};
+}
+
+QString printForm(int value)
+{
+    const QString digits = QString::number(qAbs(qint64(value)));
+    return (value < 0 ? QLatin1String("-") : QLatin1String(" ")) + digits + QLatin1String(" ");
+}
+
+QStringList settingsLines(const Options& options, const SeriesFieldTexts& fields,
+                          const QString& tempFolder)
+{
+    QStringList lines;
+    lines.reserve(AllLines);
+    lines << printForm(options.useSavedSettings());
+    for (int g = 0; g < Options::GroupCount; ++g)
+        lines << printForm(options.checkedIndex(static_cast<Options::Group>(g)));
+    lines << printForm(options.saveFieldValues());
+    Q_ASSERT(lines.size() == OptionLines);
+    if (options.useSavedSettings() != 1)
+        return lines;
+    if (options.saveFieldValues() == 1) {
+        lines << oneLine(fields.folder) << oneLine(fields.noStart) << oneLine(fields.noEnd)
+              << oneLine(fields.noKeta) << oneLine(fields.prefix) << oneLine(fields.suffix);
+    } else {
+        // Never read back in this case, but kept so the file always has the same shape.
+        lines << oneLine(tempFolder) << printForm(NoStartField.defaultValue)
+              << printForm(NoEndField.defaultValue) << printForm(NoKetaField.defaultValue)
+              << QString() << QString();
+    }
+    return lines;
+}
+
+bool writeSettingsFile(const QString& path, const Options& options, const SeriesFieldTexts& fields,
+                       const QString& tempFolder)
+{
+    return writeTextLines(path, settingsLines(options, fields, tempFolder));
+}

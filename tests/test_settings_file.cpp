@@ -1,0 +1,366 @@
+#include "settings/Options.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace
+{
+const QByteArray bom("\xEF\xBB\xBF", 3);
+const QString temp = "/tmp/";
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool putBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+// Options as five numbers in file order: useSaved, folderName, create, delete, saveFields.
+QList<int> optionValues(const Options& o)
+{
+    return {o.useSavedSettings(), o.checkedIndex(Options::FolderName),
+            o.checkedIndex(Options::Create), o.checkedIndex(Options::Delete), o.saveFieldValues()};
+}
+
+void setOptions(Options& o, const QList<int>& v)
+{
+    QVERIFY(o.setUseSavedSettings(v[0]));
+    QVERIFY(o.setCheckedIndex(Options::FolderName, v[1]));
+    QVERIFY(o.setCheckedIndex(Options::Create, v[2]));
+    QVERIFY(o.setCheckedIndex(Options::Delete, v[3]));
+    QVERIFY(o.setSaveFieldValues(v[4]));
+}
+
+// What a reading sets, in the same order; -1 where a value is absent.
+QList<int> readValues(const SettingsRead& r)
+{
+    auto v = [](const std::optional<int>& x) { return x ? *x : -1; };
+    return {v(r.useSavedSettings), v(r.checkedIndex[0]), v(r.checkedIndex[1]), v(r.checkedIndex[2]),
+            v(r.saveFieldValues)};
+}
+
+QStringList fieldList(const SeriesFieldTexts& f)
+{
+    return {f.folder, f.noStart, f.noEnd, f.noKeta, f.prefix, f.suffix};
+}
+
+const QStringList fullFile{" 1 ", " 1 ", " 1 ", " 1 ", " 1 ", "D:\\work\\",
+                           "5",   "20",  "4",   "pre", "suf"};
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void read_data();
+    void read();
+    void missingFileIsNotOpened();
+    void applyKeepsWhatWasNotRead();
+    void write_data();
+    void write();
+    void roundTrip_data();
+    void roundTrip();
+    void unwritablePlaceFails();
+    void fullDiskKeepsOldFile();
+    void filePlace();
+};
+
+void TestSettingsFile::read_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QList<int>>("values");
+    QTest::addColumn<QStringList>("fields");
+
+    const int reset = SettingsRead::Reset;
+    const int defaults = SettingsRead::DefaultFields;
+    const int fields = SettingsRead::Fields;
+    const QList<int> none{-1, -1, -1, -1, -1};
+    const QStringList noFields{"", "", "", "", "", ""};
+
+    QTest::newRow("full file") << crlf(fullFile) << fields << QList<int>{1, 1, 1, 1, 1}
+                               << fullFile.mid(5);
+    // Cut after each line: what was read stays, the fields get their defaults.
+    const QList<QList<int>> afterCut{{1, -1, -1, -1, -1},
+                                     {1, 1, -1, -1, -1},
+                                     {1, 1, 1, -1, -1},
+                                     {1, 1, 1, 1, -1},
+                                     {1, 1, 1, 1, 1}};
+    for (int n = 1; n <= 10; ++n) {
+        QTest::addRow("cut after line %d", n)
+            << crlf(fullFile.mid(0, n)) << defaults << afterCut[qMin(n, 5) - 1] << noFields;
+    }
+    QTest::newRow("cut in line 11, no line end")
+        << crlf(fullFile.mid(0, 10)) + "s" << fields << QList<int>{1, 1, 1, 1, 1}
+        << QStringList{"D:\\work\\", "5", "20", "4", "pre", "s"};
+    QTest::newRow("empty file") << QByteArray() << defaults << none << noFields;
+    QTest::newRow("garbage") << QByteArray("\x01\xFF\xFEgarbage\r\n\x80") << defaults << none
+                             << noFields;
+    QTest::newRow("empty first line") << crlf({"", " 1 "}) << defaults << none << noFields;
+    QTest::newRow("first line 0") << crlf({" 0 ", " 1 ", " 1 ", " 1 ", " 1 "}) << reset << none
+                                  << noFields;
+    QTest::newRow("first line 2") << crlf({" 2 ", " 1 "}) << reset << none << noFields;
+    QTest::newRow("first line 1.5") << crlf({"1.5"}) << reset << none << noFields;
+    QTest::newRow("line 2 of 5") << crlf({" 1 ", " 5 ", " 1 ", " 1 ", " 1 "}) << defaults
+                                 << QList<int>{1, -1, -1, -1, -1} << noFields;
+    QTest::newRow("line 4 of -1") << crlf({" 1 ", " 1 ", " 1 ", "-1", " 1 "}) << defaults
+                                  << QList<int>{1, 1, 1, -1, -1} << noFields;
+    QTest::newRow("line 3 not a number") << crlf({" 1 ", " 1 ", "one", " 1 ", " 1 "}) << defaults
+                                         << QList<int>{1, 1, -1, -1, -1} << noFields;
+    QTest::newRow("line 5 of 0, fields ignored")
+        << crlf(QStringList{" 1 ", " 1 ", " 0 ", " 1 ", " 0 "} + fullFile.mid(5)) << defaults
+        << QList<int>{1, 1, 0, 1, 0} << noFields;
+    QTest::newRow("line 5 of 2") << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 2 "} +
+                                         fullFile.mid(5))
+                                 << defaults << QList<int>{1, 0, 0, 0, -1} << noFields;
+    QTest::newRow("numbers without blanks")
+        << crlf(QStringList{"1", "0", "1", "0", "1"} + fullFile.mid(5)) << fields
+        << QList<int>{1, 0, 1, 0, 1} << fullFile.mid(5);
+    QTest::newRow("numbers with tabs and many blanks")
+        << crlf(QStringList{"\t 1  ", "  1", "0 \t", "1", " 1\t"} + fullFile.mid(5)) << fields
+        << QList<int>{1, 1, 0, 1, 1} << fullFile.mid(5);
+    QTest::newRow("fields kept whole, blanks and refused characters included")
+        << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", "  C:\\a b\\ ", " x ", "", "abc",
+                            "a/b", "<>"})
+        << fields << QList<int>{1, 0, 0, 0, 1}
+        << QStringList{"  C:\\a b\\ ", " x ", "", "abc", "a/b", "<>"};
+    QTest::newRow("lone lf stays in a field")
+        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\r\n1\r\n10\r\n3\r\na\nb\r\nc\r\n")
+        << fields << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\", "1", "10", "3", "a\nb", "c"};
+    QTest::newRow("lines after line 11 ignored")
+        << crlf(fullFile + QStringList{"junk", "more"}) << fields << QList<int>{1, 1, 1, 1, 1}
+        << fullFile.mid(5);
+    QTest::newRow("lf-only file is one line")
+        << QByteArray("1\n0\n0\n0\n1\n") << defaults << none << noFields;
+    const QStringList japanese{" 1 ", " 0 ", " 0 ", " 0 ",  " 1 ",  "C:\\作業\\",
+                               "1",   "10",  "3",   "連番", "ﾌｫﾙﾀﾞ"};
+    QTest::newRow("utf-8 by hand")
+        << crlf(japanese) << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
+    QTest::newRow("utf-8 with bom")
+        << bom + crlf(japanese) << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
+    QTest::newRow("code page 932")
+        << QByteArray(
+               " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\x8D\xEC\x8B\xC6\\\r\n1\r\n10\r\n3\r\n"
+               "\x98\x41\x94\xD4\r\n\xCC\xAB\xD9\xC0\xDE\r\n")
+        << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
+    const QString huge(300000, QChar(u'x'));
+    QTest::newRow("very long field kept whole")
+        << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", huge, "1", "10", "3", huge, ""})
+        << fields << QList<int>{1, 0, 0, 0, 1} << QStringList{huge, "1", "10", "3", huge, ""};
+}
+
+void TestSettingsFile::read()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, outcome);
+    QFETCH(QList<int>, values);
+    QFETCH(QStringList, fields);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SetNMaker.cf");
+    QVERIFY(putBytes(path, bytes));
+    const SettingsRead r = readSettingsFile(path);
+    QCOMPARE(int(r.outcome), outcome);
+    QCOMPARE(readValues(r), values);
+    QCOMPARE(fieldList(r.fields), fields);
+    QCOMPARE(fileBytes(path), bytes); // reading never touches the file
+}
+
+void TestSettingsFile::missingFileIsNotOpened()
+{
+    QTemporaryDir dir;
+    const SettingsRead r = readSettingsFile(dir.filePath("SetNMaker.cf"));
+    QCOMPARE(r.outcome, SettingsRead::NotOpened);
+    QCOMPARE(readValues(r), QList<int>({-1, -1, -1, -1, -1}));
+    QVERIFY(!QFileInfo::exists(dir.filePath("SetNMaker.cf")));
+    QCOMPARE(readSettingsFile(dir.path()).outcome, SettingsRead::NotOpened);
+}
+
+void TestSettingsFile::applyKeepsWhatWasNotRead()
+{
+    Options options;
+    setOptions(options, {0, 1, 1, 1, 0});
+    // A file that ends after line 3.
+    applySettingsRead(parseSettingsLines({" 1 ", " 0 ", " 0 "}), options);
+    QCOMPARE(optionValues(options), QList<int>({1, 0, 0, 1, 0}));
+
+    setOptions(options, {1, 1, 1, 1, 0});
+    applySettingsRead(parseSettingsLines({" 1 ", " 5 ", " 0 ", " 0 ", " 1 "}), options);
+    QCOMPARE(optionValues(options), QList<int>({1, 1, 1, 1, 0}));
+}
+
+void TestSettingsFile::write_data()
+{
+    QTest::addColumn<QList<int>>("options");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QStringList defaultFields = fieldList(defaultFieldTexts(temp));
+    QTest::newRow("fresh defaults")
+        << QList<int>{1, 0, 0, 0, 1} << defaultFields
+        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\n/tmp/\r\n1\r\n10\r\n3\r\n\r\n\r\n");
+    QTest::newRow("saved settings off: five lines")
+        << QList<int>{0, 1, 1, 0, 1} << QStringList{"D:\\", "2", "3", "4", "p", "s"}
+        << QByteArray(" 0 \r\n 1 \r\n 1 \r\n 0 \r\n 1 \r\n");
+    QTest::newRow("field values off: defaults written")
+        << QList<int>{1, 1, 0, 1, 0} << QStringList{"D:\\", "2", "3", "4", "p", "s"}
+        << QByteArray(" 1 \r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n/tmp/\r\n 1 \r\n 10 \r\n 3 \r\n\r\n\r\n");
+    QTest::newRow("field texts written as they stand")
+        << QList<int>{1, 1, 1, 1, 1} << QStringList{" D:\\a b\\", " 7", "99999", "5", " p ", ""}
+        << QByteArray(" 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n D:\\a b\\\r\n 7\r\n99999\r\n5\r\n p "
+                      "\r\n\r\n");
+    QTest::newRow("multi-line texts: first line only")
+        << QList<int>{1, 0, 0, 0, 1}
+        << QStringList{"C:\\a\r\nC:\\b", "1", "10", "3", "p\r\nq", "s\r\n"}
+        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\a\r\n1\r\n10\r\n3\r\np\r\ns\r\n");
+    // A lone CR would end the line when read back and shift every later line.
+    QTest::newRow("lone cr ends the value")
+        << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\a\rb", "1\r", "10", "3", "p\rq", "s"}
+        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\a\r\n1\r\n10\r\n3\r\np\r\ns\r\n");
+    QTest::newRow("lone lf kept, it reads back")
+        << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\", "1", "10", "3", "p\nq", "s"}
+        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\r\n1\r\n10\r\n3\r\np\nq\r\ns\r\n");
+    QTest::newRow("japanese in code page 932")
+        << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\作業\\", "1", "10", "3", "連番", "ﾌｫﾙﾀﾞ"}
+        << QByteArray(
+               " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\x8D\xEC\x8B\xC6\\\r\n1\r\n10\r\n3\r\n"
+               "\x98\x41\x94\xD4\r\n\xCC\xAB\xD9\xC0\xDE\r\n");
+    QTest::newRow("emoji: utf-8 with bom")
+        << QList<int>{1, 0, 0, 0, 1} << QStringList{"/tmp/", "1", "10", "3", "😀", ""}
+        << bom + QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\n/tmp/\r\n1\r\n10\r\n3\r\n") +
+               QStringLiteral("😀").toUtf8() + "\r\n\r\n";
+}
+
+void TestSettingsFile::write()
+{
+    QFETCH(QList<int>, options);
+    QFETCH(QStringList, fields);
+    QFETCH(QByteArray, bytes);
+
+    Options o;
+    setOptions(o, options);
+    const SeriesFieldTexts f{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SetNMaker.cf");
+    QVERIFY(putBytes(path, QByteArray(5000, 'z'))); // a longer old file is replaced whole
+    QVERIFY(writeSettingsFile(path, o, f, temp));
+    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"SetNMaker.cf"});
+}
+
+void TestSettingsFile::roundTrip_data()
+{
+    QTest::addColumn<QList<int>>("options");
+    QTest::addColumn<QStringList>("fields");
+
+    QTest::newRow("all ones") << QList<int>{1, 1, 1, 1, 1}
+                              << QStringList{"C:\\x\\", "0", "99999", "5", "a", "b"};
+    QTest::newRow("japanese and emoji")
+        << QList<int>{1, 0, 1, 0, 1} << QStringList{"/home/作業/", "1", "10", "3", "𠮷", "😀"};
+    QTest::newRow("very long prefix")
+        << QList<int>{1, 1, 0, 0, 1}
+        << QStringList{"/tmp/", "1", "10", "3", QString(100000, QChar(u'連')), "s"};
+}
+
+void TestSettingsFile::roundTrip()
+{
+    QFETCH(QList<int>, options);
+    QFETCH(QStringList, fields);
+
+    Options o;
+    setOptions(o, options);
+    const SeriesFieldTexts f{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SetNMaker.cf");
+    QVERIFY(writeSettingsFile(path, o, f, temp));
+    const SettingsRead r = readSettingsFile(path);
+    QCOMPARE(r.outcome, SettingsRead::Fields);
+    QCOMPARE(readValues(r), options);
+    QCOMPARE(fieldList(r.fields), fields);
+}
+
+void TestSettingsFile::unwritablePlaceFails()
+{
+    Options o;
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath("notAFolder");
+    QVERIFY(putBytes(blocker, "old"));
+    // Nobody, not even root, can create a file below a plain file.
+    QVERIFY(!writeSettingsFile(blocker + "/SetNMaker.cf", o, defaultFieldTexts(temp), temp));
+    QCOMPARE(fileBytes(blocker), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"notAFolder"});
+}
+
+void TestSettingsFile::fullDiskKeepsOldFile()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SetNMaker.cf");
+    const QByteArray old = crlf(fullFile);
+    QVERIFY(putBytes(path, old));
+
+    Options o;
+    const SeriesFieldTexts f{"/tmp/", "1", "10", "3", QString(100000, QChar(u'x')), ""};
+    // A file size limit stands in for a full disk: writes beyond it fail with EFBIG.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = writeSettingsFile(path, o, f, temp);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"SetNMaker.cf"});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void TestSettingsFile::filePlace()
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("program");
+    const QString config = dir.filePath("config/NMaker");
+    QVERIFY(QDir(dir.path()).mkdir("program"));
+    QCOMPARE(settingsFilePathIn(program, config), program + "/SetNMaker.cf");
+    QVERIFY(!QFileInfo::exists(config));
+
+    const QString blocker = dir.filePath("file");
+    QVERIFY(putBytes(blocker, "x"));
+    QCOMPARE(settingsFilePathIn(blocker, config), config + "/SetNMaker.cf");
+    QVERIFY(QFileInfo(config).isDir());
+    QCOMPARE(settingsFilePathIn(dir.filePath("missing"), config), config + "/SetNMaker.cf");
+}
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "test_settings_file.moc"
