@@ -392,6 +392,9 @@ FreedesktopTrash::Volume* FreedesktopTrash::volumeOf(const QByteArray& canonical
 bool FreedesktopTrash::moveToTrash(const QString& path)
 {
     m_lastError.clear();
+    // Without a home there is no telling which volume is the home one: nothing goes anywhere.
+    if (m_homeTrash.isEmpty())
+        return fail(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
     const QString clean = QDir::cleanPath(path);
     if (!clean.startsWith(QLatin1Char('/')))
         return fail(QStringLiteral("not an absolute path"));

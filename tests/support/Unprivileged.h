@@ -1,0 +1,11 @@
+#pragma once
+
+#include <functional>
+
+// Runs `body` as an ordinary user: directly when the tests already run as one, in a child
+// process switched to "nobody" when they run as root (who ignores permissions). Answers the
+// body's result, or -1 when the switch failed.
+int runUnprivileged(const std::function<int()>& body);
+
+// The user id the body runs under.
+unsigned unprivilegedUid();

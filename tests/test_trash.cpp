@@ -1,0 +1,503 @@
+#include "fileops/FileFolder.h"
+#include "fileops/FreedesktopTrash.h"
+
+#include "RecordingProgress.h"
+#include "ScriptedPrompter.h"
+#include "Unprivileged.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+struct TrashInfo {
+    bool valid = false;
+    QByteArray rawPath;
+    QString path; // decoded
+    QDateTime deleted;
+};
+
+TrashInfo readInfo(const QString& file)
+{
+    TrashInfo info;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return info;
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    // Exactly the header, two keys and the closing newline.
+    if (lines.size() != 4 || lines[0] != "[Trash Info]" || !lines[1].startsWith("Path=") ||
+        !lines[2].startsWith("DeletionDate=") || !lines[3].isEmpty())
+        return info;
+    info.rawPath = lines[1].mid(5);
+    info.path = QFile::decodeName(QByteArray::fromPercentEncoding(info.rawPath));
+    info.deleted = QDateTime::fromString(QString::fromLatin1(lines[2].mid(13)), Qt::ISODate);
+    info.valid = info.deleted.isValid();
+    return info;
+}
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                               QDir::NoDotAndDotDot);
+}
+
+// The device of `path` or of its nearest existing ancestor.
+dev_t deviceOf(QString path)
+{
+    struct stat st;
+    while (::stat(QFile::encodeName(path).constData(), &st) != 0 && path != "/")
+        path = QFileInfo(path).path();
+    return st.st_dev;
+}
+
+} // namespace
+
+class TestTrash : public QObject
+{
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void trashInfoContent_data();
+    void trashInfoContent();
+    void homeTrashCreatedPrivate();
+    void homeFromHomeWhenDataHomeRelative();
+    void noHomeFailsAndKeepsItem_data();
+    void noHomeFailsAndKeepsItem();
+    void unusableTrashKeepsItem_data();
+    void unusableTrashKeepsItem();
+    void readOnlyTrashAsOrdinaryUser();
+    void sameNameThousandTimes();
+    void sameNameAgainLater();
+    void longNameIsShortenedButRestorable();
+    void linkGoesNotTarget();
+    void vanishedItem();
+    void cancelHalfWay();
+    void confirmationDeclined();
+    void oneConfirmationAndProgress_data();
+    void oneConfirmationAndProgress();
+    void otherVolumeUsesItsOwnTrash();
+
+  private:
+    QString makeItem(const QString& relative);
+    QString homeTrash() const { return m_data + "/Trash"; }
+
+    QString m_workingBefore;
+    std::unique_ptr<QTemporaryDir> m_cwd;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_home;
+    QString m_data;
+    QString m_items;
+};
+
+void TestTrash::initTestCase()
+{
+    m_workingBefore = QDir::currentPath();
+}
+
+void TestTrash::init()
+{
+    // An empty working directory: nothing may ever land in it.
+    m_cwd = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_cwd->path()));
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_home = m_dir->path() + "/home";
+    m_data = m_dir->path() + "/data/share";
+    m_items = m_dir->path() + "/items";
+    QVERIFY(QDir().mkpath(m_home));
+    QVERIFY(QDir().mkpath(m_items));
+    qputenv("HOME", QFile::encodeName(m_home));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_data));
+}
+
+void TestTrash::cleanup()
+{
+    QDir::setCurrent(m_workingBefore);
+    QVERIFY2(entries(m_cwd->path()).isEmpty(), qPrintable(entries(m_cwd->path()).join(", ")));
+    // Folders the test made read-only must be removable again.
+    if (QFileInfo::exists(homeTrash()))
+        ::chmod(QFile::encodeName(homeTrash()).constData(), 0700);
+}
+
+void TestTrash::cleanupTestCase()
+{
+    QDir::setCurrent(m_workingBefore);
+}
+
+QString TestTrash::makeItem(const QString& relative)
+{
+    const QString path = m_items + '/' + relative;
+    if (!QDir().mkpath(path))
+        return {};
+    QFile f(path + "/content.txt");
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write("content");
+    return path;
+}
+
+void TestTrash::trashInfoContent_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "case001";
+    QTest::newRow("space") << "case 001";
+    QTest::newRow("percent") << "100%done";
+    QTest::newRow("percent escape lookalike") << "a%20b";
+    QTest::newRow("newline") << "line\nbreak";
+    QTest::newRow("reserved characters") << "a#b?c&d=e+f;g@h";
+    QTest::newRow("japanese") << "フォルダー番号００１";
+    QTest::newRow("leading dot") << ".hidden";
+}
+
+void TestTrash::trashInfoContent()
+{
+    QFETCH(QString, name);
+    const QString item = makeItem("parent dir/" + name);
+    QVERIFY(!item.isEmpty());
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+
+    ScriptedPrompter prompter;
+    FileFolder ff(&prompter);
+    QVERIFY(ff.recycled(toPathList({item})));
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+
+    QVERIFY(!QFileInfo::exists(item));
+    QVERIFY(QFileInfo::exists(homeTrash() + "/files/" + name + "/content.txt"));
+    const TrashInfo info = readInfo(homeTrash() + "/info/" + name + ".trashinfo");
+    QVERIFY(info.valid);
+    QCOMPARE(info.path, QFileInfo(item).absoluteFilePath());
+    // Only unreserved characters, '/' and escapes stay as they are.
+    QVERIFY2(QRegularExpression("^[A-Za-z0-9._~/%-]*$")
+                 .match(QString::fromLatin1(info.rawPath))
+                 .hasMatch(),
+             info.rawPath.constData());
+    QVERIFY(info.deleted >= before.addMSecs(-before.time().msec()) && info.deleted <= after);
+    QCOMPARE(entries(homeTrash() + "/info").size(), 1);
+}
+
+void TestTrash::homeTrashCreatedPrivate()
+{
+    QVERIFY(!QFileInfo::exists(m_dir->path() + "/data"));
+    const QString item = makeItem("one");
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({item})));
+    for (const QString& dir :
+         QStringList{homeTrash(), homeTrash() + "/files", homeTrash() + "/info"}) {
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(dir).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0700));
+    }
+}
+
+void TestTrash::homeFromHomeWhenDataHomeRelative()
+{
+    qputenv("XDG_DATA_HOME", "relative/share");
+    const QString item = makeItem("one");
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({item})));
+    QVERIFY(QFileInfo::exists(m_home + "/.local/share/Trash/files/one"));
+    QVERIFY(QFileInfo::exists(m_home + "/.local/share/Trash/info/one.trashinfo"));
+}
+
+void TestTrash::noHomeFailsAndKeepsItem_data()
+{
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QByteArray>("dataHome");
+    QTest::newRow("neither set") << QByteArray() << QByteArray();
+    QTest::newRow("both relative") << QByteArray("home") << QByteArray("data");
+    QTest::newRow("home empty, data relative") << QByteArray("") << QByteArray(".");
+}
+
+void TestTrash::noHomeFailsAndKeepsItem()
+{
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, dataHome);
+    const QString item = makeItem("stays");
+    home.isNull() ? qunsetenv("HOME") : qputenv("HOME", home);
+    dataHome.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dataHome);
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    const bool ok = ff.recycled(toPathList({item}));
+    qputenv("HOME", QFile::encodeName(m_home));
+    QVERIFY(!ok);
+    QVERIFY(QFileInfo::exists(item + "/content.txt"));
+    // cleanup() checks the working directory.
+}
+
+void TestTrash::unusableTrashKeepsItem_data()
+{
+    QTest::addColumn<QString>("fileInTheWay"); // relative to the data folder
+    QTest::newRow("trash is a file") << "Trash";
+    QTest::newRow("info is a file") << "Trash/info";
+    QTest::newRow("files is a file") << "Trash/files";
+    QTest::newRow("data folder is a file") << "";
+}
+
+void TestTrash::unusableTrashKeepsItem()
+{
+    QFETCH(QString, fileInTheWay);
+    const QString blocker = fileInTheWay.isEmpty() ? m_data : m_data + '/' + fileInTheWay;
+    QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
+    QFile f(blocker);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString a = makeItem("a");
+    const QString b = makeItem("b");
+
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(!ff.recycled(toPathList({a, b})));
+    QVERIFY(QFileInfo::exists(a + "/content.txt"));
+    QVERIFY(QFileInfo::exists(b + "/content.txt"));
+    QVERIFY(QFileInfo(blocker).isFile());
+    if (QFileInfo(homeTrash() + "/info").isDir())
+        QVERIFY(entries(homeTrash() + "/info").isEmpty());
+}
+
+void TestTrash::readOnlyTrashAsOrdinaryUser()
+{
+    // Everything the ordinary user needs belongs to it; only the trash refuses writing.
+    const QString item = makeItem("item");
+    QVERIFY(QDir().mkpath(homeTrash() + "/files"));
+    QVERIFY(QDir().mkpath(homeTrash() + "/info"));
+    const QByteArray uid = QByteArray::number(unprivilegedUid());
+    QVERIFY(QProcess::execute("chown", {"-R", uid, m_dir->path()}) == 0 || ::geteuid() != 0);
+    QVERIFY(::chmod(QFile::encodeName(homeTrash() + "/info").constData(), 0500) == 0);
+
+    const int result = runUnprivileged([&] {
+        FileFolder ff;
+        ff.setRespondDialog(true);
+        return ff.recycled(toPathList({item})) ? 1 : 0;
+    });
+    ::chmod(QFile::encodeName(homeTrash() + "/info").constData(), 0700);
+    if (result < 0)
+        QSKIP("cannot run as an ordinary user here");
+    QCOMPARE(result, 0);
+    QVERIFY(QFileInfo::exists(item + "/content.txt"));
+    QVERIFY(entries(homeTrash() + "/files").isEmpty());
+}
+
+void TestTrash::sameNameThousandTimes()
+{
+    constexpr int count = 1000;
+    QStringList items;
+    for (int i = 0; i < count; ++i)
+        items << makeItem(QString::number(i) + "/case001");
+    ScriptedPrompter prompter;
+    FileFolder ff(&prompter);
+    QVERIFY(ff.recycled(toPathList(items)));
+
+    const QStringList infos = entries(homeTrash() + "/info");
+    QCOMPARE(infos.size(), count);
+    QCOMPARE(entries(homeTrash() + "/files").size(), count);
+    QSet<QString> paths;
+    for (const QString& name : infos) {
+        QVERIFY(name.endsWith(".trashinfo"));
+        const QString stored = name.chopped(10);
+        QVERIFY(QFileInfo(homeTrash() + "/files/" + stored + "/content.txt").exists());
+        const TrashInfo info = readInfo(homeTrash() + "/info/" + name);
+        QVERIFY(info.valid);
+        paths.insert(info.path);
+    }
+    QCOMPARE(paths, QSet<QString>(items.begin(), items.end()));
+    QCOMPARE(prompter.shown.size(), 1);
+    QVERIFY(prompter.shown.front().text.contains(QString::number(count)));
+}
+
+void TestTrash::sameNameAgainLater()
+{
+    // An entry in files/ without its .trashinfo must not be overwritten either.
+    QVERIFY(QDir().mkpath(homeTrash() + "/files/twice"));
+    QVERIFY(QDir().mkpath(homeTrash() + "/info"));
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    for (int round = 0; round < 2; ++round) {
+        const QString item = makeItem("twice");
+        QVERIFY(ff.recycled(toPathList({item})));
+        QVERIFY(!QFileInfo::exists(item));
+    }
+    QCOMPARE(entries(homeTrash() + "/files").size(), 3);
+    QCOMPARE(entries(homeTrash() + "/info").size(), 2);
+    QVERIFY(!QFileInfo::exists(homeTrash() + "/info/twice.trashinfo"));
+}
+
+void TestTrash::longNameIsShortenedButRestorable()
+{
+    // 84 three-byte characters: 252 bytes, too long for "<name>.trashinfo".
+    const QString name(84, QChar(0x30D5));
+    const QString item = makeItem(name);
+    QVERIFY(!item.isEmpty());
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({item})));
+    const QStringList infos = entries(homeTrash() + "/info");
+    QCOMPARE(infos.size(), 1);
+    QVERIFY(QFile::encodeName(infos.front()).size() <= 255);
+    QVERIFY(QFileInfo(homeTrash() + "/files/" + infos.front().chopped(10)).isDir());
+    QCOMPARE(readInfo(homeTrash() + "/info/" + infos.front()).path, item);
+}
+
+void TestTrash::linkGoesNotTarget()
+{
+    const QString target = makeItem("target");
+    QVERIFY(QFile::link(target, m_items + "/link"));
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({m_items + "/link/"})));
+    QVERIFY(QFileInfo(homeTrash() + "/files/link").isSymLink());
+    QVERIFY(QFileInfo::exists(target + "/content.txt"));
+}
+
+void TestTrash::vanishedItem()
+{
+    const QString a = makeItem("a");
+    const QString b = makeItem("b");
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(!ff.recycled(toPathList({a, m_items + "/vanished", b, "relative/c"})));
+    QVERIFY(!QFileInfo::exists(a));
+    QVERIFY(!QFileInfo::exists(b));
+    QCOMPARE(entries(homeTrash() + "/files"), QStringList({"a", "b"}));
+    QCOMPARE(entries(homeTrash() + "/info"), QStringList({"a.trashinfo", "b.trashinfo"}));
+}
+
+void TestTrash::cancelHalfWay()
+{
+    QStringList items;
+    for (int i = 1; i <= 6; ++i)
+        items << makeItem(QString("case%1").arg(i));
+    ScriptedPrompter prompter;
+    RecordingProgress progress;
+    progress.cancelAt = 3;
+    FileFolder ff(&prompter, &progress);
+    QVERIFY(!ff.recycled(toPathList(items)));
+    QCOMPARE(progress.starts, 1);
+    QCOMPARE(progress.finishes, 1);
+    QCOMPARE(progress.total, 6);
+    for (int i = 0; i < 6; ++i) {
+        const QString name = QFileInfo(items[i]).fileName();
+        const bool moved = i < 3;
+        QCOMPARE(QFileInfo::exists(items[i]), !moved);
+        QCOMPARE(QFileInfo::exists(homeTrash() + "/files/" + name), moved);
+        QCOMPARE(QFileInfo::exists(homeTrash() + "/info/" + name + ".trashinfo"), moved);
+    }
+}
+
+void TestTrash::confirmationDeclined()
+{
+    const QString a = makeItem("a");
+    const QString b = makeItem("b");
+    ScriptedPrompter prompter;
+    prompter.answers << Answer::No;
+    RecordingProgress progress;
+    FileFolder ff(&prompter, &progress);
+    QVERIFY(!ff.recycled(toPathList({a, b})));
+    QCOMPARE(prompter.shown.size(), 1);
+    QCOMPARE(prompter.shown.front().number, -1);
+    QCOMPARE(prompter.shown.front().style, MessageStyle::YesNo | MessageStyle::IconQuestion);
+    QVERIFY(prompter.shown.front().text.contains("2"));
+    QVERIFY(QFileInfo::exists(a) && QFileInfo::exists(b));
+    QVERIFY(!QFileInfo::exists(homeTrash()));
+    QCOMPARE(progress.starts, 0);
+}
+
+void TestTrash::oneConfirmationAndProgress_data()
+{
+    QTest::addColumn<bool>("respondDialog");
+    QTest::addColumn<bool>("showDialog");
+    QTest::newRow("asks, shows") << false << true;
+    QTest::newRow("asks, silent") << false << false;
+    QTest::newRow("no question, shows") << true << true;
+}
+
+void TestTrash::oneConfirmationAndProgress()
+{
+    QFETCH(bool, respondDialog);
+    QFETCH(bool, showDialog);
+    const QStringList items{makeItem("a"), makeItem("b"), makeItem("c")};
+    ScriptedPrompter prompter;
+    RecordingProgress progress;
+    FileFolder ff(&prompter, &progress);
+    ff.setRespondDialog(respondDialog);
+    ff.setShowDialog(showDialog);
+    QVERIFY(ff.recycled(toPathList(items)));
+    QCOMPARE(prompter.shown.size(), respondDialog ? 0 : 1);
+    QCOMPARE(progress.starts, showDialog ? 1 : 0);
+    QCOMPARE(progress.lastDone, showDialog ? 3 : -1);
+    QCOMPARE(entries(homeTrash() + "/files").size(), 3);
+}
+
+void TestTrash::otherVolumeUsesItsOwnTrash()
+{
+    // A folder on another device than the home trash, e.g. a tmpfs /tmp.
+    const dev_t homeDevice = deviceOf(homeTrash());
+    QString base;
+    for (const QString& candidate : {QString("/tmp"), QString("/dev/shm"), QString("/run/user")}) {
+        QFileInfo fi(candidate);
+        if (fi.isDir() && fi.isWritable() && deviceOf(candidate) != homeDevice) {
+            base = candidate;
+            break;
+        }
+    }
+    if (base.isEmpty())
+        QSKIP("no writable folder on another device than the home trash");
+
+    QTemporaryDir other(base + "/nmaker-trash-test-XXXXXX");
+    QVERIFY(other.isValid());
+    const QString item = other.path() + "/case 001";
+    QVERIFY(QDir().mkpath(item));
+
+    // The volume's top folder: walk up while the device stays the same.
+    QString topdir = base;
+    while (topdir != "/" && deviceOf(QFileInfo(topdir).path()) == deviceOf(base))
+        topdir = QFileInfo(topdir).path();
+    const QString uid = QString::number(::getuid());
+    const QString trash = (topdir == "/" ? QString() : topdir) + "/.Trash-" + uid;
+    const bool trashExisted = QFileInfo::exists(trash);
+    const QString shared = topdir + "/.Trash/" + uid;
+
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    const bool ok = ff.recycled(toPathList({item}));
+    const QString used = QFileInfo::exists(shared + "/files/case 001") ? shared : trash;
+    const QStringList infos = entries(used + "/info");
+    TrashInfo info;
+    for (const QString& name : infos) {
+        const TrashInfo candidate = readInfo(used + "/info/" + name);
+        if (candidate.path == item.mid(topdir.size() + (topdir == "/" ? 0 : 1))) {
+            info = candidate;
+            QFile::remove(used + "/info/" + name);
+            QDir(used + "/files/" + name.chopped(10)).removeRecursively();
+        }
+    }
+    if (!trashExisted && QFileInfo::exists(trash))
+        QDir(trash).removeRecursively();
+
+    QVERIFY(ok);
+    QVERIFY(!QFileInfo::exists(item));
+    QVERIFY(info.valid);
+    QVERIFY(!QDir::isAbsolutePath(info.path)); // relative to the volume's top folder
+    QVERIFY(!QFileInfo::exists(homeTrash() + "/files/case 001"));
+}
+
+QTEST_GUILESS_MAIN(TestTrash)
+#include "test_trash.moc"
