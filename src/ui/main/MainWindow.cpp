@@ -179,7 +179,7 @@ void MainWindow::buildControls()
     m_progress = new QProgressBar(client);
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setGeometry(twipsRect(2565, 2205, 945, 300));
-    m_progress->setTextVisible(false);
+    m_progress->setFormat(QStringLiteral("%p%"));
     m_progress->hide();
 }
 

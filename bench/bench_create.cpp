@@ -1,0 +1,104 @@
+// Creates 100,000 folders through the real window and engine (offscreen, boxes answered by
+// the scripted prompter) and the same names with `xargs mkdir`, and prints the ratio. Then
+// measures how far a run goes after its cancel button is clicked.
+#include "ScriptedPrompter.h"
+#include "fileops/FileFolder.h"
+#include "main/MainWindow.h"
+#include "settings/Options.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+int countFolders(const QString& path)
+{
+    return int(QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+void fill(MainWindow& w, const QString& folder, int last)
+{
+    w.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(folder);
+    w.findChild<QLineEdit*>(QStringLiteral("txtPrefixConst"))->setText(QStringLiteral("case"));
+    w.findChild<QLineEdit*>(QStringLiteral("txtNoStart"))->setText(QStringLiteral("0"));
+    w.findChild<QLineEdit*>(QStringLiteral("txtNoEnd"))->setText(QString::number(last));
+    w.findChild<QLineEdit*>(QStringLiteral("txtNoKeta"))->setText(QStringLiteral("5"));
+}
+
+double runMkdir(const QString& folder, int count)
+{
+    QString names;
+    for (int n = 0; n < count; ++n)
+        names += QStringLiteral("case%1\n").arg(n, 5, 10, QLatin1Char('0'));
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("xargs"), {QStringLiteral("mkdir")});
+    p.waitForStarted();
+    p.write(names.toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(-1);
+    return t.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? atoi(argv[1]) : 100000;
+    const int rounds = argc > 2 ? atoi(argv[2]) : 3;
+
+    Options options;
+    ScriptedPrompter prompter;
+    FileFolder fs(&prompter);
+    MainWindow window(options, prompter, fs);
+    window.show();
+    auto* create = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"));
+
+    double best = 1e9, bestMkdir = 1e9;
+    for (int r = 0; r < rounds; ++r) {
+        QTemporaryDir ours(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+        fill(window, ours.path(), count - 1);
+        QElapsedTimer t;
+        t.start();
+        create->click();
+        const double s = t.nsecsElapsed() / 1e9;
+        if (countFolders(ours.path()) != count || !prompter.shown.isEmpty()) {
+            std::fprintf(stderr, "run did not create every folder\n");
+            return 1;
+        }
+        QTemporaryDir theirs(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+        const double m = runMkdir(theirs.path(), count);
+        std::printf("round %d: nmaker %.3f s, xargs mkdir %.3f s, ratio %.2f\n", r + 1, s, m,
+                    s / m);
+        best = std::min(best, s);
+        bestMkdir = std::min(bestMkdir, m);
+    }
+    std::printf("best of %d: nmaker %.3f s (%.2f us/folder), xargs mkdir %.3f s, ratio %.2f\n",
+                rounds, best, best * 1e6 / count, bestMkdir, best / bestMkdir);
+
+    // A cancel click must take effect before the next folder.
+    QTemporaryDir cancelled(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
+    fill(window, cancelled.path(), count - 1);
+    int atClick = -1;
+    QTimer::singleShot(300, &window, [&] {
+        atClick = countFolders(cancelled.path());
+        window.findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
+    });
+    create->click();
+    const int after = countFolders(cancelled.path());
+    std::printf("cancel: %d folders when clicked, %d after the run stopped (%d more)\n", atClick,
+                after, after - atClick);
+    return 0;
+}
