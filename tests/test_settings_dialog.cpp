@@ -79,7 +79,6 @@ class TestSettingsDialog : public QObject
     void clickChangesTheOptionAtOnce_data();
     void clickChangesTheOptionAtOnce();
     void okWithoutChangesWritesNothing();
-    void okKeepsChanges();
     void saveThenChangeThenUndo();
     void defaultThenCancel();
     void keys_data();
@@ -286,17 +285,6 @@ void TestSettingsDialog::okWithoutChangesWritesNothing()
     QVERIFY(!button("cmdUndo")->isEnabled());
     QVERIFY(m_host->savedOptions.isEmpty());
     QCOMPARE(optionValues(*m_options), QList<int>({1, 0, 0, 0, 1}));
-}
-
-void TestSettingsDialog::okKeepsChanges()
-{
-    showDialog();
-    child<QRadioButton>("optSetCreate1")->click();
-    button("cmdOK")->click();
-    QVERIFY(!m_dialog->isVisible());
-    QVERIFY(m_options->confirmExisting());
-    QVERIFY(!button("cmdUndo")->isEnabled());
-    QVERIFY(m_host->savedOptions.isEmpty());
 }
 
 void TestSettingsDialog::saveThenChangeThenUndo()

@@ -119,15 +119,11 @@ void TestSettingsFile::read_data()
     QTest::newRow("empty file") << QByteArray() << defaults << none << noFields;
     QTest::newRow("garbage") << QByteArray("\x01\xFF\xFEgarbage\r\n\x80") << defaults << none
                              << noFields;
-    QTest::newRow("empty first line") << crlf({"", " 1 "}) << defaults << none << noFields;
     QTest::newRow("first line 0") << crlf({" 0 ", " 1 ", " 1 ", " 1 ", " 1 "}) << reset << none
                                   << noFields;
     QTest::newRow("first line 2") << crlf({" 2 ", " 1 "}) << reset << none << noFields;
-    QTest::newRow("first line 1.5") << crlf({"1.5"}) << reset << none << noFields;
     QTest::newRow("line 2 of 5") << crlf({" 1 ", " 5 ", " 1 ", " 1 ", " 1 "}) << defaults
                                  << QList<int>{1, -1, -1, -1, -1} << noFields;
-    QTest::newRow("line 4 of -1") << crlf({" 1 ", " 1 ", " 1 ", "-1", " 1 "}) << defaults
-                                  << QList<int>{1, 1, 1, -1, -1} << noFields;
     QTest::newRow("line 3 not a number") << crlf({" 1 ", " 1 ", "one", " 1 ", " 1 "}) << defaults
                                          << QList<int>{1, 1, -1, -1, -1} << noFields;
     QTest::newRow("line 5 of 0, fields ignored")
@@ -159,13 +155,6 @@ void TestSettingsFile::read_data()
                                "1",   "10",  "3",   "連番", "ﾌｫﾙﾀﾞ"};
     QTest::newRow("utf-8 by hand")
         << crlf(japanese) << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
-    QTest::newRow("utf-8 with bom")
-        << bom + crlf(japanese) << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
-    QTest::newRow("code page 932")
-        << QByteArray(
-               " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\x8D\xEC\x8B\xC6\\\r\n1\r\n10\r\n3\r\n"
-               "\x98\x41\x94\xD4\r\n\xCC\xAB\xD9\xC0\xDE\r\n")
-        << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
     const QString huge(300000, QChar(u'x'));
     QTest::newRow("very long field kept whole")
         << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", huge, "1", "10", "3", huge, ""})
@@ -240,14 +229,6 @@ void TestSettingsFile::write_data()
     QTest::newRow("lone cr ends the value")
         << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\a\rb", "1\r", "10", "3", "p\rq", "s"}
         << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\a\r\n1\r\n10\r\n3\r\np\r\ns\r\n");
-    QTest::newRow("lone lf kept, it reads back")
-        << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\", "1", "10", "3", "p\nq", "s"}
-        << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\r\n1\r\n10\r\n3\r\np\nq\r\ns\r\n");
-    QTest::newRow("japanese in code page 932")
-        << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\作業\\", "1", "10", "3", "連番", "ﾌｫﾙﾀﾞ"}
-        << QByteArray(
-               " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\x8D\xEC\x8B\xC6\\\r\n1\r\n10\r\n3\r\n"
-               "\x98\x41\x94\xD4\r\n\xCC\xAB\xD9\xC0\xDE\r\n");
     QTest::newRow("emoji: utf-8 with bom")
         << QList<int>{1, 0, 0, 0, 1} << QStringList{"/tmp/", "1", "10", "3", "😀", ""}
         << bom + QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\n/tmp/\r\n1\r\n10\r\n3\r\n") +
