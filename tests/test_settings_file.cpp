@@ -341,6 +341,10 @@ void TestSettingsFile::filePlace()
     QCOMPARE(settingsFilePathIn(blocker, config), config + "/SetNMaker.cf");
     QVERIFY(QFileInfo(config).isDir());
     QCOMPARE(settingsFilePathIn(dir.filePath("missing"), config), config + "/SetNMaker.cf");
+    // A folder that passes the permission check, even for root, but takes no files.
+    if (QFileInfo(QStringLiteral("/proc")).isDir())
+        QCOMPARE(settingsFilePathIn("/proc", config), config + "/SetNMaker.cf");
+    QCOMPARE(QDir(program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace
 {
@@ -36,12 +37,21 @@ std::optional<int> zeroOrOne(double value)
     return int(n);
 }
 
+// Permission bits do not tell (Windows reports Program Files as writable, root passes every
+// check, read-only mounts pass too), so try it.
+bool canCreateFilesIn(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("probe-XXXXXX")));
+    return probe.open();
+}
+
 } // namespace
 
 QString settingsFilePathIn(const QString& programFolder, const QString& configFolder)
 {
-    const QFileInfo program(programFolder);
-    if (!programFolder.isEmpty() && program.isDir() && program.isWritable())
+    if (canCreateFilesIn(programFolder))
         return QDir(programFolder).filePath(settingsFileName());
     QDir().mkpath(configFolder);
     return QDir(configFolder).filePath(settingsFileName());
