@@ -17,7 +17,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int countFolders(const QString& path)
 {
@@ -62,7 +63,9 @@ int main(int argc, char* argv[])
     Options options;
     ScriptedPrompter prompter;
     FileFolder fs(&prompter);
-    MainWindow window(options, prompter, fs);
+    QTemporaryDir settings;
+    MainWindow window(options, prompter, fs,
+                      {settings.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
     window.show();
     auto* create = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"));
 

@@ -7,11 +7,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -38,6 +41,9 @@ class TestMainWindow : public QObject
     void createWithEmptyDigitCount();
     void ctrlCCopiesOnlyWithSelection();
     void exitButtonCloses();
+    void freshStartWritesDefaults();
+    void fieldsAndOptionsSurviveARestart();
+    void unwritableSettingsSayWhy();
 
   private:
     template <class T> T* child(const char* name)
@@ -48,6 +54,13 @@ class TestMainWindow : public QObject
         return w;
     }
     QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
+    MainWindowPaths paths() const
+    {
+        return {m_settings.filePath(QStringLiteral("SetNMaker.cf")),
+                QDir::tempPath() + QStringLiteral("/")};
+    }
+
+    QTemporaryDir m_settings;
 
     Options* m_options = nullptr;
     ScriptedPrompter* m_prompter = nullptr;
@@ -59,7 +72,7 @@ void TestMainWindow::init()
 {
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
-    m_window = new MainWindow(*m_options, *m_prompter, m_fs);
+    m_window = new MainWindow(*m_options, *m_prompter, m_fs, paths());
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -86,8 +99,7 @@ void TestMainWindow::captionsAndTooltips_data()
     const QString suffix = "フォルダ名の固定文字列の接尾部分の指定(\\/|:<>\"*は使えません)";
     QTest::newRow("Label10") << "Label10"
                              << "フォルダ作成先フォルダの指定" << folder;
-    QTest::newRow("txtFolder") << "txtFolder"
-                               << "" << folder;
+    QTest::newRow("txtFolder") << "txtFolder" << QDir::tempPath() + "/" << folder;
     QTest::newRow("cmdRefer") << "cmdRefer"
                               << "参照..."
                               << "フォルダの選択";
@@ -165,11 +177,12 @@ void TestMainWindow::captionsAreNotClipped()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("NMaker"));
     QCOMPARE(m_window->centralWidget()->size(), QSize(321, 177));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-    for (QLabel* l : m_window->findChildren<QLabel*>()) {
+    QWidget* client = m_window->centralWidget();
+    for (QLabel* l : client->findChildren<QLabel*>()) {
         QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(l->objectName()));
         QVERIFY2(l->fontMetrics().height() <= l->height() + 2, qPrintable(l->objectName()));
     }
-    for (QPushButton* b : m_window->findChildren<QPushButton*>())
+    for (QPushButton* b : client->findChildren<QPushButton*>())
         QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + 8 <= b->width(),
                  qPrintable(b->objectName()));
     auto* frame = child<QGroupBox>("fraConst");
@@ -358,6 +371,58 @@ void TestMainWindow::exitButtonCloses()
     QVERIFY(m_window->isVisible());
     QTest::mouseClick(child<QPushButton>("cmdExit"), Qt::LeftButton);
     QVERIFY(!m_window->isVisible());
+}
+
+void TestMainWindow::freshStartWritesDefaults()
+{
+    QFile file(paths().settingsFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray expected = " 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\n" +
+                                paths().tempFolder.toUtf8() + "\r\n1\r\n10\r\n3\r\n\r\n\r\n";
+    QCOMPARE(file.readAll(), expected);
+    QCOMPARE(field("txtFolder")->text(), paths().tempFolder);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestMainWindow::fieldsAndOptionsSurviveARestart()
+{
+    field("txtFolder")->setText(QStringLiteral("/srv/jobs"));
+    field("txtNoStart")->setText(QStringLiteral("7"));
+    field("txtPrefixConst")->setText(QStringLiteral("ケース"));
+    m_options->setCheckedIndex(Options::Create, 1);
+    QVERIFY(m_window->close()); // both save options are on: the exit writes the file
+
+    Options options;
+    MainWindow again(options, *m_prompter, m_fs, paths());
+    QCOMPARE(again.fieldTexts().folder, QStringLiteral("/srv/jobs"));
+    QCOMPARE(again.fieldTexts().noStart, QStringLiteral("7"));
+    QCOMPARE(again.fieldTexts().prefix, QStringLiteral("ケース"));
+    QVERIFY(options.confirmExisting());
+    QVERIFY(m_prompter->shown.isEmpty());
+
+    // With the field values not to be kept, the exit writes nothing at all.
+    options.setSaveFieldValues(0);
+    again.findChild<QLineEdit*>("txtNoStart")->setText(QStringLiteral("9"));
+    QVERIFY(again.close());
+    Options third;
+    MainWindow last(third, *m_prompter, m_fs, paths());
+    QCOMPARE(last.fieldTexts().noStart, QStringLiteral("7"));
+}
+
+void TestMainWindow::unwritableSettingsSayWhy()
+{
+    // A settings path below a plain file cannot be written, even by root.
+    QFile blocker(m_settings.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Options options;
+    m_prompter->clear();
+    MainWindow window(options, *m_prompter, m_fs,
+                      {blocker.fileName() + QStringLiteral("/SetNMaker.cf"), paths().tempFolder});
+    QCOMPARE(m_prompter->numbers(), QList<int>{0}); // the recovery's save failed
+    QCOMPARE(window.fieldTexts().noEnd, QStringLiteral("10"));
+    QVERIFY(window.close()); // the program goes on, and says so again at exit
+    QCOMPARE(m_prompter->numbers(), (QList<int>{0, 0}));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -59,7 +59,9 @@ void TestMainWindowRuns::init()
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
     m_fs = new FileFolder(m_prompter);
-    m_window = new MainWindow(*m_options, *m_prompter, *m_fs);
+    m_window =
+        new MainWindow(*m_options, *m_prompter, *m_fs,
+                       {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder()});
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));

@@ -2,6 +2,7 @@
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
 #include "settings/Options.h"
+#include "settings/SettingsFile.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,7 +27,8 @@ int main(int argc, char* argv[])
     Options options;
     QtPrompter prompter;
     FileFolder fileFolder(&prompter);
-    MainWindow window(options, prompter, fileFolder);
+    MainWindow window(options, prompter, fileFolder,
+                      MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
     prompter.setParent(&window);
     window.show();
     return app.exec();

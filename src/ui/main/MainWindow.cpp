@@ -6,6 +6,8 @@
 #include "common/WindowRunContext.h"
 #include "messages/Prompter.h"
 #include "settings/Options.h"
+#include "settings/SettingsDialog.h"
+#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,9 +65,10 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs, QWidget* parent)
+MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs,
+                       const MainWindowPaths& paths, QWidget* parent)
     : QMainWindow(parent), m_options(options), m_prompter(prompter),
-      m_engine(fs, prompter, options, hostPathStyle())
+      m_engine(fs, prompter, options, hostPathStyle()), m_paths(paths)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
@@ -76,6 +79,7 @@ MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs, QWi
     // A single fixed border: the client area keeps its size, the menu bar sits above it.
     setFixedSize(twipsToPixels(4815), twipsToPixels(2655) + menuBar()->sizeHint().height());
     m_txtFolder->setFocus();
+    loadSettings();
 }
 
 void MainWindow::buildControls()
@@ -205,7 +209,8 @@ void MainWindow::buildMenus()
     add(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
         QKeySequence(Qt::CTRL | Qt::Key_T));
     m_mnuFile->addSeparator();
-    add(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* setting = add(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
+                           QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuFile->addSeparator();
     QAction* create = add(m_mnuFile, "mnuFileCreateDelete0", QStringLiteral("作成"),
                           QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -224,6 +229,7 @@ void MainWindow::buildMenus()
         QKeySequence(Qt::CTRL | Qt::Key_V));
 
     Q_UNUSED(open);
+    connect(setting, &QAction::triggered, this, [this] { m_settingsDialog->exec(); });
     connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
     connect(remove, &QAction::triggered, this, [this] { cmdCreateDeleteClick(1); });
     connect(exit, &QAction::triggered, this, &MainWindow::cmdExitClick);
@@ -440,4 +446,58 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void MainWindow::exitCleanup() {}
+void MainWindow::setFieldTexts(const SeriesFieldTexts& texts)
+{
+    // Through setText, so each field's own change rule sees the text as if it were typed.
+    m_txtFolder->setText(texts.folder);
+    m_txtNoStart->setText(texts.noStart);
+    m_txtNoEnd->setText(texts.noEnd);
+    m_txtNoKeta->setText(texts.noKeta);
+    m_txtPrefixConst->setText(texts.prefix);
+    m_txtSuffixConst->setText(texts.suffix);
+}
+
+void MainWindow::setDefaultFields()
+{
+    setFieldTexts(defaultFieldTexts(m_paths.tempFolder));
+}
+
+void MainWindow::resetSettings()
+{
+    m_options.setDefaults();
+    setDefaultFields();
+}
+
+void MainWindow::saveSettings()
+{
+    if (!writeSettingsFile(m_paths.settingsFile, m_options, fieldTexts(), m_paths.tempFolder))
+        m_prompter.ask(0);
+}
+
+void MainWindow::loadSettings()
+{
+    m_settingsDialog = new SettingsDialog(m_options, *this, this);
+    const SettingsRead read = readSettingsFile(m_paths.settingsFile);
+    applySettingsRead(read, m_options);
+    switch (read.outcome) {
+    case SettingsRead::NotOpened: // a missing or unreadable file is replaced at once
+        resetSettings();
+        saveSettings();
+        break;
+    case SettingsRead::Reset:
+        resetSettings();
+        break;
+    case SettingsRead::DefaultFields:
+        setDefaultFields();
+        break;
+    case SettingsRead::Fields:
+        setFieldTexts(read.fields);
+        break;
+    }
+}
+
+void MainWindow::exitCleanup()
+{
+    if (m_options.useSavedSettings() == 1 && m_options.saveFieldValues() == 1)
+        saveSettings();
+}

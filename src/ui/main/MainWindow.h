@@ -3,6 +3,7 @@
 #include "PathStyle.h"
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
+#include "settings/SettingsHost.h"
 
 #include <QMainWindow>
 
@@ -11,6 +12,7 @@ class Options;
 class Prompter;
 class QAction;
 class QProgressBar;
+class SettingsDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -18,19 +20,34 @@ class QMenu;
 class QPushButton;
 class UpDown;
 
+// Where the main window keeps its settings, and the default target folder.
+struct MainWindowPaths {
+    QString settingsFile;
+    QString tempFolder; // with its trailing separator
+};
+
 // The start-up window: the series fields, the run buttons, the exit button and the menu bar.
-class MainWindow : public QMainWindow
+// It owns the settings dialog, which edits the options in place.
+class MainWindow : public QMainWindow, public SettingsHost
 {
     Q_OBJECT
 
   public:
-    MainWindow(Options& options, Prompter& prompter, FileSystem& fs, QWidget* parent = nullptr);
+    MainWindow(Options& options, Prompter& prompter, FileSystem& fs, const MainWindowPaths& paths,
+               QWidget* parent = nullptr);
 
     // Gathers and checks the series fields; on failure it has shown its message and
     // corrected the field, and answers false.
     bool getSeriesParameters(SeriesParameters& out);
 
-    SeriesFieldTexts fieldTexts() const;
+    // The six field texts, as the settings file and the settings dialog see them.
+    SeriesFieldTexts fieldTexts() const override;
+    void setFieldTexts(const SeriesFieldTexts& texts) override;
+    void saveSettings() override;
+    void resetSettings() override;
+    void setDefaultFields();
+
+    SettingsDialog* settingsDialog() const { return m_settingsDialog; }
 
     // The busy state of a run: wait cursor, menus and run buttons off, the exit button
     // turned into the cancel button. The fields stay usable.
@@ -61,12 +78,15 @@ class MainWindow : public QMainWindow
     void cmdCreateDeleteClick(int index);
     void cmdExitClick();
     void showProgress(const QString& what, int done, int total);
+    void loadSettings();
     void exitCleanup();
 
     Options& m_options;
     Prompter& m_prompter;
     PathStyle m_style = hostPathStyle();
     SeriesEngine m_engine;
+    MainWindowPaths m_paths;
+    SettingsDialog* m_settingsDialog = nullptr;
     bool m_running = false;
     bool m_closeAfterRun = false;
 
