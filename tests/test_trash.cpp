@@ -88,6 +88,7 @@ class TestTrash : public QObject
     void longNameIsShortenedButRestorable();
     void linkGoesNotTarget();
     void vanishedItem();
+    void folderHoldingTheTrash();
     void cancelHalfWay();
     void confirmationDeclined();
     void oneConfirmationAndProgress_data();
@@ -378,6 +379,20 @@ void TestTrash::vanishedItem()
     QVERIFY(!QFileInfo::exists(b));
     QCOMPARE(entries(homeTrash() + "/files"), QStringList({"a", "b"}));
     QCOMPARE(entries(homeTrash() + "/info"), QStringList({"a.trashinfo", "b.trashinfo"}));
+}
+
+void TestTrash::folderHoldingTheTrash()
+{
+    // The trash cannot go into itself: the rename fails after the .trashinfo was written.
+    const QString holder = makeItem("holder");
+    m_data = holder + "/share";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_data));
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(!ff.recycled(toPathList({holder})));
+    QVERIFY(QFileInfo::exists(holder + "/content.txt"));
+    QVERIFY(entries(homeTrash() + "/info").isEmpty());
+    QVERIFY(entries(homeTrash() + "/files").isEmpty());
 }
 
 void TestTrash::cancelHalfWay()
