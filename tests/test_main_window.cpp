@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ class TestMainWindow : public QObject
     void exitButtonCloses();
     void freshStartWritesDefaults();
     void fieldsAndOptionsSurviveARestart();
+    void oddValuesFromTheSettingsFile();
     void unwritableSettingsSayWhy();
 
   private:
@@ -165,7 +168,9 @@ void TestMainWindow::captionsAndTooltips()
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
         const bool number = name.startsWith(QLatin1String("txtNo"));
         QCOMPARE(bool(e->alignment() & Qt::AlignRight), number);
-        QCOMPARE(e->maxLength(), name == QLatin1String("txtNoKeta") ? 2 : number ? 5 : 32767);
+        QCOMPARE(e->maxLength(), name == QLatin1String("txtNoKeta") ? 2
+                                 : number                           ? 5
+                                          : std::numeric_limits<int>::max());
     }
     if (auto* u = qobject_cast<UpDown*>(w))
         QCOMPARE(u->focusPolicy(), Qt::NoFocus);
@@ -407,6 +412,28 @@ void TestMainWindow::fieldsAndOptionsSurviveARestart()
     Options third;
     MainWindow last(third, *m_prompter, m_fs, paths());
     QCOMPARE(last.fieldTexts().noStart, QStringLiteral("7"));
+}
+
+void TestMainWindow::oddValuesFromTheSettingsFile()
+{
+    // Long values are kept whole, or judged by their value; refused characters go with a
+    // message as if typed.
+    const QString longPrefix(40000, QLatin1Char('p'));
+    QFile file(paths().settingsFile);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\n/srv\r\n123456\r\n0000000042\r\n 2 \r\n" +
+               longPrefix.toLatin1() + "\r\na/b\r\n");
+    file.close();
+    Options options;
+    m_prompter->clear();
+    MainWindow window(options, *m_prompter, m_fs, paths());
+    const SeriesFieldTexts t = window.fieldTexts();
+    QCOMPARE(t.noStart, QStringLiteral("99999"));
+    QCOMPARE(t.noEnd, QStringLiteral("42"));
+    QCOMPARE(t.noKeta, QStringLiteral("2"));
+    QCOMPARE(t.prefix, longPrefix);
+    QCOMPARE(t.suffix, QStringLiteral("ab"));
+    QCOMPARE(m_prompter->numbers(), QList<int>{2});
 }
 
 void TestMainWindow::unwritableSettingsSayWhy()

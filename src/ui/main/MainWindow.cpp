@@ -20,7 +20,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+
 #include <QPushButton>
+#include <algorithm>
+#include <limits>
 
 namespace
 {
@@ -49,6 +52,8 @@ QLineEdit* makeField(QWidget* parent, const QString& name, const QString& tip,
     field->setToolTip(tip);
     field->setGeometry(geometry);
     field->setAlignment(alignment | Qt::AlignVCenter);
+    // Name fields have no length limit; Qt's default would cut a long value silently.
+    field->setMaxLength(std::numeric_limits<int>::max());
     return field;
 }
 
@@ -450,11 +455,26 @@ void MainWindow::setFieldTexts(const SeriesFieldTexts& texts)
 {
     // Through setText, so each field's own change rule sees the text as if it were typed.
     m_txtFolder->setText(texts.folder);
-    m_txtNoStart->setText(texts.noStart);
-    m_txtNoEnd->setText(texts.noEnd);
-    m_txtNoKeta->setText(texts.noKeta);
+    setNumberText(m_txtNoStart, texts.noStart);
+    setNumberText(m_txtNoEnd, texts.noEnd);
+    setNumberText(m_txtNoKeta, texts.noKeta);
     m_txtPrefixConst->setText(texts.prefix);
     m_txtSuffixConst->setText(texts.suffix);
+}
+
+void MainWindow::setNumberText(QLineEdit* box, const QString& text)
+{
+    // The length limit is for typing; a longer text from elsewhere is judged by its value
+    // rather than cut, so 123456 becomes the maximum and not 12345.
+    if (text.size() > box->maxLength()) {
+        if (const auto value = parseNumber(text)) {
+            const NumberField& f = *numberFieldOf(box);
+            box->setText(
+                QString::number(std::clamp<qint64>(roundNumber(*value), f.minimum, f.maximum)));
+            return;
+        }
+    }
+    box->setText(text);
 }
 
 void MainWindow::setDefaultFields()

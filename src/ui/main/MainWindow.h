@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow, public SettingsHost
     // Change rules of the fields.
     bool cleanField(QLineEdit* box, RefuseMode mode);
     void clampField(QLineEdit* box, const NumberField& field);
+    void setNumberText(QLineEdit* box, const QString& text);
     const NumberField* numberFieldOf(const QObject* box) const;
 
     void cmdCreateDeleteClick(int index);
