@@ -23,6 +23,7 @@ class TestMessages : public QObject
     void numbersWithoutEntry();
     void realBox_data();
     void realBox();
+    void longListsStayOnScreen();
 };
 
 void TestMessages::styles_data()
@@ -203,6 +204,32 @@ void TestMessages::realBox()
     QCOMPARE(seenIcon, icon);
     QCOMPARE(seen, buttons);
     QCOMPARE(got, answer);
+}
+
+void TestMessages::longListsStayOnScreen()
+{
+    QString missing;
+    for (int n = 0; n < 5000; ++n)
+        missing += QStringLiteral("/w/case%1\r\n").arg(n);
+    QtPrompter prompter;
+    QString shown, details;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        shown = box->text();
+        details = box->detailedText();
+        QVERIFY(box->sizeHint().height() < 1000);
+        box->buttons().first()->click();
+    });
+    QCOMPARE(prompter.ask(17, missing), Answer::Ok);
+    const QStringList lines = shown.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), QtPrompter::MaxShownLines);
+    QCOMPARE(lines.first(), QStringLiteral("削除しようとしたフォルダ"));
+    QCOMPARE(lines.last(), QStringLiteral("が存在しませんでした"));
+    QCOMPARE(lines.at(lines.size() - 2), QStringLiteral("/w/case4999"));
+    QCOMPARE(
+        details,
+        catalogueMessage(17, missing)->text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(TestMessages)

@@ -1,3 +1,4 @@
+#include "fileops/DialogProgress.h"
 #include "fileops/FileFolder.h"
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
@@ -26,10 +27,12 @@ int main(int argc, char* argv[])
 
     Options options;
     QtPrompter prompter;
-    FileFolder fileFolder(&prompter);
+    DialogProgress progress;
+    FileFolder fileFolder(&prompter, &progress);
     MainWindow window(options, prompter, fileFolder,
                       MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
     prompter.setParent(&window);
+    progress.setParent(&window);
     window.show();
     return app.exec();
 }

@@ -47,8 +47,18 @@ int QtPrompter::prompt(const PromptRequest& request)
     // Windows boxes break lines at CR LF; a lone CR would show as a stray character here.
     QString text = request.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box.setText(text);
     box.setTextFormat(Qt::PlainText);
+    // A list of thousands of missing folders would make a box taller than the screen, its
+    // buttons out of reach: show the head and the tail, and the whole text under "details".
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > MaxShownLines) {
+        const QStringList shown = lines.mid(0, MaxShownLines - 4) +
+                                  QStringList{QStringLiteral("⋮")} + lines.mid(lines.size() - 3);
+        box.setText(shown.join(QLatin1Char('\n')));
+        box.setDetailedText(text);
+    } else {
+        box.setText(text);
+    }
 
     static constexpr ButtonSpec ok[] = {OkButton};
     static constexpr ButtonSpec ari[] = {AbortButton, RetryButton, IgnoreButton};

@@ -16,6 +16,9 @@ class QtPrompter : public Prompter
 
     int prompt(const PromptRequest& request) override;
 
+    // Longer texts show their first and last lines, and the whole under "details".
+    static constexpr int MaxShownLines = 30;
+
   private:
     QPointer<QWidget> m_parent;
 };
