@@ -18,39 +18,6 @@ bool isRoot(const QString& path)
     return path.size() == 3;
 }
 
-// `*` and `?` only; brackets are ordinary characters in a Windows listing.
-bool wildMatch(QStringView pattern, QStringView name)
-{
-    qsizetype p = 0, n = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == QLatin1Char('?') ||
-                    pattern.mid(p, 1).compare(name.mid(n, 1), Qt::CaseInsensitive) == 0)) {
-            ++p;
-            ++n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-// "*.*" matches every name, "x.*" also a name without extension, as in a Windows listing.
-bool listingMatch(QStringView pattern, QStringView name)
-{
-    return wildMatch(pattern, name) ||
-           (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
-            wildMatch(pattern.chopped(2), name));
-}
-
 } // namespace
 
 MemoryFileSystem::MemoryFileSystem()
@@ -180,7 +147,7 @@ bool MemoryFileSystem::fileExist(const QString& pattern)
         const QString rest = it.value().spelling.mid(prefix.size());
         if (rest.contains(QLatin1Char('\\')) || it.value().folder || it.value().hidden)
             continue;
-        if (listingMatch(name, rest))
+        if (listingMatch(name, rest, Qt::CaseInsensitive))
             return true;
     }
     return false;

@@ -46,42 +46,6 @@ QString withoutTrailingSeparators(QString path)
     return path;
 }
 
-// `*` and `?` as a directory listing matches them; case follows the host's file systems.
-bool wildMatch(QStringView pattern, QStringView name)
-{
-    const Qt::CaseSensitivity cs =
-        Host == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    qsizetype p = 0, n = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == QLatin1Char('?') ||
-                    QStringView(pattern).mid(p, 1).compare(name.mid(n, 1), cs) == 0)) {
-            ++p;
-            ++n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-// A trailing ".*" also matches names without any extension, so "*.*" matches every name.
-bool listingMatch(QStringView pattern, QStringView name)
-{
-    if (wildMatch(pattern, name))
-        return true;
-    return pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
-           wildMatch(pattern.chopped(2), name);
-}
-
 bool isHiddenName(const QString& name)
 {
     return name.startsWith(QLatin1Char('.'));
@@ -170,7 +134,9 @@ bool FileFolder::fileExist(const QString& pattern)
     while (it.hasNext()) {
         it.next();
         const QString entry = it.fileName();
-        if (!isHiddenName(entry) && listingMatch(name, entry))
+        if (!isHiddenName(entry) &&
+            listingMatch(name, entry,
+                         Host == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive))
             return true;
     }
     return false;

@@ -24,3 +24,38 @@ QStringList fromPathList(const QString& pathList)
     }
     return paths;
 }
+
+namespace
+{
+
+bool wildMatch(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
+{
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == QLatin1Char('?') ||
+                                          pattern.mid(p, 1).compare(name.mid(n, 1), cs) == 0)) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace
+
+bool listingMatch(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
+{
+    return wildMatch(pattern, name, cs) ||
+           (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
+            wildMatch(pattern.chopped(2), name, cs));
+}

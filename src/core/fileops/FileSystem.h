@@ -32,6 +32,11 @@ class FileSystem
     virtual bool recycled(const QString& pathList) = 0;
 };
 
+// Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are
+// wildcards, brackets are ordinary characters, and a trailing ".*" also matches a name without
+// extension, so "*.*" matches every name.
+bool listingMatch(QStringView pattern, QStringView name, Qt::CaseSensitivity cs);
+
 // The NUL-separated list form of `paths`.
 QString toPathList(const QStringList& paths);
 // The paths of a NUL-separated list, up to its first empty entry.
