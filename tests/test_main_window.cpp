@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "common/UpDown.h"
 #include "main/MainWindow.h"
+#include "settings/SettingsDialog.h"
 #include "settings/Options.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <limits>
@@ -46,6 +48,7 @@ class TestMainWindow : public QObject
     void freshStartWritesDefaults();
     void fieldsAndOptionsSurviveARestart();
     void oddValuesFromTheSettingsFile();
+    void settingsMenuShowsTheDialogModally();
     void unwritableSettingsSayWhy();
 
   private:
@@ -434,6 +437,20 @@ void TestMainWindow::oddValuesFromTheSettingsFile()
     QCOMPARE(t.prefix, longPrefix);
     QCOMPARE(t.suffix, QStringLiteral("ab"));
     QCOMPARE(m_prompter->numbers(), QList<int>{2});
+}
+
+void TestMainWindow::settingsMenuShowsTheDialogModally()
+{
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        shown = modal ? modal->objectName() : QString();
+        if (modal)
+            modal->close(); // the title-bar close hides it like OK
+    });
+    m_window->findChild<QAction*>("mnuFileSetting")->trigger();
+    QCOMPARE(shown, QStringLiteral("frmSetting"));
+    QVERIFY(!m_window->settingsDialog()->isVisible());
 }
 
 void TestMainWindow::unwritableSettingsSayWhy()
