@@ -22,7 +22,7 @@ namespace
 // Notes the time at the checkpoints, to show the cost per item as the trash fills.
 class CheckpointProgress : public Progress
 {
-  public:
+public:
     explicit CheckpointProgress(QList<qsizetype> marks) : m_marks(std::move(marks)) {}
     void start(const QString&, qsizetype) override { m_clock.start(); }
     bool advance(qsizetype done) override
@@ -34,7 +34,7 @@ class CheckpointProgress : public Progress
     void finish() override {}
     QMap<qsizetype, qint64> times;
 
-  private:
+private:
     QList<qsizetype> m_marks;
     QElapsedTimer m_clock;
 };

@@ -50,7 +50,7 @@ class TestFileOps : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
 
     void createFolderCodes_data();
@@ -84,7 +84,7 @@ class TestFileOps : public QObject
     void moveSeveralIntoNewFolder();
     void renameOnCollision();
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_root;
 };

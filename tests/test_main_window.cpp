@@ -2,8 +2,8 @@
 #include "ScriptedPrompter.h"
 #include "common/UpDown.h"
 #include "main/MainWindow.h"
-#include "settings/SettingsDialog.h"
 #include "settings/Options.h"
+#include "settings/SettingsDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +26,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -51,7 +51,7 @@ class TestMainWindow : public QObject
     void settingsMenuShowsTheDialogModally();
     void unwritableSettingsSayWhy();
 
-  private:
+private:
     template <class T> T* child(const char* name)
     {
         T* w = m_window->findChild<T*>(QLatin1String(name));

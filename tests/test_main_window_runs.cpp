@@ -18,7 +18,7 @@ class TestMainWindowRuns : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
@@ -28,7 +28,7 @@ class TestMainWindowRuns : public QObject
     void cancelDuringARun();
     void closingMidRunStopsThenCloses();
 
-  private:
+private:
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) { return m_window->findChild<QPushButton*>(name); }
     void fill(const QString& first, const QString& last, const QString& digits);

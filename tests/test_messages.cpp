@@ -12,7 +12,7 @@ class TestMessages : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void styles_data();
     void styles();
     void unusualCharacters_data();

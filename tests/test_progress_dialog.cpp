@@ -12,7 +12,7 @@ class TestProgressDialog : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void texts();
     void cancelledStaysCancelled_data();
     void cancelledStaysCancelled();

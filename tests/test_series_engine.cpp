@@ -46,7 +46,7 @@ class TestSeriesEngine : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -57,7 +57,7 @@ class TestSeriesEngine : public QObject
     void remove_data();
     void remove();
 
-  private:
+private:
     Options* m_options = nullptr;
     ScriptedPrompter m_prompter;
     MemoryFileSystem* m_fs = nullptr;

@@ -25,7 +25,7 @@ class TestSeriesRules : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void refusedSets();
     void removeRefused_data();
     void removeRefused();

@@ -37,7 +37,7 @@ QStringList fieldList(const SeriesFieldTexts& f)
 // The main window as the dialog sees it: six fields and a settings file that records saves.
 class FakeHost : public SettingsHost
 {
-  public:
+public:
     explicit FakeHost(Options& options) : m_options(options) {}
 
     SeriesFieldTexts fieldTexts() const override { return fields; }
@@ -57,7 +57,7 @@ class FakeHost : public SettingsHost
     QList<QList<int>> savedOptions;
     QList<QStringList> savedFields;
 
-  private:
+private:
     Options& m_options;
 };
 
@@ -67,7 +67,7 @@ class TestSettingsDialog : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void cleanup();
 
@@ -88,7 +88,7 @@ class TestSettingsDialog : public QObject
     void snapshotIsRetakenAtEachShowing();
     void execReturnsWhenHidden();
 
-  private:
+private:
     template <class T> T* child(const char* name)
     {
         T* w = m_dialog->findChild<T*>(QLatin1String(name));

@@ -74,7 +74,7 @@ class TestSettingsFile : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void read_data();
     void read();
     void missingFileIsNotOpened();

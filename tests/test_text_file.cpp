@@ -27,7 +27,7 @@ class TestTextFile : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void decode_data();
     void decode();
     void encode_data();

@@ -68,7 +68,7 @@ class TestTrash : public QObject
 {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
@@ -95,7 +95,7 @@ class TestTrash : public QObject
     void oneConfirmationAndProgress();
     void otherVolumeUsesItsOwnTrash();
 
-  private:
+private:
     QString makeItem(const QString& relative);
     QString homeTrash() const { return m_data + "/Trash"; }
 

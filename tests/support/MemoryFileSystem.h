@@ -11,7 +11,7 @@
 // names compared without case. Drive C: is present; others exist once added.
 class MemoryFileSystem : public FileSystem
 {
-  public:
+public:
     MemoryFileSystem();
 
     // Setting up. addFolder and addFile add the drive and every missing parent folder.
@@ -50,7 +50,7 @@ class MemoryFileSystem : public FileSystem
     // "C:\a\b" from "c:/a/b/", empty for a path without a drive.
     static QString normalized(const QString& path);
 
-  private:
+private:
     struct Entry {
         QString spelling;
         bool folder = true;

@@ -7,7 +7,7 @@
 // A progress display that records what it is told and can press cancel at a given count.
 class RecordingProgress : public Progress
 {
-  public:
+public:
     void start(const QString& text, qsizetype total) override;
     bool advance(qsizetype done) override;
     void finish() override;

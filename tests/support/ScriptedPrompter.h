@@ -10,7 +10,7 @@
 // the first button, as Enter would.
 class ScriptedPrompter : public Prompter
 {
-  public:
+public:
     int prompt(const PromptRequest& request) override;
 
     QList<int> numbers() const;

@@ -41,7 +41,7 @@ constexpr quint32 NoConfirmMkDir = 0x0200;
 // directory.
 class FileFolder : public FileSystem
 {
-  public:
+public:
     // Either port may be null: no prompter means a confirmation cannot be given (the operation
     // is refused); no progress means none is shown.
     explicit FileFolder(Prompter* prompter = nullptr, Progress* progress = nullptr);
@@ -104,7 +104,7 @@ class FileFolder : public FileSystem
     bool wantMappingHandle() const { return !bit(OperationFlag::WantMappingHandle); }
     void setWantMappingHandle(bool on) { setBit(OperationFlag::WantMappingHandle, !on); }
 
-  private:
+private:
     enum class Transfer { Move, Copy };
 
     bool bit(quint32 b) const { return (m_flags & b) != 0; }

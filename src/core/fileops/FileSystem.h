@@ -16,7 +16,7 @@ constexpr int Failed = 1; // any other value is "other failure"; this one is our
 // an in-memory one with Windows-style drives.
 class FileSystem
 {
-  public:
+public:
     virtual ~FileSystem() = default;
 
     // True when the path names an existing folder; a trailing separator is allowed.

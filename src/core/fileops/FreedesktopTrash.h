@@ -13,7 +13,7 @@
 // HOME and XDG_DATA_HOME are read when the object is made; one object serves one batch.
 class FreedesktopTrash
 {
-  public:
+public:
     FreedesktopTrash();
     ~FreedesktopTrash();
     FreedesktopTrash(const FreedesktopTrash&) = delete;
@@ -35,7 +35,7 @@ class FreedesktopTrash
     // The .trashinfo Path value: every byte but unreserved characters and '/' percent-encoded.
     static QByteArray encodePath(const QByteArray& path);
 
-  private:
+private:
     struct Volume;
     struct TrashDir;
 

@@ -6,7 +6,7 @@
 // item; an implementation decides how often it actually repaints.
 class Progress
 {
-  public:
+public:
     virtual ~Progress() = default;
 
     // Shows `text` for a run of `total` items.

@@ -15,7 +15,7 @@ struct PromptRequest {
 // The port through which core shows message boxes and gets the answer code back.
 class Prompter
 {
-  public:
+public:
     virtual ~Prompter() = default;
 
     // Shows the box and returns the answer code of the button pressed.

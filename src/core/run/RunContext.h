@@ -4,7 +4,7 @@
 // and the cancel request that the window's cancel button leaves behind.
 class RunContext
 {
-  public:
+public:
     virtual ~RunContext() = default;
 
     // Lets the window repaint and handle pending input (among it the cancel button).

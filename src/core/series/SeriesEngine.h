@@ -14,7 +14,7 @@ class RunContext;
 // (createOneFolder, deleteFolders) know nothing of series, so folder-list runs use them too.
 class SeriesEngine
 {
-  public:
+public:
     SeriesEngine(FileSystem& fs, Prompter& prompter, const Options& options, PathStyle style);
 
     void createSeries(const SeriesParameters& p, RunContext& context);
@@ -32,7 +32,7 @@ class SeriesEngine
     bool ignoreExisting() const { return m_ignoreExisting; }
     void startRun() { m_ignoreExisting = false; }
 
-  private:
+private:
     FileSystem& m_fs;
     Prompter& m_prompter;
     const Options& m_options;

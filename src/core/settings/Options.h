@@ -10,7 +10,7 @@ class Options : public QObject
 {
     Q_OBJECT
 
-  public:
+public:
     enum Group { FolderName, Create, Delete };
     static constexpr int GroupCount = 3;
     static constexpr int ButtonsPerGroup = 2;
@@ -35,10 +35,10 @@ class Options : public QObject
     // Button 0 of every group, both switches on.
     void setDefaults();
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void changed();
 
-  private:
+private:
     int m_checked[GroupCount] = {0, 0, 0};
     int m_useSavedSettings = 1;
     int m_saveFieldValues = 1;

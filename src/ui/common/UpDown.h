@@ -14,13 +14,13 @@ class UpDown : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent = nullptr);
 
     void stepUp();
     void stepDown();
 
-  private:
+private:
     void step(int keyCode);
 
     QLineEdit* m_buddy;

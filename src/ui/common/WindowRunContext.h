@@ -21,7 +21,7 @@ inline const QString cancelTag = QStringLiteral("cancel");
 // a few times a second, so a run of 100,000 folders does not spend its time repainting.
 class WindowRunContext : public RunContext
 {
-  public:
+public:
     using ProgressSink = std::function<void(int done, int total)>;
 
     WindowRunContext(QWidget* window, ProgressSink sink = {});
@@ -30,7 +30,7 @@ class WindowRunContext : public RunContext
     bool isCancelRequested() override;
     void reportProgress(int done, int total) override;
 
-  private:
+private:
     QWidget* m_window;
     ProgressSink m_sink;
     QElapsedTimer m_sinceShown;

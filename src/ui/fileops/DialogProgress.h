@@ -14,7 +14,7 @@ class QWidget;
 // repaints a few times a second at most, so a long run is not slowed down by drawing.
 class DialogProgress : public Progress
 {
-  public:
+public:
     explicit DialogProgress(QWidget* parent = nullptr);
     ~DialogProgress() override;
 
@@ -29,7 +29,7 @@ class DialogProgress : public Progress
 
     static constexpr qint64 UpdateIntervalMs = 50;
 
-  private:
+private:
     QPointer<QWidget> m_parent;
     std::unique_ptr<QProgressDialog> m_dialog;
     QElapsedTimer m_clock;

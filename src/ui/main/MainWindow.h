@@ -32,7 +32,7 @@ class MainWindow : public QMainWindow, public SettingsHost
 {
     Q_OBJECT
 
-  public:
+public:
     MainWindow(Options& options, Prompter& prompter, FileSystem& fs, const MainWindowPaths& paths,
                QWidget* parent = nullptr);
 
@@ -61,11 +61,11 @@ class MainWindow : public QMainWindow, public SettingsHost
     // The folder an empty target field stands for.
     static QString programFolder();
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void buildMenus();
     void setTabOrder();

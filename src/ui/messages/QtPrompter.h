@@ -10,7 +10,7 @@ class QWidget;
 // whatever the system locale: the catalogue's texts name those buttons.
 class QtPrompter : public Prompter
 {
-  public:
+public:
     explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
@@ -19,6 +19,6 @@ class QtPrompter : public Prompter
     // Longer texts show their first and last lines, and the whole under "details".
     static constexpr int MaxShownLines = 30;
 
-  private:
+private:
     QPointer<QWidget> m_parent;
 };

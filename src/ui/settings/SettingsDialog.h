@@ -17,17 +17,17 @@ class SettingsDialog : public QDialog
 {
     Q_OBJECT
 
-  public:
+public:
     SettingsDialog(Options& options, SettingsHost& host, QWidget* parent = nullptr);
 
     // Escape and the cancel button: restore what the dialog was shown with, then save.
     void reject() override;
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     // The state when the dialog was shown, for Undo and Cancel.
     struct Snapshot {
         int useSavedSettings = 1;

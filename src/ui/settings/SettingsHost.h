@@ -5,7 +5,7 @@
 // What the settings dialog needs from the window that owns the fields and the settings file.
 class SettingsHost
 {
-  public:
+public:
     virtual ~SettingsHost() = default;
 
     // The six field texts, whole.

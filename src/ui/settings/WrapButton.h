@@ -9,7 +9,7 @@ class WrapButton : public QPushButton
 {
     Q_OBJECT
 
-  public:
+public:
     explicit WrapButton(const QString& text, QWidget* parent = nullptr);
 
     // The caption as it is drawn, one entry per line.
@@ -18,6 +18,6 @@ class WrapButton : public QPushButton
     QRect captionRect() const;
     int lineStep() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 };
