@@ -8,18 +8,18 @@
 namespace
 {
 
-struct ButtonSpec {
+struct ButtonDef {
     const char16_t* caption;
     int answer;
 };
 
-constexpr ButtonSpec OkButton{u"OK", Answer::Ok};
-constexpr ButtonSpec YesButton{u"はい(&Y)", Answer::Yes};
-constexpr ButtonSpec NoButton{u"いいえ(&N)", Answer::No};
-constexpr ButtonSpec CancelButton{u"キャンセル", Answer::Cancel};
-constexpr ButtonSpec AbortButton{u"中止(&A)", Answer::Abort};
-constexpr ButtonSpec RetryButton{u"再試行(&R)", Answer::Retry};
-constexpr ButtonSpec IgnoreButton{u"無視(&I)", Answer::Ignore};
+constexpr ButtonDef OkButton{u"OK", Answer::Ok};
+constexpr ButtonDef YesButton{u"はい(&Y)", Answer::Yes};
+constexpr ButtonDef NoButton{u"いいえ(&N)", Answer::No};
+constexpr ButtonDef CancelButton{u"キャンセル", Answer::Cancel};
+constexpr ButtonDef AbortButton{u"中止(&A)", Answer::Abort};
+constexpr ButtonDef RetryButton{u"再試行(&R)", Answer::Retry};
+constexpr ButtonDef IgnoreButton{u"無視(&I)", Answer::Ignore};
 
 QMessageBox::Icon iconOf(int style)
 {
@@ -60,20 +60,20 @@ int QtPrompter::prompt(const PromptRequest& request)
         box.setText(text);
     }
 
-    static constexpr ButtonSpec ok[] = {OkButton};
-    static constexpr ButtonSpec ari[] = {AbortButton, RetryButton, IgnoreButton};
-    static constexpr ButtonSpec ync[] = {YesButton, NoButton, CancelButton};
-    static constexpr ButtonSpec yn[] = {YesButton, NoButton};
-    std::span<const ButtonSpec> specs = ok;
+    static constexpr ButtonDef ok[] = {OkButton};
+    static constexpr ButtonDef ari[] = {AbortButton, RetryButton, IgnoreButton};
+    static constexpr ButtonDef ync[] = {YesButton, NoButton, CancelButton};
+    static constexpr ButtonDef yn[] = {YesButton, NoButton};
+    std::span<const ButtonDef> choices = ok;
     switch (request.style & MessageStyle::ButtonsMask) {
     case MessageStyle::AbortRetryIgnore:
-        specs = ari;
+        choices = ari;
         break;
     case MessageStyle::YesNoCancel:
-        specs = ync;
+        choices = ync;
         break;
     case MessageStyle::YesNo:
-        specs = yn;
+        choices = yn;
         break;
     default:
         break;
@@ -81,9 +81,9 @@ int QtPrompter::prompt(const PromptRequest& request)
     // One role for all keeps the Windows order on every platform; the roles would let Qt
     // sort them, and guess an Escape answer where a Windows box has none.
     QList<QPushButton*> buttons;
-    for (const ButtonSpec& spec : specs) {
-        buttons << box.addButton(QString::fromUtf16(spec.caption), QMessageBox::ActionRole);
-        if (spec.answer == Answer::Cancel || spec.answer == Answer::Ok)
+    for (const ButtonDef& choice : choices) {
+        buttons << box.addButton(QString::fromUtf16(choice.caption), QMessageBox::ActionRole);
+        if (choice.answer == Answer::Cancel || choice.answer == Answer::Ok)
             box.setEscapeButton(buttons.last());
     }
     // No default-button bits are ever set: the first button is the default one.
@@ -92,6 +92,6 @@ int QtPrompter::prompt(const PromptRequest& request)
     box.exec();
     const int pressed = buttons.indexOf(box.clickedButton());
     if (pressed >= 0)
-        return specs[pressed].answer;
-    return specs.back().answer == Answer::Cancel ? Answer::Cancel : specs.front().answer;
+        return choices[pressed].answer;
+    return choices.back().answer == Answer::Cancel ? Answer::Cancel : choices.front().answer;
 }
