@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 // Runs through the real window and the real disk.
 class TestMainWindowRuns : public QObject
 {
@@ -32,6 +34,8 @@ private:
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) { return m_window->findChild<QPushButton*>(name); }
     void fill(const QString& first, const QString& last, const QString& digits);
+    // Calls `action` once, from the run's yield, after the run has made its hundredth folder.
+    void whenMidRun(std::function<void()> action);
     int folderCount() const
     {
         return int(QDir(m_target->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
@@ -85,6 +89,20 @@ void TestMainWindowRuns::fill(const QString& first, const QString& last, const Q
     field("txtNoKeta")->setText(digits);
 }
 
+void TestMainWindowRuns::whenMidRun(std::function<void()> action)
+{
+    auto* poll = new QTimer(m_window);
+    poll->setInterval(1);
+    connect(poll, &QTimer::timeout, m_window, [this, poll, action] {
+        if (!QDir(m_target->path()).exists(QStringLiteral("case00100")))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
+}
+
 void TestMainWindowRuns::createButtonMakesTheFolders()
 {
     fill("1", "10", "3");
@@ -116,7 +134,7 @@ void TestMainWindowRuns::cancelDuringARun()
     fill("0", "99999", "5");
     bool checked = false;
     int atClick = -1;
-    QTimer::singleShot(20, m_window, [&] {
+    whenMidRun([&] {
         // Busy: the exit button cancels, menus and run buttons are off, fields are not.
         QPushButton* exit = button("cmdExit");
         QCOMPARE(exit->text(), QStringLiteral("ｷｬﾝｾﾙ"));
@@ -136,7 +154,7 @@ void TestMainWindowRuns::cancelDuringARun()
     QTest::mouseClick(button("cmdCreateDelete0"), Qt::LeftButton);
     QVERIFY(checked);
     QCOMPARE(m_prompter->numbers(), QList<int>{18});
-    QVERIFY(atClick > 0);
+    QVERIFY(atClick > 100);
     QCOMPARE(folderCount(), atClick); // stopped before the next folder
     QCOMPARE(button("cmdExit")->text(), QStringLiteral("終了"));
     QCOMPARE(button("cmdExit")->toolTip(), QStringLiteral("Nestmakerを閉じる"));
@@ -155,7 +173,7 @@ void TestMainWindowRuns::closingMidRunStopsThenCloses()
 {
     fill("0", "99999", "5");
     bool refused = false;
-    QTimer::singleShot(20, m_window, [&] {
+    whenMidRun([&] {
         refused = !m_window->close();
         QVERIFY(m_window->isVisible());
     });
