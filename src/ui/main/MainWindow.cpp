@@ -423,11 +423,6 @@ void MainWindow::leaveBusyState()
     setWindowTitle(applicationTitle());
 }
 
-bool MainWindow::isBusy() const
-{
-    return m_running || tagOf(m_cmdExit) == cancelTag;
-}
-
 void MainWindow::cmdExitClick()
 {
     if (tagOf(m_cmdExit) != cancelTag) {

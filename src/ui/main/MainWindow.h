@@ -53,10 +53,6 @@ public:
     // turned into the cancel button. The fields stay usable.
     void enterBusyState();
     void leaveBusyState();
-    bool isBusy() const;
-
-    // The per-folder steps and their run state, shared with the folder-list runs.
-    SeriesEngine& engine() { return m_engine; }
 
     // The folder an empty target field stands for.
     static QString programFolder();
