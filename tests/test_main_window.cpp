@@ -1,5 +1,6 @@
 #include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
+#include "TestHelpers.h"
 #include "common/UpDown.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
@@ -52,13 +53,7 @@ private Q_SLOTS:
     void unwritableSettingsSayWhy();
 
 private:
-    template <class T> T* child(const char* name)
-    {
-        T* w = m_window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no child %s", name);
-        return w;
-    }
+    template <class T> T* child(const char* name) { return childOf<T>(m_window, name); }
     QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
     MainWindowPaths paths() const
     {

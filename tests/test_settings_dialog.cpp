@@ -3,11 +3,13 @@
 #include "settings/SettingsHost.h"
 #include "settings/WrapButton.h"
 
+#include "TestHelpers.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+
 #include <QTest>
 #include <QTimer>
 
@@ -89,13 +91,7 @@ private Q_SLOTS:
     void execReturnsWhenHidden();
 
 private:
-    template <class T> T* child(const char* name)
-    {
-        T* w = m_dialog->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no child %s", name);
-        return w;
-    }
+    template <class T> T* child(const char* name) { return childOf<T>(m_dialog, name); }
     QPushButton* button(const char* name) { return child<QPushButton>(name); }
     void showDialog()
     {

@@ -1,3 +1,4 @@
+#include "TestHelpers.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
@@ -16,18 +17,6 @@ namespace
 {
 const QByteArray bom("\xEF\xBB\xBF", 3);
 const QString temp = "/tmp/";
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool putBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QByteArray crlf(const QStringList& lines)
 {

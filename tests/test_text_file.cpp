@@ -1,3 +1,4 @@
+#include "TestHelpers.h"
 #include "settings/TextFile.h"
 
 #include <QDir>
@@ -10,17 +11,6 @@ namespace
 {
 const QByteArray bom("\xEF\xBB\xBF", 3);
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool putBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 } // namespace
 
 class TestTextFile : public QObject
