@@ -46,6 +46,13 @@ QString withoutTrailingSeparators(QString path)
     return path;
 }
 
+// A link goes, never what it points to.
+bool removeItem(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+}
+
 bool isHiddenName(const QString& name)
 {
     return name.startsWith(QLatin1Char('.'));
@@ -360,27 +367,34 @@ bool FileFolder::deleteFiles(const QString& from)
 
 bool FileFolder::trashItems(const QStringList& items)
 {
-    Progress* progress = showDialog() ? m_progress : nullptr;
-    if (progress)
-        progress->start(QStringLiteral("ごみ箱に移動しています..."), items.size());
 #ifdef NMAKER_FREEDESKTOP_TRASH
     FreedesktopTrash trash;
-#endif
-    bool all = true;
-    for (qsizetype i = 0; i < items.size(); ++i) {
-#ifdef NMAKER_FREEDESKTOP_TRASH
-        all = trash.moveToTrash(items.at(i)) && all;
+    const bool all = eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(),
+                              [&](qsizetype i) { return trash.moveToTrash(items.at(i)); });
+    trash.flush();
+    return all;
 #else
-        all = isAbsolute(items.at(i)) && QFile::moveToTrash(items.at(i)) && all;
+    return eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
+        return isAbsolute(items.at(i)) && QFile::moveToTrash(items.at(i));
+    });
 #endif
-        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
+}
+
+bool FileFolder::eachItem(const QString& text, qsizetype count,
+                          const std::function<bool(qsizetype)>& step)
+{
+    Progress* progress = showDialog() ? m_progress : nullptr;
+    if (progress)
+        progress->start(text, count);
+    bool all = true;
+    for (qsizetype i = 0; i < count; ++i) {
+        all = step(i) && all;
+        // A cancel after the last item no longer makes the run a failure.
+        if (progress && !progress->advance(i + 1) && i + 1 < count) {
             all = false;
             break;
         }
     }
-#ifdef NMAKER_FREEDESKTOP_TRASH
-    trash.flush();
-#endif
     if (progress)
         progress->finish();
     return all;
@@ -388,27 +402,11 @@ bool FileFolder::trashItems(const QStringList& items)
 
 bool FileFolder::removeItems(const QStringList& items)
 {
-    Progress* progress = showDialog() ? m_progress : nullptr;
-    if (progress)
-        progress->start(QStringLiteral("削除しています..."), items.size());
-    bool all = true;
-    for (qsizetype i = 0; i < items.size(); ++i) {
+    return eachItem(QStringLiteral("削除しています..."), items.size(), [&](qsizetype i) {
         const QString& item = items.at(i);
         const QFileInfo info(item);
-        bool ok = isAbsolute(item) && (info.exists() || info.isSymLink());
-        // A link goes, never what it points to.
-        if (ok)
-            ok = info.isDir() && !info.isSymLink() ? QDir(item).removeRecursively()
-                                                   : QFile::remove(item);
-        all = ok && all;
-        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
-            all = false;
-            break;
-        }
-    }
-    if (progress)
-        progress->finish();
-    return all;
+        return isAbsolute(item) && (info.exists() || info.isSymLink()) && removeItem(item);
+    });
 }
 
 namespace
@@ -479,13 +477,9 @@ bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
             return false;
     }
 
-    Progress* progress = showDialog() ? m_progress : nullptr;
-    if (progress)
-        progress->start(kind == Transfer::Move ? QStringLiteral("移動しています...")
-                                               : QStringLiteral("コピーしています..."),
-                        items.size());
-    bool all = true;
-    for (qsizetype i = 0; i < items.size(); ++i) {
+    const QString text = kind == Transfer::Move ? QStringLiteral("移動しています...")
+                                                : QStringLiteral("コピーしています...");
+    return eachItem(text, items.size(), [&](qsizetype i) {
         const QString source = withoutTrailingSeparators(items.at(i));
         QString target = oneTargetEach ? withoutTrailingSeparators(targets.at(i)) : folder;
         if (!oneTargetEach && QFileInfo(folder).isDir())
@@ -499,23 +493,13 @@ bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
         if (ok && kind == Transfer::Move) {
             // Across volumes a move is a copy that is removed only once it is complete.
             ok = QDir().rename(source, target);
-            if (!ok && !QFileInfo::exists(target) && copyTreeWhole(source, target)) {
-                const QFileInfo s(source);
-                ok = s.isDir() && !s.isSymLink() ? QDir(source).removeRecursively()
-                                                 : QFile::remove(source);
-            }
+            if (!ok && !QFileInfo::exists(target) && copyTreeWhole(source, target))
+                ok = removeItem(source);
         } else if (ok) {
             ok = copyTreeWhole(source, target);
         }
-        all = ok && all;
-        if (progress && !progress->advance(i + 1) && i + 1 < items.size()) {
-            all = false;
-            break;
-        }
-    }
-    if (progress)
-        progress->finish();
-    return all;
+        return ok;
+    });
 }
 
 bool FileFolder::move(const QString& from, const QString& to)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Progress;
 class Prompter;
 
@@ -112,6 +114,9 @@ private:
     bool confirm(const QString& text);
     bool trashItems(const QStringList& items);
     bool removeItems(const QStringList& items);
+    // Runs `step` for items 0..count-1 under the progress display; true when every step
+    // succeeded and the user did not cancel before the last one.
+    bool eachItem(const QString& text, qsizetype count, const std::function<bool(qsizetype)>& step);
     bool transfer(const QString& from, const QString& to, Transfer kind);
 
     Prompter* m_prompter = nullptr;
