@@ -73,6 +73,7 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void unwritablePlaceFails();
+    void fullDiskKeepsOldFile_data();
     void fullDiskKeepsOldFile();
     void filePlace();
 };
@@ -132,22 +133,33 @@ void TestSettingsFile::read_data()
                             "a/b", "<>"})
         << fields << QList<int>{1, 0, 0, 0, 1}
         << QStringList{"  C:\\a b\\ ", " x ", "", "abc", "a/b", "<>"};
-    QTest::newRow("lone lf stays in a field")
+    QTest::newRow("lone lf ends a line too")
         << QByteArray(" 1 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nC:\\\r\n1\r\n10\r\n3\r\na\nb\r\nc\r\n")
-        << fields << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\", "1", "10", "3", "a\nb", "c"};
+        << fields << QList<int>{1, 0, 0, 0, 1} << QStringList{"C:\\", "1", "10", "3", "a", "b"};
     QTest::newRow("lines after line 11 ignored")
         << crlf(fullFile + QStringList{"junk", "more"}) << fields << QList<int>{1, 1, 1, 1, 1}
         << fullFile.mid(5);
-    QTest::newRow("lf-only file is one line")
-        << QByteArray("1\n0\n0\n0\n1\n") << defaults << none << noFields;
+    // As a Linux editor saves it.
+    QTest::newRow("lf-only file") << (fullFile.join('\n') + '\n').toUtf8() << fields
+                                  << QList<int>{1, 1, 1, 1, 1} << fullFile.mid(5);
+    QTest::newRow("lf-only options")
+        << QByteArray("1\n0\n0\n0\n1\n") << defaults << QList<int>{1, 0, 0, 0, 1} << noFields;
     const QStringList japanese{" 1 ", " 0 ", " 0 ", " 0 ",  " 1 ",  "C:\\作業\\",
                                "1",   "10",  "3",   "連番", "ﾌｫﾙﾀﾞ"};
     QTest::newRow("utf-8 by hand")
         << crlf(japanese) << fields << QList<int>{1, 0, 0, 0, 1} << japanese.mid(5);
-    const QString huge(300000, QChar(u'x'));
+    const QString longText(30000, QChar(u'x'));
     QTest::newRow("very long field kept whole")
-        << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", huge, "1", "10", "3", huge, ""})
-        << fields << QList<int>{1, 0, 0, 0, 1} << QStringList{huge, "1", "10", "3", huge, ""};
+        << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", longText, "1", "10", "3", longText,
+                            ""})
+        << fields << QList<int>{1, 0, 0, 0, 1}
+        << QStringList{longText, "1", "10", "3", longText, ""};
+    // Eleven short lines are never this large: nothing in it is taken, the fields get defaults.
+    const QString huge(300000, QChar(u'x'));
+    QTest::newRow("larger than the bound")
+        << crlf(QStringList{" 1 ", " 0 ", " 0 ", " 0 ", " 1 ", huge, "1", "10", "3", "", ""})
+        << defaults << none << noFields;
+    QTest::newRow("a flood of cr") << QByteArray(1 << 20, '\r') << defaults << none << noFields;
 }
 
 void TestSettingsFile::read()
@@ -253,7 +265,7 @@ void TestSettingsFile::roundTrip_data()
         << QList<int>{1, 0, 1, 0, 1} << QStringList{"/home/作業/", "1", "10", "3", "𠮷", "😀"};
     QTest::newRow("very long prefix")
         << QList<int>{1, 1, 0, 0, 1}
-        << QStringList{"/tmp/", "1", "10", "3", QString(100000, QChar(u'連')), "s"};
+        << QStringList{"/tmp/", "1", "10", "3", QString(20000, QChar(u'連')), "s"};
 }
 
 void TestSettingsFile::roundTrip()
@@ -286,22 +298,33 @@ void TestSettingsFile::unwritablePlaceFails()
              QStringList{"notAFolder"});
 }
 
+void TestSettingsFile::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<int>("prefixLength");
+    QTest::addColumn<int>("room");
+    // A short file fits a write buffer: the write "succeeds" and only the flush fails.
+    QTest::newRow("short file, no room at all") << 0 << 0;
+    QTest::newRow("long file, room for a part") << 30000 << 4096;
+}
+
 void TestSettingsFile::fullDiskKeepsOldFile()
 {
 #ifdef Q_OS_UNIX
+    QFETCH(int, prefixLength);
+    QFETCH(int, room);
     QTemporaryDir dir;
     const QString path = dir.filePath("SetNMaker.cf");
     const QByteArray old = crlf(fullFile);
     QVERIFY(putBytes(path, old));
 
     Options o;
-    const SeriesFieldTexts f{"/tmp/", "1", "10", "3", QString(100000, QChar(u'x')), ""};
+    const SeriesFieldTexts f{"/tmp/", "1", "10", "3", QString(prefixLength, QChar(u'x')), ""};
     // A file size limit stands in for a full disk: writes beyond it fail with EFBIG.
     rlimit saved{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
-    small.rlim_cur = 4096;
+    small.rlim_cur = rlim_t(room);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool written = writeSettingsFile(path, o, f, temp);
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -14,11 +14,10 @@ namespace
 constexpr int OptionLines = 5;
 constexpr int AllLines = 11;
 
-// The reader ends a line at any CR, so that is where a saved value has to end too.
+// The reader ends a line at any line break, so that is where a saved value has to end too.
 QString oneLine(const QString& text)
 {
-    const qsizetype cr = text.indexOf(QLatin1Char('\r'));
-    return cr < 0 ? text : text.left(cr);
+    return firstTextLine(text);
 }
 
 // Blanks around the number are ignored, so files written with or without them load.
@@ -104,9 +103,15 @@ SettingsRead parseSettingsLines(const QStringList& lines)
 
 SettingsRead readSettingsFile(const QString& path)
 {
-    const TextFileRead file = readTextLines(path);
+    const TextFileRead file = readTextLines(path, LineEnds::AnyBreak, MaxSettingsFileBytes);
     if (!file.ok)
         return {};
+    if (file.tooLarge) {
+        // Malformed like any other broken file: no option taken from it, default fields.
+        SettingsRead read;
+        read.outcome = SettingsRead::DefaultFields;
+        return read;
+    }
     return parseSettingsLines(file.lines);
 }
 

@@ -41,6 +41,9 @@ struct SettingsRead {
     SeriesFieldTexts fields; // only for Fields
 };
 
+// Eleven short lines never come near this; a larger file is malformed and not even decoded.
+constexpr qint64 MaxSettingsFileBytes = 64 * 1024;
+
 SettingsRead readSettingsFile(const QString& path);
 SettingsRead parseSettingsLines(const QStringList& lines);
 

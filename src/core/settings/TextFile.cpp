@@ -7,6 +7,14 @@
 
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace
 {
 
@@ -40,13 +48,20 @@ std::optional<QString> fromUtf8(QByteArrayView bytes)
     return text;
 }
 
-QStringList splitLines(const QString& text)
+QStringList splitLines(const QString& text, LineEnds ends)
 {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
+    const bool lfEnds = ends == LineEnds::AnyBreak;
     for (qsizetype i = 0; i < n; ++i) {
-        if (text.at(i) != QLatin1Char('\r'))
+        const QChar c = text.at(i);
+        if (lfEnds && c == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            start = i + 1;
+            continue;
+        }
+        if (c != QLatin1Char('\r'))
             continue;
         lines.append(text.mid(start, i - start));
         if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
@@ -70,41 +85,131 @@ QByteArray encodeTextLines(const QStringList& lines)
     return utf8Bom + text.toUtf8();
 }
 
-QStringList decodeTextLines(const QByteArray& bytes)
+QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends)
 {
     if (bytes.startsWith(utf8Bom)) {
         // Broken sequences after a BOM still read as UTF-8, with replacement characters.
-        return splitLines(QString::fromUtf8(QByteArrayView(bytes).sliced(utf8Bom.size())));
+        return splitLines(QString::fromUtf8(QByteArrayView(bytes).sliced(utf8Bom.size())), ends);
     }
     if (const auto text = fromUtf8(bytes))
-        return splitLines(*text);
+        return splitLines(*text, ends);
     QStringDecoder decoder(codePage932);
-    return splitLines(decoder.decode(bytes));
+    return splitLines(decoder.decode(bytes), ends);
 }
 
-TextFileRead readTextLines(const QString& path)
+TextFileRead readTextLines(const QString& path, LineEnds ends, qint64 maxBytes)
 {
     TextFileRead result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    const QByteArray bytes = file.readAll();
+    // Read one byte past the limit: the size a file reports may be wrong (pipes, /proc).
+    const QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return result;
     result.ok = true;
-    result.lines = decodeTextLines(bytes);
+    if (maxBytes >= 0 && bytes.size() > maxBytes) {
+        result.tooLarge = true;
+        return result;
+    }
+    result.lines = decodeTextLines(bytes, ends);
     return result;
 }
 
 bool writeTextLines(const QString& path, const QStringList& lines)
 {
+    return writeFileAtomically(path, encodeTextLines(lines));
+}
+
+#ifdef Q_OS_UNIX
+
+namespace
+{
+
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+// QSaveFile buffers its writes and, in Qt 6.4, renames the temporary file into place even when
+// the delayed write failed (a full disk then leaves an empty file). Every step is checked here,
+// and the data is on the disk before the rename makes it the file.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QByteArray target = QFile::encodeName(path);
+    if (target.isEmpty() || target.contains('\0'))
+        return false;
+    struct stat st;
+    if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        // A link stays a link: its target is what gets replaced.
+        char* real = ::realpath(target.constData(), nullptr);
+        if (!real)
+            return false;
+        target = real;
+        std::free(real);
+    }
+    const bool exists = ::stat(target.constData(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode))
+        return false;
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+    const QByteArray name = target.mid(slash + 1);
+    QByteArray temp = dir + '.' + name + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
+              ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    // The rename itself reaches the disk with its folder.
+    const int dirFd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+#else
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = encodeTextLines(lines);
-    if (file.write(bytes) != bytes.size()) {
+    // flush() reports the failure of a delayed write, which commit() may not.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
     return file.commit();
 }
+
+#endif

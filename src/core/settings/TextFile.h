@@ -7,20 +7,29 @@
 // every character fits and UTF-8 with a byte-order mark otherwise, so nothing is ever lost.
 
 struct TextFileRead {
-    bool ok = false; // false: the file could not be opened or read
+    bool ok = false;       // false: the file could not be opened or read
+    bool tooLarge = false; // larger than the reader's limit: nothing was decoded
     QStringList lines;
 };
 
-// A line ends at CR LF or at a lone CR; a lone LF stays in the line. A last line without a
-// line end counts like the others. Bytes with a BOM or valid as UTF-8 are read as UTF-8,
-// anything else as code page 932.
-TextFileRead readTextLines(const QString& path);
+// Where a line ends. List files keep a lone LF inside the line; the settings file, whose
+// values never hold a line break, also takes the LF of a file edited on Linux.
+enum class LineEnds { CrLfOrCr, AnyBreak };
+
+// A line ends at CR LF or at a lone CR (and with AnyBreak also at a lone LF). A last line
+// without a line end counts like the others. Bytes with a BOM or valid as UTF-8 are read as
+// UTF-8, anything else as code page 932. A file of more than `maxBytes` is not read at all.
+TextFileRead readTextLines(const QString& path, LineEnds ends = LineEnds::CrLfOrCr,
+                           qint64 maxBytes = -1);
 
 // Writes every line followed by CR LF through a temporary file beside the target, renamed
-// into place only when everything was written: on false the old file is untouched.
+// into place only when every byte is on the disk: on false the old file is untouched.
 // A CR inside a line would end it when read back, so callers keep lines free of CR.
 bool writeTextLines(const QString& path, const QStringList& lines);
 
+// Replaces the file at `path` by `bytes` all at once, or leaves it as it was and answers false.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
 // The bytes as they would be written, and the text those bytes are read as.
 QByteArray encodeTextLines(const QStringList& lines);
-QStringList decodeTextLines(const QByteArray& bytes);
+QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends = LineEnds::CrLfOrCr);
