@@ -139,10 +139,13 @@ void TestSeriesRules::firstLine_data()
                               << "case";
     QTest::newRow("crlf") << "case\r\nmore\r\nrest"
                           << "case";
-    QTest::newRow("lone lf stays") << "a\nb"
-                                   << "a\nb";
-    QTest::newRow("lone cr stays") << "a\rb"
-                                   << "a\rb";
+    // The Linux clipboard separates pasted lines with LF alone.
+    QTest::newRow("lone lf ends it") << "a\nb"
+                                     << "a";
+    QTest::newRow("lone cr ends it") << "a\rb"
+                                     << "a";
+    QTest::newRow("lf before crlf") << "a\nb\r\nc"
+                                    << "a";
     QTest::newRow("break first") << "\r\nx"
                                  << "";
 }
@@ -185,6 +188,14 @@ void TestSeriesRules::clamp_data()
                                 << "10" << true;
     QTest::newRow("lone point") << QByteArray("end") << "."
                                 << "10" << true;
+    // Read from a settings file: judged in one pass, never by backtracking through the digits.
+    QTest::newRow("a million digits and a letter")
+        << QByteArray("start") << QString(1000000, QChar(u'7')) + "x"
+        << "1" << true;
+    QTest::newRow("a million digits")
+        << QByteArray("end") << QString(1000000, QChar(u'7')) << "99999" << false;
+    QTest::newRow("exponent without digits") << QByteArray("end") << "1e"
+                                             << "10" << true;
     QTest::newRow("half rounds to even, in range") << QByteArray("keta") << "2.5"
                                                    << "2.5" << false;
     QTest::newRow("half rounds down below min") << QByteArray("keta") << "0.5"
@@ -294,6 +305,12 @@ void TestSeriesRules::validation_data()
         << Style::Windows << QStringList{"C:\\work\\", "1", "10", "3", "", ""} << true << -1
         << F::None << ""
         << "C:\\work\\" << QList<int>{1, 10, 3};
+    // A name or path pasted with a line break keeps only its first line: no folder name
+    // holds a break.
+    QTest::newRow("lf in the name parts")
+        << Style::Posix << QStringList{"/tmp/x\n", "1", "2", "3", "ab\ncd", "s\rt"} << true << -1
+        << F::None << ""
+        << "/tmp/x/" << QList<int>{1, 2, 3};
     QTest::newRow("valid posix") << Style::Posix << QStringList{"/tmp/x", "1", "10", "3", "", ""}
                                  << true << -1 << F::None << ""
                                  << "/tmp/x/" << QList<int>{1, 10, 3};

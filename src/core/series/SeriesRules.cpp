@@ -1,7 +1,5 @@
 #include "SeriesRules.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -45,21 +43,79 @@ NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mo
 
 QString firstTextLine(const QString& text)
 {
-    const qsizetype end = text.indexOf(QStringLiteral("\r\n"));
-    return end < 0 ? text : text.left(end);
+    // Any break ends it (the Linux clipboard separates lines with LF), so no folder name
+    // ever holds one.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return text.left(i);
+    }
+    return text;
 }
+
+namespace
+{
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// One pass over the text, whatever it holds: a pattern that backtracks is quadratic in a long
+// run of digits.
+bool isNumberText(QStringView t, bool exponent)
+{
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    while (i < n && isBlank(t[i]))
+        ++i;
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && isDigit(t[i]))
+        ++i, ++digits;
+    if (i < n && t[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && isDigit(t[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (exponent && i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && isDigit(t[i]))
+            ++i;
+        if (i == start)
+            return false;
+    }
+    while (i < n && isBlank(t[i]))
+        ++i;
+    return i == n;
+}
+
+} // namespace
 
 std::optional<double> parseNumber(const QString& text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^[ \\t]*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?[ \\t]*$"));
-    if (!number.match(text).hasMatch())
+    if (!isNumberText(text, true))
         return std::nullopt;
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok || std::isnan(value))
+    if (std::isnan(value))
         return std::nullopt;
-    return value; // may be infinite for absurd exponents; callers saturate
+    // The text is a number; a failed conversion only means it is beyond a double's range:
+    // an infinity for overflow (callers saturate), zero for underflow.
+    if (!ok && !std::isinf(value))
+        return 0.0;
+    return value;
 }
 
 qint64 roundNumber(double value)
@@ -134,7 +190,8 @@ SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFi
         return v;
     };
 
-    QString folder = fields.folder;
+    // A path pasted with its line end (from a terminal, say) must not name a folder "x\n".
+    QString folder = firstTextLine(fields.folder);
     if (!folder.isEmpty()) {
         bool found = false;
         const QString cleaned = removeRefusedChars(folder, RefuseMode::Path, style, found);
