@@ -105,7 +105,12 @@ void TestFileOps::createFolderCodes_data()
 
     QTest::newRow("three missing levels") << QStringList{} << "@/a/b/c" << 0 << true;
     QTest::newRow("trailing separator") << QStringList{} << "@/a/" << 0 << true;
-    QTest::newRow("dot segments") << QStringList{"dir:a"} << "@/a/./b/../c" << 0 << true;
+    QTest::newRow("dot segments") << QStringList{"dir:a/b"} << "@/a/./b/../c" << 0 << true;
+    // The system cannot go up from a folder that is not there, so neither does creation.
+    QTest::newRow("dot-dot after a missing folder")
+        << QStringList{"dir:a"} << "@/a/b/../c" << 3 << false;
+    QTest::newRow("nul in the name")
+        << QStringList{} << QString("@/ab") + QChar(0) + "cd" << 161 << false;
     QTest::newRow("exists") << QStringList{"dir:a/b"} << "@/a/b" << 183 << true;
     QTest::newRow("exists as a link to a folder")
         << QStringList{"dir:real", "link:l->real"} << "@/l" << 183 << true;
@@ -123,6 +128,10 @@ void TestFileOps::createFolderCodes_data()
         << QStringList{} << "/nmaker-no-such-volume/a/b" << 3 << false;
     QTest::newRow("missing mount under /mnt")
         << QStringList{} << "/mnt/nmaker-no-such-volume/a" << 3 << false;
+    QTest::newRow("the missing mount itself")
+        << QStringList{} << "/mnt/nmaker-no-such-volume/" << 3 << false;
+    QTest::newRow("a missing mount under /media")
+        << QStringList{} << "/media/nmaker-no-such-volume" << 3 << false;
 }
 
 void TestFileOps::createFolderCodes()
@@ -134,15 +143,20 @@ void TestFileOps::createFolderCodes()
     build(m_root, setup);
     const QString p = resolved(m_root, path);
 
+    const QStringList before = QDir(m_root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     FileFolder ff;
     const int result = ff.createFolder(p);
     // Never leave a stray folder outside the temporary one, even when the code is wrong.
-    for (const char* stray : {"/nmaker-no-such-volume", "/mnt/nmaker-no-such-volume"}) {
+    for (const char* stray :
+         {"/nmaker-no-such-volume", "/mnt/nmaker-no-such-volume", "/media/nmaker-no-such-volume"}) {
         if (QFileInfo(QString::fromLatin1(stray)).isDir())
             QDir(QString::fromLatin1(stray)).removeRecursively();
     }
     QCOMPARE(result, code);
     QCOMPARE(QFileInfo(QDir::cleanPath(p)).isDir() && p.startsWith('/'), folderAfter);
+    // A failure creates nothing at all, not even a folder of a shortened name.
+    if (!folderAfter)
+        QCOMPARE(QDir(m_root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 void TestFileOps::createFolderTwice()

@@ -16,7 +16,10 @@
 #include <QTest>
 #include <QUrl>
 
+#include <csignal>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -94,6 +97,9 @@ private Q_SLOTS:
     void oneConfirmationAndProgress_data();
     void oneConfirmationAndProgress();
     void otherVolumeUsesItsOwnTrash();
+    void linkThenDotDotMeansTheCheckedFolder();
+    void folderHoldingAMountStays();
+    void killedMidRunLeavesNoPartialInfo();
 
 private:
     QString makeItem(const QString& relative);
@@ -512,6 +518,92 @@ void TestTrash::otherVolumeUsesItsOwnTrash()
     QVERIFY(info.valid);
     QVERIFY(!QDir::isAbsolutePath(info.path)); // relative to the volume's top folder
     QVERIFY(!QFileInfo::exists(homeTrash() + "/files/case 001"));
+}
+
+void TestTrash::linkThenDotDotMeansTheCheckedFolder()
+{
+    // L is a link to other/deep, so L/.. is other: T/001 there is empty, the T/001 beside L
+    // holds a file. Every step must mean the folder the system means.
+    QVERIFY(QDir().mkpath(m_items + "/other/deep"));
+    QVERIFY(QDir().mkpath(m_items + "/other/T/001"));
+    QVERIFY(!makeItem("T/001").isEmpty());
+    QVERIFY(QFile::link(m_items + "/other/deep", m_items + "/L"));
+    const QString viaLink = m_items + "/L/../T/";
+
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.folderExist(viaLink + "001"));
+    QVERIFY(!ff.fileExist(viaLink + "001/*.*"));
+    QCOMPARE(ff.createFolder(viaLink + "002"), CreateResult::Created);
+    QVERIFY(QFileInfo(m_items + "/other/T/002").isDir());
+    QVERIFY(!QFileInfo::exists(m_items + "/T/002"));
+
+    QVERIFY(ff.recycled(toPathList({viaLink + "001"})));
+    QVERIFY(!QFileInfo::exists(m_items + "/other/T/001"));
+    QVERIFY(QFileInfo::exists(m_items + "/T/001/content.txt"));
+    const TrashInfo info = readInfo(homeTrash() + "/info/001.trashinfo");
+    QVERIFY(info.valid);
+    QCOMPARE(info.path, QDir(m_items).canonicalPath() + "/other/T/001");
+}
+
+void TestTrash::folderHoldingAMountStays()
+{
+    const QString holder = makeItem("holder");
+    const QString point = holder + "/sub/volume";
+    QVERIFY(QDir().mkpath(point));
+    if (::mount("nmaker-test", QFile::encodeName(point).constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("cannot mount a tmpfs here");
+    QFile inside(point + "/on-the-volume.txt");
+    QVERIFY(inside.open(QIODevice::WriteOnly));
+    inside.close();
+
+    ScriptedPrompter prompter;
+    FileFolder ff(&prompter);
+    ff.setRespondDialog(true);
+    // Neither the folder holding the volume nor one above it is "empty", even without files.
+    QVERIFY(ff.fileExist(holder + "/sub/*.*"));
+    const bool sentHolder = ff.recycled(toPathList({holder}));
+    const bool sentSub = ff.recycled(toPathList({holder + "/sub"}));
+    const bool volumeStillThere = QFileInfo::exists(point + "/on-the-volume.txt");
+    ::umount2(QFile::encodeName(point).constData(), MNT_DETACH);
+
+    QVERIFY(!sentHolder);
+    QVERIFY(!sentSub);
+    QVERIFY(volumeStillThere);
+    QVERIFY(QFileInfo::exists(holder + "/content.txt"));
+    QVERIFY(entries(homeTrash() + "/info").isEmpty());
+    QVERIFY(entries(homeTrash() + "/files").isEmpty());
+}
+
+void TestTrash::killedMidRunLeavesNoPartialInfo()
+{
+    // Kill a trash run at several moments: whatever reached info/ must be a whole .trashinfo.
+    for (int round = 0; round < 6; ++round) {
+        const QString batch = QStringLiteral("round%1").arg(round);
+        QStringList items;
+        for (int i = 0; i < 400; ++i) {
+            const QString item = m_items + '/' + batch + QStringLiteral("/case%1").arg(i);
+            QVERIFY(QDir().mkpath(item));
+            items << item;
+        }
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            FileFolder ff;
+            ff.setRespondDialog(true);
+            ff.recycled(toPathList(items));
+            ::_exit(0);
+        }
+        ::usleep(useconds_t(1000 + round * 2500));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        for (const QString& name : entries(homeTrash() + "/info")) {
+            if (!name.endsWith(".trashinfo"))
+                continue;
+            QVERIFY2(readInfo(homeTrash() + "/info/" + name).valid, qPrintable(name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTrash)

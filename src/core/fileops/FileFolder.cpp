@@ -1,6 +1,8 @@
 #include "FileFolder.h"
 
 #include "FreedesktopTrash.h"
+#include "HostPath.h"
+#include "MountTable.h"
 #include "PathStyle.h"
 #include "Progress.h"
 #include "messages/Prompter.h"
@@ -12,6 +14,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <dirent.h>
 #include <sys/stat.h>
 #endif
 
@@ -118,91 +121,146 @@ FileFolder::FileFolder(Prompter* prompter, Progress* progress)
 bool FileFolder::folderExist(const QString& path)
 {
     // An empty path is the root of the current drive; other relative paths name nothing.
-    const QString p = path.isEmpty() ? QDir::rootPath() : path;
-    if (!isAbsolute(p))
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
         return false;
-    return QFileInfo(p).isDir();
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return statPath(QFile::encodeName(host), st) && S_ISDIR(st.st_mode);
+#else
+    return QFileInfo(host).isDir();
+#endif
 }
 
 bool FileFolder::fileExist(const QString& pattern)
 {
-    if (!isAbsolute(pattern))
+    if (!isAbsolute(pattern) || pattern.contains(QChar(u'\0')))
         return false;
     const QString name = getFileNameA(pattern);
     if (name.isEmpty() || name.endsWith(pathSeparator(Host)))
         return false;
-    const QString dir = pattern.left(pattern.size() - name.size());
+    const QString dir = hostPath(pattern.left(pattern.size() - name.size()));
+    if (dir.isEmpty())
+        return false;
     if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) {
-        const QFileInfo info(pattern);
+        const QFileInfo info(dir + pathSeparator(Host) + name);
         return info.isFile() && !isHiddenName(name) && !info.isHidden();
     }
+    const bool anyName = name == QLatin1String("*.*") || name == QLatin1String("*");
+#ifdef Q_OS_UNIX
+    // Asked of every folder of a large delete, so straight through the directory: the first
+    // visible entry that is no folder answers.
+    DIR* listing = ::opendir(QFile::encodeName(dir).constData());
+    if (!listing)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_name[0] == '.') // hidden, and "." and ".."
+            continue;
+        if (entry->d_type == DT_DIR)
+            continue;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(listing), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+                continue;
+        }
+        if (anyName || listingMatch(name, QFile::decodeName(entry->d_name), Qt::CaseSensitive)) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(listing);
+    if (found)
+        return true;
+#else
     // No QDir::Hidden: hidden entries do not count, as in a listing.
     QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot | QDir::System);
     while (it.hasNext()) {
         it.next();
         const QString entry = it.fileName();
-        if (!isHiddenName(entry) &&
-            listingMatch(name, entry,
-                         Host == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive))
+        if (!isHiddenName(entry) && listingMatch(name, entry, Qt::CaseInsensitive))
             return true;
     }
-    return false;
+#endif
+    // A folder that holds a mounted volume is never "empty": the volume's files are inside it.
+    return anyName && mounts().hasMountBelow(dir);
+}
+
+const MountTable& FileFolder::mounts()
+{
+    // Fresh enough for the checks of one run; the trash looks again for itself.
+    if (!m_mounts || !m_mountsRead.isValid() || m_mountsRead.elapsed() > 1000) {
+        m_mounts = std::make_shared<MountTable>(MountTable::current());
+        m_mountsRead.start();
+    }
+    return *m_mounts;
 }
 
 int FileFolder::createFolder(const QString& path)
 {
-    if (!isAbsolute(path))
+    // A NUL would cut the name short and create another folder than the one asked for.
+    if (!isAbsolute(path) || path.contains(QChar(u'\0')))
         return SystemError::BadPathname;
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return CreateResult::PathNotFound;
 #ifdef Q_OS_UNIX
-    const QByteArray target = QFile::encodeName(QDir::cleanPath(path));
-    if (::mkdir(target.constData(), 0777) == 0)
-        return CreateResult::Created;
-    int error = errno;
+    const QByteArray target = QFile::encodeName(host);
     struct stat st;
-    if (error == EEXIST)
-        return statPath(target, st) && S_ISDIR(st.st_mode) ? CreateResult::AlreadyExists
-                                                           : SystemError::FileExists;
-    if (error != ENOENT)
-        return systemCode(error);
+    auto parentOf = [](const QByteArray& p) {
+        const qsizetype slash = p.lastIndexOf('/');
+        return slash <= 0 ? QByteArray("/") : p.left(slash);
+    };
+    if (!isVolumeSlot(parentOf(target))) {
+        if (::mkdir(target.constData(), 0777) == 0)
+            return CreateResult::Created;
+        const int error = errno;
+        if (error == EEXIST)
+            return statPath(target, st) && S_ISDIR(st.st_mode) ? CreateResult::AlreadyExists
+                                                               : SystemError::FileExists;
+        if (error != ENOENT)
+            return systemCode(error);
+    }
 
-    // A parent is missing: create the chain from the deepest existing folder down.
+    // A parent is missing, or the folder would stand in for a volume: go down the chain from
+    // the top, creating what is missing, and never a volume's place.
     for (qsizetype i = target.indexOf('/', 1);; i = target.indexOf('/', i + 1)) {
-        const QByteArray part = i < 0 ? target : target.left(i);
+        const bool last = i < 0;
+        const QByteArray part = last ? target : target.left(i);
         if (statPath(part, st)) {
             if (!S_ISDIR(st.st_mode))
-                return i < 0 ? SystemError::FileExists : CreateResult::PathNotFound;
-        } else if (errno != ENOENT) {
-            return systemCode(errno);
-        } else {
-            const qsizetype slash = part.lastIndexOf('/');
-            if (isVolumeSlot(slash == 0 ? QByteArray("/") : part.left(slash)))
-                return CreateResult::PathNotFound;
-            // Another process may create it meanwhile; a folder there is as good.
-            if (::mkdir(part.constData(), 0777) != 0 &&
-                !(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
-                return systemCode(errno);
+                return last ? SystemError::FileExists : CreateResult::PathNotFound;
+            if (last)
+                return CreateResult::AlreadyExists;
+            continue;
         }
-        if (i < 0)
+        if (errno != ENOENT)
+            return systemCode(errno);
+        if (isVolumeSlot(parentOf(part)))
+            return CreateResult::PathNotFound;
+        // Another process may create it meanwhile; a folder there is as good.
+        if (::mkdir(part.constData(), 0777) != 0 &&
+            !(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
+            return systemCode(errno);
+        if (last)
             return CreateResult::Created;
     }
 #else
-    const QString clean = QDir::cleanPath(path);
-    const QFileInfo info(clean);
+    const QFileInfo info(host);
     if (info.isDir())
         return CreateResult::AlreadyExists;
     if (info.exists())
         return SystemError::FileExists;
-    if (!QFileInfo(clean.left(3)).isDir())
+    if (!QFileInfo(host.left(3)).isDir())
         return CreateResult::PathNotFound;
-    return QDir().mkpath(clean) ? CreateResult::Created : CreateResult::Failed;
+    return QDir().mkpath(host) ? CreateResult::Created : CreateResult::Failed;
 #endif
 }
 
 int FileFolder::createFolder2(const QString& path)
 {
-    if (!isAbsolute(path))
-        return 0;
-    return QDir().mkdir(QDir::cleanPath(path)) ? 1 : 0;
+    const QString host = hostPath(path);
+    return !host.isEmpty() && QDir().mkdir(host) ? 1 : 0;
 }
 
 QString FileFolder::getTempFolder() const
@@ -369,13 +427,15 @@ bool FileFolder::trashItems(const QStringList& items)
 {
 #ifdef NMAKER_FREEDESKTOP_TRASH
     FreedesktopTrash trash;
-    const bool all = eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(),
-                              [&](qsizetype i) { return trash.moveToTrash(items.at(i)); });
+    const bool all =
+        eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(),
+                 [&](qsizetype i) { return trash.moveToTrash(hostPath(items.at(i))); });
     trash.flush();
     return all;
 #else
     return eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
-        return isAbsolute(items.at(i)) && QFile::moveToTrash(items.at(i));
+        const QString item = hostPath(items.at(i));
+        return !item.isEmpty() && QFile::moveToTrash(item);
     });
 #endif
 }
@@ -403,9 +463,9 @@ bool FileFolder::eachItem(const QString& text, qsizetype count,
 bool FileFolder::removeItems(const QStringList& items)
 {
     return eachItem(QStringLiteral("削除しています..."), items.size(), [&](qsizetype i) {
-        const QString& item = items.at(i);
+        const QString item = hostPath(items.at(i));
         const QFileInfo info(item);
-        return isAbsolute(item) && (info.exists() || info.isSymLink()) && removeItem(item);
+        return !item.isEmpty() && (info.exists() || info.isSymLink()) && removeItem(item);
     });
 }
 
@@ -467,7 +527,7 @@ bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
     const bool oneTargetEach = bit(OperationFlag::MultiDestFiles);
     if (oneTargetEach && targets.size() != items.size())
         return false;
-    QString folder = withoutTrailingSeparators(targets.front());
+    QString folder = hostPath(targets.front());
     if (!oneTargetEach && !QFileInfo(folder).isDir() && items.size() > 1) {
         // Several items into a folder that is not there yet.
         if (confirmMakeDir() &&
@@ -480,15 +540,15 @@ bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
     const QString text = kind == Transfer::Move ? QStringLiteral("移動しています...")
                                                 : QStringLiteral("コピーしています...");
     return eachItem(text, items.size(), [&](qsizetype i) {
-        const QString source = withoutTrailingSeparators(items.at(i));
-        QString target = oneTargetEach ? withoutTrailingSeparators(targets.at(i)) : folder;
+        const QString source = hostPath(items.at(i));
+        QString target = oneTargetEach ? hostPath(targets.at(i)) : folder;
         if (!oneTargetEach && QFileInfo(folder).isDir())
             target = folder + QLatin1Char('/') + getFileNameA(source);
         const QFileInfo targetInfo(target);
         // Never over an existing item: either a free name or this item fails.
         if (targetInfo.exists() || targetInfo.isSymLink())
             target = renameOnCollision() ? freeName(target) : QString();
-        bool ok = isAbsolute(source) && !target.isEmpty() && isAbsolute(target) &&
+        bool ok = !source.isEmpty() && !target.isEmpty() && isAbsolute(target) &&
                   (QFileInfo::exists(source) || QFileInfo(source).isSymLink());
         if (ok && kind == Transfer::Move) {
             // Across volumes a move is a copy that is removed only once it is complete.
@@ -514,9 +574,9 @@ bool FileFolder::copy(const QString& from, const QString& to)
 
 bool FileFolder::rename(const QString& from, const QString& to)
 {
-    const QString source = withoutTrailingSeparators(nullDel(from));
-    QString target = withoutTrailingSeparators(nullDel(to));
-    if (source.isEmpty() || !isAbsolute(source) || !isAbsolute(target))
+    const QString source = hostPath(nullDel(from));
+    QString target = hostPath(nullDel(to));
+    if (source.isEmpty() || target.isEmpty())
         return false;
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() || targetInfo.isSymLink()) {

@@ -2,13 +2,16 @@
 
 #include "FileSystem.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class MountTable;
 class Progress;
 class Prompter;
 
@@ -49,6 +52,7 @@ public:
     explicit FileFolder(Prompter* prompter = nullptr, Progress* progress = nullptr);
 
     void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    Prompter* prompter() const { return m_prompter; }
     void setProgress(Progress* progress) { m_progress = progress; }
 
     // FileSystem
@@ -118,9 +122,12 @@ private:
     // succeeded and the user did not cancel before the last one.
     bool eachItem(const QString& text, qsizetype count, const std::function<bool(qsizetype)>& step);
     bool transfer(const QString& from, const QString& to, Transfer kind);
+    const MountTable& mounts();
 
     Prompter* m_prompter = nullptr;
     Progress* m_progress = nullptr;
     QPointer<QObject> m_target;
     quint32 m_flags = 0;
+    std::shared_ptr<MountTable> m_mounts;
+    QElapsedTimer m_mountsRead;
 };

@@ -1,5 +1,8 @@
 #include "FreedesktopTrash.h"
 
+#include "HostPath.h"
+#include "MountTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -124,10 +127,10 @@ int openDir(int dirFd, const char* path, bool followLinks)
                     O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
 }
 
-int renameNoReplace(const char* from, int toDirFd, const char* to)
+int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to)
 {
 #if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, from, toDirFd, to, RENAME_NOREPLACE) == 0)
+    if (::renameat2(fromDirFd, from, toDirFd, to, RENAME_NOREPLACE) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return -1;
@@ -139,7 +142,7 @@ int renameNoReplace(const char* from, int toDirFd, const char* to)
         errno = EEXIST;
         return -1;
     }
-    return ::renameat(AT_FDCWD, from, toDirFd, to);
+    return ::renameat(fromDirFd, from, toDirFd, to);
 }
 
 QString errorText(int error)
@@ -395,9 +398,10 @@ bool FreedesktopTrash::moveToTrash(const QString& path)
     // Without a home there is no telling which volume is the home one: nothing goes anywhere.
     if (m_homeTrash.isEmpty())
         return fail(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
-    const QString clean = QDir::cleanPath(path);
-    if (!clean.startsWith(QLatin1Char('/')))
-        return fail(QStringLiteral("not an absolute path"));
+    // The folder the caller's checks meant, not a textual clean-up of its path.
+    const QString clean = hostPath(path);
+    if (clean.isEmpty())
+        return fail(QStringLiteral("not an absolute path to something that exists"));
     const QByteArray full = QFile::encodeName(clean);
     const qsizetype slash = full.lastIndexOf('/');
     const QByteArray parent = slash == 0 ? QByteArray("/") : full.left(slash);
@@ -430,6 +434,10 @@ bool FreedesktopTrash::moveToTrash(const QString& path)
         return fail(errorText(item.error));
     if (item.dev != volume.dev || (item.hasMnt && volume.hasMnt && item.mnt != volume.mnt))
         return fail(QStringLiteral("a mount point cannot go to the trash"));
+    if (!m_mounts)
+        m_mounts = std::make_unique<MountTable>(MountTable::current());
+    if (S_ISDIR(item.mode) && m_mounts->hasMountBelow(item.dev, item.ino))
+        return fail(QStringLiteral("a mounted volume lies inside; it would go to the trash too"));
 
     QByteArray original = source;
     if (!trash->topdir.isEmpty()) {
@@ -461,26 +469,34 @@ bool FreedesktopTrash::moveToTrash(const QString& path)
                 candidate += digits[x & 31];
         }
         const QByteArray infoName = candidate + ".trashinfo";
-        const int fd = ::openat(trash->infoFd, infoName.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return fail(errorText(errno));
-        }
         // The .trashinfo must be complete before the item moves, or it could not be restored.
-        const bool written = writeAll(fd, info);
+        // It is written under a name no trash viewer reads and renamed into place, so a crash
+        // never leaves an empty or partial one behind.
+        const QByteArray tempName = ".nmaker-" + QByteArray::number(::getpid()) + ".part";
+        const int fd = ::openat(trash->infoFd, tempName.constData(),
+                                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return fail(errorText(errno));
+        bool written = writeAll(fd, info);
         int error = errno;
         if (::close(fd) != 0 && written) {
+            written = false;
             error = errno;
-            ::unlinkat(trash->infoFd, infoName.constData(), 0);
-            return fail(errorText(error));
         }
         if (!written) {
-            ::unlinkat(trash->infoFd, infoName.constData(), 0);
+            ::unlinkat(trash->infoFd, tempName.constData(), 0);
             return fail(errorText(error));
         }
-        if (renameNoReplace(source.constData(), trash->filesFd, candidate.constData()) != 0) {
+        if (renameNoReplace(trash->infoFd, tempName.constData(), trash->infoFd,
+                            infoName.constData()) != 0) {
+            error = errno;
+            ::unlinkat(trash->infoFd, tempName.constData(), 0);
+            if (error == EEXIST)
+                continue;
+            return fail(errorText(error));
+        }
+        if (renameNoReplace(AT_FDCWD, source.constData(), trash->filesFd, candidate.constData()) !=
+            0) {
             error = errno;
             ::unlinkat(trash->infoFd, infoName.constData(), 0);
             if (error == EEXIST) // an entry in files/ without its .trashinfo

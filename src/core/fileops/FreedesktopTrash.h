@@ -11,6 +11,8 @@
 // a trash on their own volume: whatever cannot go there stays where it is.
 //
 // HOME and XDG_DATA_HOME are read when the object is made; one object serves one batch.
+class MountTable;
+
 class FreedesktopTrash
 {
 public:
@@ -62,4 +64,5 @@ private:
     QByteArray m_date;
     quint32 m_suffixSeed = 0;
     QString m_lastError;
+    std::unique_ptr<MountTable> m_mounts; // read at the first item of the batch
 };
