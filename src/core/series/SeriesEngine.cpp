@@ -84,16 +84,24 @@ void SeriesEngine::deleteSeries(const SeriesParameters& p, RunContext& context)
         paths << seriesFolderName(p, n);
     }
     context.reportProgress(total, total);
-    deleteFolders(paths);
+    deleteFolders(paths, &context);
 }
 
-bool SeriesEngine::deleteFolders(const QStringList& paths)
+bool SeriesEngine::deleteFolders(const QStringList& paths, RunContext* context)
 {
     const bool withContents = m_options.deleteNonEmpty();
     const QString anyFile = pathSeparator(m_style) + QStringLiteral("*.*");
     QStringList doomed;
     QString missing;
-    for (const QString& path : paths) {
+    const auto total = int(paths.size());
+    for (int i = 0; i < total; ++i) {
+        const QString& path = paths.at(i);
+        // Looking at 100,000 folders takes seconds: keep the window painting and showing how
+        // far it is. There is no cancel here; the trash's confirmation still lets the user out.
+        if (context && i % 64 == 0) {
+            context->yieldOnce();
+            context->reportProgress(i, total);
+        }
         if (m_fs.folderExist(path)) {
             if (withContents || !m_fs.fileExist(path + anyFile))
                 doomed << path;

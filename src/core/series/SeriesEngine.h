@@ -25,8 +25,8 @@ public:
     bool createOneFolder(const QString& path);
     // Sends the existing folders among `paths` to the trash in one operation (folders that
     // hold files only when the option says so) and reports the missing ones; true when the
-    // trash operation succeeded.
-    bool deleteFolders(const QStringList& paths);
+    // trash operation succeeded. With a context the window keeps painting meanwhile.
+    bool deleteFolders(const QStringList& paths, RunContext* context = nullptr);
 
     // The Ignore answer to the existing-folder question holds until the next run starts.
     bool ignoreExisting() const { return m_ignoreExisting; }
