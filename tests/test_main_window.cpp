@@ -273,6 +273,15 @@ void TestMainWindow::pastedExponentClamps()
     QTest::keySequence(start, QKeySequence::Paste);
     QCOMPARE(start->text(), QStringLiteral("99999"));
     QVERIFY(m_prompter->shown.isEmpty());
+    // The whole corrected text is on screen wherever the caret is: a field too narrow for
+    // five digits scrolls them, and showed "999" for 99999.
+    start->clearFocus();
+    const QImage afterPaste = start->grab().toImage();
+    for (int caret : {0, 5}) {
+        start->setCursorPosition(caret);
+        QCOMPARE(start->grab().toImage(), afterPaste);
+    }
+    start->setFocus();
     // A sixth character cannot be typed.
     start->end(false);
     QTest::keyClick(start, Qt::Key_1);

@@ -20,6 +20,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <QPushButton>
 #include <algorithm>
@@ -55,6 +57,24 @@ QLineEdit* makeField(QWidget* parent, const QString& name, const QString& tip,
     // Name fields have no length limit; Qt's default would cut a long value silently.
     field->setMaxLength(std::numeric_limits<int>::max());
     return field;
+}
+
+// A field whose longest text does not fit scrolls it, and shows a cut number ("999" for
+// 99999) depending on where the caret is. The given width stays; the inner margins give way.
+void fitLongestText(QLineEdit* field, const QString& longest)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const int room =
+        field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).width();
+    constexpr int innerMargin = 2; // QLineEdit's own, on each side
+    const int needed = field->fontMetrics().horizontalAdvance(longest) + 2; // and the caret
+    const int shortBy = needed - (room - 2 * innerMargin);
+    if (shortBy > 0) {
+        const int left = -((shortBy + 1) / 2);
+        field->setTextMargins(left, 0, -(shortBy - (shortBy + 1) / 2), 0);
+    }
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
@@ -127,6 +147,7 @@ void MainWindow::buildControls()
         QLineEdit* box = makeField(client, QString::fromUtf16(row.field), row.tip,
                                    twipsRect(1725, top, 705, 345), Qt::AlignRight);
         box->setMaxLength(row.limits->maxLength);
+        fitLongestText(box, QString(row.limits->maxLength, QLatin1Char('9')));
         box->setText(QString::number(row.limits->defaultValue));
         box->installEventFilter(this);
         auto* ud = new UpDown(box, *row.limits, client);
