@@ -18,7 +18,14 @@ nmaker_install_missing() {
     nmaker_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# nmaker_build [--target NAME] [configure options...]: configures build/ and builds NAME, or
+# everything the configuration asks for.
 nmaker_build() {
+    local target=()
+    if [ "${1:-}" = "--target" ]; then
+        target=(--target "$2")
+        shift 2
+    fi
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build build --parallel "$(nproc)"
+    cmake --build build --parallel "$(nproc)" "${target[@]}"
 }

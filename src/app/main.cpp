@@ -5,6 +5,8 @@
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
+#include "Version.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -16,7 +18,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NMaker"));
-    QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
     QApplication::setFont(uiFont());
 
     // Qt's own dialogs (file and progress dialogs) speak Japanese like the rest of the tool.
