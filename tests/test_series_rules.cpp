@@ -26,14 +26,8 @@ class TestSeriesRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void refusedSets();
-    void removeRefused_data();
-    void removeRefused();
-    void foundFlagIsOnlyEverSet();
     void cleanNameFieldCaret_data();
     void cleanNameFieldCaret();
-    void firstLine_data();
-    void firstLine();
     void clamp_data();
     void clamp();
     void step_data();
@@ -43,67 +37,6 @@ private Q_SLOTS:
     void validation_data();
     void validation();
 };
-
-void TestSeriesRules::refusedSets()
-{
-    QCOMPARE(refusedChars(Mode::FolderName, Style::Windows), QStringLiteral("\\/|:<>\"*"));
-    QCOMPARE(refusedChars(Mode::FolderName, Style::Posix), QStringLiteral("\\/|:<>\"*"));
-    QCOMPARE(refusedChars(Mode::Path, Style::Windows), QStringLiteral("/|:<>\"*"));
-    QCOMPARE(refusedChars(Mode::Path, Style::Posix), QStringLiteral("\\|:<>\"*"));
-}
-
-void TestSeriesRules::removeRefused_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<RefuseMode>("mode");
-    QTest::addColumn<PathStyle>("style");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("found");
-
-    QTest::newRow("slash in a name") << "a/" << Mode::FolderName << Style::Windows << "a" << true;
-    QTest::newRow("pasted brackets")
-        << "x<y>z" << Mode::FolderName << Style::Posix << "xyz" << true;
-    QTest::newRow("all eight") << "\\/|:<>\"*" << Mode::FolderName << Style::Windows << "" << true;
-    QTest::newRow("question mark allowed")
-        << "a?b" << Mode::FolderName << Style::Windows << "a?b" << false;
-    QTest::newRow("backslash in a name")
-        << "a\\b" << Mode::FolderName << Style::Posix << "ab" << true;
-    QTest::newRow("colon in a path")
-        << "C:\\work\\a:b" << Mode::Path << Style::Windows << "C:\\work\\ab" << true;
-    QTest::newRow("backslash in a path")
-        << "C:\\work\\a\\b" << Mode::Path << Style::Windows << "C:\\work\\a\\b" << false;
-    QTest::newRow("drive root") << "C:\\" << Mode::Path << Style::Windows << "C:\\" << false;
-    QTest::newRow("three characters unchecked")
-        << "*:|" << Mode::Path << Style::Windows << "*:|" << false;
-    QTest::newRow("slash after the drive")
-        << "C:\\a/b*" << Mode::Path << Style::Windows << "C:\\ab" << true;
-    QTest::newRow("posix path") << "/home/a/b" << Mode::Path << Style::Posix << "/home/a/b"
-                                << false;
-    QTest::newRow("posix colon") << "/home/a:b" << Mode::Path << Style::Posix << "/home/ab" << true;
-    QTest::newRow("posix backslash")
-        << "/home/a\\b" << Mode::Path << Style::Posix << "/home/ab" << true;
-    QTest::newRow("posix checks from the start")
-        << "*/a" << Mode::Path << Style::Posix << "/a" << true;
-}
-
-void TestSeriesRules::removeRefused()
-{
-    QFETCH(QString, text);
-    QFETCH(RefuseMode, mode);
-    QFETCH(PathStyle, style);
-    QFETCH(QString, expected);
-    QFETCH(bool, found);
-    bool hit = false;
-    QCOMPARE(removeRefusedChars(text, mode, style, hit), expected);
-    QCOMPARE(hit, found);
-}
-
-void TestSeriesRules::foundFlagIsOnlyEverSet()
-{
-    bool found = true;
-    removeRefusedChars(QStringLiteral("clean"), Mode::FolderName, Style::Windows, found);
-    QVERIFY(found);
-}
 
 void TestSeriesRules::cleanNameFieldCaret_data()
 {
@@ -129,32 +62,6 @@ void TestSeriesRules::cleanNameFieldCaret()
     QCOMPARE(c.text, expected);
     QCOMPARE(c.caret, expectedCaret);
     QCOMPARE(c.found, text != expected);
-}
-
-void TestSeriesRules::firstLine_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("no break") << "case"
-                              << "case";
-    QTest::newRow("crlf") << "case\r\nmore\r\nrest"
-                          << "case";
-    // The Linux clipboard separates pasted lines with LF alone.
-    QTest::newRow("lone lf ends it") << "a\nb"
-                                     << "a";
-    QTest::newRow("lone cr ends it") << "a\rb"
-                                     << "a";
-    QTest::newRow("lf before crlf") << "a\nb\r\nc"
-                                    << "a";
-    QTest::newRow("break first") << "\r\nx"
-                                 << "";
-}
-
-void TestSeriesRules::firstLine()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(firstTextLine(text), expected);
 }
 
 void TestSeriesRules::clamp_data()
@@ -272,7 +179,7 @@ void TestSeriesRules::numberText()
     QFETCH(int, digits);
     QFETCH(bool, zeroFill);
     QFETCH(QString, expected);
-    QCOMPARE(seriesNumberText(n, digits, zeroFill), expected);
+    QCOMPARE(::numberText(n, digits, zeroFill), expected);
     const SeriesParameters p{QStringLiteral("C:\\w\\"),
                              QStringLiteral("case"),
                              QStringLiteral("_x"),

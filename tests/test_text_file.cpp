@@ -1,5 +1,5 @@
 #include "TestHelpers.h"
-#include "settings/TextFile.h"
+#include "text/TextFile.h"
 
 #include <QDir>
 #include <QFile>

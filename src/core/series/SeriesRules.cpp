@@ -2,35 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-
-QString refusedChars(RefuseMode mode, PathStyle style)
-{
-    static const QString all = QStringLiteral("\\/|:<>\"*");
-    if (mode == RefuseMode::FolderName)
-        return all;
-    QString set = all;
-    set.remove(pathSeparator(style));
-    return set;
-}
-
-QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style, bool& found)
-{
-    const QString set = refusedChars(mode, style);
-    const int keep = (mode == RefuseMode::Path && style == PathStyle::Windows) ? 3 : 0;
-    const QString head = text.left(keep);
-    QString rest = text.mid(keep);
-    bool hit = false;
-    for (QChar c : set) {
-        if (rest.contains(c)) {
-            rest.remove(c);
-            hit = true;
-        }
-    }
-    if (hit)
-        found = true;
-    return head + rest;
-}
 
 NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mode, PathStyle style)
 {
@@ -39,94 +10,6 @@ NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mo
     if (c.found && caret != 0)
         c.caret = std::min<int>(caret - 1, c.text.size());
     return c;
-}
-
-QString firstTextLine(const QString& text)
-{
-    // Any break ends it (the Linux clipboard separates lines with LF), so no folder name
-    // ever holds one.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return text.left(i);
-    }
-    return text;
-}
-
-namespace
-{
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// One pass over the text, whatever it holds: a pattern that backtracks is quadratic in a long
-// run of digits.
-bool isNumberText(QStringView t, bool exponent)
-{
-    qsizetype i = 0;
-    const qsizetype n = t.size();
-    while (i < n && isBlank(t[i]))
-        ++i;
-    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && isDigit(t[i]))
-        ++i, ++digits;
-    if (i < n && t[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && isDigit(t[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    if (exponent && i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
-        ++i;
-        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-            ++i;
-        const qsizetype start = i;
-        while (i < n && isDigit(t[i]))
-            ++i;
-        if (i == start)
-            return false;
-    }
-    while (i < n && isBlank(t[i]))
-        ++i;
-    return i == n;
-}
-
-} // namespace
-
-std::optional<double> parseNumber(const QString& text)
-{
-    if (!isNumberText(text, true))
-        return std::nullopt;
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (std::isnan(value))
-        return std::nullopt;
-    // The text is a number; a failed conversion only means it is beyond a double's range:
-    // an infinity for overflow (callers saturate), zero for underflow.
-    if (!ok && !std::isinf(value))
-        return 0.0;
-    return value;
-}
-
-qint64 roundNumber(double value)
-{
-    constexpr double lo = std::numeric_limits<qint32>::min();
-    constexpr double hi = std::numeric_limits<qint32>::max();
-    if (value <= lo)
-        return qint64(lo) - 1;
-    if (value >= hi)
-        return qint64(hi) + 1;
-    return qint64(std::nearbyint(value)); // the default rounding mode rounds half to even
 }
 
 ClampResult clampNumberText(const QString& text, const NumberField& field)
@@ -167,16 +50,9 @@ QString stepNumberText(const QString& text, const NumberField& field, int keyCod
     return QString::number(v <= field.minimum ? qint64(field.minimum) : v - 1);
 }
 
-QString seriesNumberText(int n, int digits, bool zeroFill)
-{
-    if (!zeroFill)
-        return QString::number(n);
-    return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')).right(digits);
-}
-
 QString seriesFolderName(const SeriesParameters& p, int n)
 {
-    return p.targetFolder + p.prefix + seriesNumberText(n, p.digits, p.zeroFill) + p.suffix;
+    return p.targetFolder + p.prefix + numberText(n, p.digits, p.zeroFill) + p.suffix;
 }
 
 SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill, PathStyle style,

@@ -1,23 +1,12 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "text/Numbers.h"
+#include "text/TextRules.h"
 
 #include <QString>
 
-#include <optional>
-
 // The rules of the series fields: pure functions, field texts and options in, results out.
-
-enum class RefuseMode { FolderName = 0, Path = 1 };
-
-// The characters a folder name refuses (eight, in a fixed order) or, in path mode, the set a
-// path refuses: the folder-name set without the host's separator.
-QString refusedChars(RefuseMode mode, PathStyle style);
-
-// Removes every refused character; on Windows paths the first three characters (a drive such
-// as C:\) are left unchecked. Sets `found` when something was removed and leaves it alone
-// otherwise.
-QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style, bool& found);
 
 // What a name field looks like after its change rule: the cleaned text and where the caret
 // goes (one place left of where it was, so it sits where the refused character was typed).
@@ -29,9 +18,6 @@ struct NameFieldCorrection {
 NameFieldCorrection cleanNameField(const QString& text, int caret, RefuseMode mode,
                                    PathStyle style);
 
-// The text up to, not including, the first CR LF.
-QString firstTextLine(const QString& text);
-
 // The limits of a number field.
 struct NumberField {
     int defaultValue;
@@ -42,11 +28,6 @@ struct NumberField {
 inline constexpr NumberField NoStartField{1, 0, 99999, 5};
 inline constexpr NumberField NoEndField{10, 0, 99999, 5};
 inline constexpr NumberField NoKetaField{3, 1, 5, 2};
-
-// A number as the user may write it: blanks around, a sign, a fraction, an exponent.
-std::optional<double> parseNumber(const QString& text);
-// Rounds half to even into the 32-bit range; values beyond it saturate.
-qint64 roundNumber(double value);
 
 struct ClampResult {
     QString text;
@@ -76,8 +57,6 @@ struct SeriesParameters {
     bool zeroFill = false;
 };
 
-// The running number as it appears in a folder name.
-QString seriesNumberText(int n, int digits, bool zeroFill);
 // target folder + prefix + number text + suffix
 QString seriesFolderName(const SeriesParameters& p, int n);
 

@@ -1,6 +1,6 @@
 #include "SettingsFile.h"
 
-#include "TextFile.h"
+#include "text/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

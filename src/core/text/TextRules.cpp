@@ -1,0 +1,41 @@
+#include "TextRules.h"
+
+QString refusedChars(RefuseMode mode, PathStyle style)
+{
+    static const QString all = QStringLiteral("\\/|:<>\"*");
+    if (mode == RefuseMode::FolderName)
+        return all;
+    QString set = all;
+    set.remove(pathSeparator(style));
+    return set;
+}
+
+QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style, bool& found)
+{
+    const QString set = refusedChars(mode, style);
+    const int keep = (mode == RefuseMode::Path && style == PathStyle::Windows) ? 3 : 0;
+    const QString head = text.left(keep);
+    QString rest = text.mid(keep);
+    bool hit = false;
+    for (QChar c : set) {
+        if (rest.contains(c)) {
+            rest.remove(c);
+            hit = true;
+        }
+    }
+    if (hit)
+        found = true;
+    return head + rest;
+}
+
+QString firstTextLine(const QString& text)
+{
+    // Any break ends it (the Linux clipboard separates lines with LF), so no folder name
+    // ever holds one.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return text.left(i);
+    }
+    return text;
+}
