@@ -1,5 +1,6 @@
 #include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
+#include "run/FolderSteps.h"
 #include "run/RunContext.h"
 #include "series/SeriesEngine.h"
 #include "settings/Options.h"
@@ -61,6 +62,7 @@ private:
     Options* m_options = nullptr;
     ScriptedPrompter m_prompter;
     MemoryFileSystem* m_fs = nullptr;
+    FolderSteps* m_steps = nullptr;
     SeriesEngine* m_engine = nullptr;
 };
 
@@ -69,12 +71,14 @@ void TestSeriesEngine::init()
     m_options = new Options;
     m_fs = new MemoryFileSystem;
     m_prompter.clear();
-    m_engine = new SeriesEngine(*m_fs, m_prompter, *m_options, PathStyle::Windows);
+    m_steps = new FolderSteps(*m_fs, m_prompter, *m_options, PathStyle::Windows);
+    m_engine = new SeriesEngine(*m_steps);
 }
 
 void TestSeriesEngine::cleanup()
 {
     delete m_engine;
+    delete m_steps;
     delete m_fs;
     delete m_options;
 }
@@ -176,7 +180,7 @@ void TestSeriesEngine::ignoreLastsOneRun()
     FakeRun run;
     m_prompter.answers = {Answer::Ignore, Answer::Retry, Answer::Retry, Answer::Retry};
     m_engine->createSeries(series(1, 3), run);
-    QVERIFY(m_engine->ignoreExisting());
+    QVERIFY(m_steps->ignoreExisting());
     m_engine->createSeries(series(1, 3), run); // all three exist now: asked about each
     QCOMPARE(m_prompter.numbers(), (QList<int>{13, 13, 13, 13}));
 }

@@ -21,11 +21,9 @@ public:
     // Shows the box and returns the answer code of the button pressed.
     virtual int prompt(const PromptRequest& request) = 0;
 
-    // Shows catalogue message `number` with its own style and up to three inserts. A number
-    // without an entry shows nothing and leaves `answer` alone.
-    void showMessage(int number, int& answer, const QString& t1 = {}, const QString& t2 = {},
-                     const QString& t3 = {});
-
-    // The same, for callers that want the answer as a value (Answer::None when nothing showed).
-    int ask(int number, const QString& t1 = {}, const QString& t2 = {}, const QString& t3 = {});
+    // Shows catalogue message `number` with its own style and up to three inserts, and
+    // returns the answer code; a number without an entry shows nothing and answers
+    // Answer::None.
+    int showMessage(int number, const QString& t1 = {}, const QString& t2 = {},
+                    const QString& t3 = {});
 };

@@ -1,0 +1,68 @@
+#include "FolderSteps.h"
+
+#include "fileops/FileSystem.h"
+#include "messages/Prompter.h"
+#include "run/RunContext.h"
+#include "settings/Options.h"
+
+FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& options,
+                         PathStyle style)
+    : m_fs(fs), m_prompter(prompter), m_options(options), m_style(style)
+{
+}
+
+bool FolderSteps::createOneFolder(const QString& path)
+{
+    switch (m_fs.createFolder(path)) {
+    case CreateResult::Created:
+        return false;
+    case CreateResult::PathNotFound:
+        m_prompter.showMessage(12);
+        return true;
+    case CreateResult::AlreadyExists:
+        if (!m_options.confirmExisting() || m_ignoreExisting)
+            return false;
+        switch (m_prompter.showMessage(13, path)) {
+        case Answer::Retry: // the existing folder stays untouched; go on with the next
+            return false;
+        case Answer::Ignore:
+            m_ignoreExisting = true;
+            return false;
+        default:
+            return true;
+        }
+    default:
+        m_prompter.showMessage(14);
+        return false;
+    }
+}
+
+bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
+{
+    const bool withContents = m_options.deleteNonEmpty();
+    const QString anyFile = pathSeparator(m_style) + QStringLiteral("*.*");
+    QStringList doomed;
+    QString missing;
+    const auto total = int(paths.size());
+    for (int i = 0; i < total; ++i) {
+        const QString& path = paths.at(i);
+        // Looking at 100,000 folders takes seconds: keep the window painting and showing how
+        // far it is. There is no cancel here; the trash's confirmation still lets the user out.
+        if (context && i % 64 == 0) {
+            context->yieldOnce();
+            context->reportProgress(i, total);
+        }
+        if (m_fs.folderExist(path)) {
+            if (withContents || !m_fs.fileExist(path + anyFile))
+                doomed << path;
+        } else {
+            missing += path + QStringLiteral("\r\n");
+        }
+    }
+    const bool ok = m_fs.recycled(toPathList(doomed));
+    if (!ok)
+        m_prompter.showMessage(16);
+    if (!missing.isEmpty())
+        m_prompter.showMessage(17, missing);
+    return ok;
+}
