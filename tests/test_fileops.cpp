@@ -1,6 +1,7 @@
 #include "fileops/FileFolder.h"
 
 #include "RecordingProgress.h"
+#include "ScriptedChoosers.h"
 #include "ScriptedPrompter.h"
 #include "Unprivileged.h"
 
@@ -46,6 +47,8 @@ QString resolved(const QString& root, const QString& path)
 
 } // namespace
 
+Q_DECLARE_METATYPE(BrowseRoot)
+
 class TestFileOps : public QObject
 {
     Q_OBJECT
@@ -76,6 +79,10 @@ private Q_SLOTS:
     void emptyFirstEntryDoesNothing_data();
     void emptyFirstEntryDoesNothing();
     void targetForgetsDestroyedOwner();
+    void browserOptions();
+    void browserRoots_data();
+    void browserRoots();
+    void browseUserFolder();
 
     void deleteRemovesLinkNotTarget();
     void deleteDeclinedKeepsItems();
@@ -587,6 +594,104 @@ void TestFileOps::renameOnCollision()
     QVERIFY(ff.rename(m_root + "/a.txt", m_root + "/b.txt"));
     QVERIFY(QFileInfo::exists(m_root + "/b.txt (2)"));
     QVERIFY(!ff.rename(m_root + "/none", m_root + "/c.txt"));
+}
+
+void TestFileOps::browserOptions()
+{
+    FileFolder ff;
+    QCOMPARE(ff.browseFlags(), 0u);
+    const QList<bool> none(9, false);
+    auto all = [&ff] {
+        return QList<bool>{ff.realFolderOnly(),    ff.dontNetwork(),      ff.addStatus(),
+                           ff.networkOnlySelect(), ff.addFileText(),      ff.invalidItem(),
+                           ff.networkOnly(),       ff.networkPrintOnly(), ff.allResource()};
+    };
+    QCOMPARE(all(), none);
+    ff.setAllResource(true);
+    QCOMPARE(ff.browseFlags(), BrowseFlag::AllResource);
+    QVERIFY(!ff.realFolderOnly());
+    ff.setRealFolderOnly(true);
+    ff.setAllResource(false);
+    QCOMPARE(ff.browseFlags(), BrowseFlag::RealFolderOnly);
+}
+
+void TestFileOps::browserRoots_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<BrowseRoot>("root");
+    QTest::newRow("desktop") << 0 << BrowseRoot::Desktop;
+    QTest::newRow("programs") << 1 << BrowseRoot::Programs;
+    QTest::newRow("personal") << 2 << BrowseRoot::Personal;
+    QTest::newRow("favorites") << 3 << BrowseRoot::Favorites;
+    QTest::newRow("start menu") << 4 << BrowseRoot::StartMenu;
+    QTest::newRow("drives") << 5 << BrowseRoot::Drives;
+    QTest::newRow("network") << 6 << BrowseRoot::Network;
+}
+
+void TestFileOps::browserRoots()
+{
+    QFETCH(int, which);
+    QFETCH(BrowseRoot, root);
+    FileFolder ff;
+    auto refer = [&ff, which] {
+        switch (which) {
+        case 0:
+            return ff.referDesktop();
+        case 1:
+            return ff.referPrograms();
+        case 2:
+            return ff.referPersonal();
+        case 3:
+            return ff.referFavorites();
+        case 4:
+            return ff.referStartMenu();
+        case 5:
+            return ff.referDrives();
+        default:
+            return ff.referNetwork();
+        }
+    };
+    QCOMPARE(refer(), QString()); // no chooser: as if cancelled
+    ScriptedFolderChooser chooser;
+    ff.setFolderChooser(&chooser);
+    ff.setRealFolderOnly(true);
+    chooser.answers << m_root << QString();
+    QCOMPARE(refer(), m_root);
+    QCOMPARE(refer(), QString());
+    QCOMPARE(chooser.asked.size(), 2);
+    QCOMPARE(chooser.asked.front().root, root);
+    QCOMPARE(chooser.asked.front().flags, BrowseFlag::RealFolderOnly);
+    QCOMPARE(chooser.asked.front().instruction,
+             QStringLiteral("適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい"));
+}
+
+void TestFileOps::browseUserFolder()
+{
+    ScriptedPrompter prompter;
+    ScriptedFolderChooser chooser;
+    FileFolder ff(&prompter);
+    ff.setFolderChooser(&chooser);
+    chooser.answers << m_root + "/picked";
+    QCOMPARE(ff.referUser(m_root), m_root + "/picked");
+    QCOMPARE(chooser.asked.front().root, BrowseRoot::Folder);
+    QCOMPARE(chooser.asked.front().folder, m_root);
+    QVERIFY(prompter.shown.isEmpty());
+
+    // A folder that is not there, or a file, never opens the browser.
+    build(m_root, {"file:f"});
+    for (const QString& missing : QStringList{m_root + "/none", m_root + "/f"}) {
+        prompter.clear();
+        QCOMPARE(ff.referUser(missing), QString());
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(prompter.shown.front().text, QStringLiteral("存在しないフォルダです"));
+        QCOMPARE(prompter.shown.front().style, MessageStyle::Ok);
+    }
+    QCOMPARE(chooser.asked.size(), 1);
+    // An empty path stands for the root, which exists.
+    prompter.clear();
+    QCOMPARE(ff.referUser(QString()), QString());
+    QVERIFY(prompter.shown.isEmpty());
+    QCOMPARE(chooser.asked.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestFileOps)

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void linkGoesNotTarget();
     void vanishedItem();
     void folderHoldingTheTrash();
+    void cancelHalfWay_data();
     void cancelHalfWay();
     void confirmationDeclined();
     void oneConfirmationAndProgress_data();
@@ -401,22 +402,31 @@ void TestTrash::folderHoldingTheTrash()
     QVERIFY(entries(homeTrash() + "/files").isEmpty());
 }
 
+void TestTrash::cancelHalfWay_data()
+{
+    QTest::addColumn<int>("cancelAt");
+    QTest::newRow("half-way") << 3;
+    // Pressed as the last item went: nothing was left undone, so the operation is done.
+    QTest::newRow("after the last item") << 6;
+}
+
 void TestTrash::cancelHalfWay()
 {
+    QFETCH(int, cancelAt);
     QStringList items;
     for (int i = 1; i <= 6; ++i)
         items << makeItem(QString("case%1").arg(i));
     ScriptedPrompter prompter;
     RecordingProgress progress;
-    progress.cancelAt = 3;
+    progress.cancelAt = cancelAt;
     FileFolder ff(&prompter, &progress);
-    QVERIFY(!ff.recycled(toPathList(items)));
+    QCOMPARE(ff.recycled(toPathList(items)), cancelAt == 6);
     QCOMPARE(progress.starts, 1);
     QCOMPARE(progress.finishes, 1);
     QCOMPARE(progress.total, 6);
     for (int i = 0; i < 6; ++i) {
         const QString name = QFileInfo(items[i]).fileName();
-        const bool moved = i < 3;
+        const bool moved = i < cancelAt;
         QCOMPARE(QFileInfo::exists(items[i]), !moved);
         QCOMPARE(QFileInfo::exists(homeTrash() + "/files/" + name), moved);
         QCOMPARE(QFileInfo::exists(homeTrash() + "/info/" + name + ".trashinfo"), moved);

@@ -1,11 +1,8 @@
 #include "FileFolder.h"
 
-#include "FreedesktopTrash.h"
 #include "HostPath.h"
 #include "MountTable.h"
 #include "PathStyle.h"
-#include "Progress.h"
-#include "messages/Prompter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,43 +15,10 @@
 #include <sys/stat.h>
 #endif
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-#define NMAKER_FREEDESKTOP_TRASH 1
-#endif
-
 namespace
 {
 
 constexpr PathStyle Host = hostPathStyle();
-
-bool isSeparator(QChar c)
-{
-    if (Host == PathStyle::Windows)
-        return c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char(':');
-    return c == QLatin1Char('/');
-}
-
-bool isAbsolute(const QString& path)
-{
-    if (Host == PathStyle::Posix)
-        return path.startsWith(QLatin1Char('/'));
-    return carriesDrive(QDir::toNativeSeparators(path), Host) ||
-           path.startsWith(QLatin1String("\\\\"));
-}
-
-QString withoutTrailingSeparators(QString path)
-{
-    while (path.size() > 1 && path.endsWith(pathSeparator(Host)))
-        path.chop(1);
-    return path;
-}
-
-// A link goes, never what it points to.
-bool removeItem(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
-}
 
 bool isHiddenName(const QString& name)
 {
@@ -114,8 +78,17 @@ bool isVolumeSlot(const QByteArray& parent)
 } // namespace
 
 FileFolder::FileFolder(Prompter* prompter, Progress* progress)
-    : m_prompter(prompter), m_progress(progress)
+    : FileOperations(*this), FolderBrowser(static_cast<FileSystem&>(*this)),
+      FolderEnumeration(*this), m_prompter(prompter), m_progress(progress)
 {
+    setBrowsePrompter(prompter);
+}
+
+FileFolder::~FileFolder() = default;
+
+bool FileFolder::recycled(const QString& pathList)
+{
+    return FileOperations::recycled(pathList);
 }
 
 bool FileFolder::folderExist(const QString& path)
@@ -134,7 +107,7 @@ bool FileFolder::folderExist(const QString& path)
 
 bool FileFolder::fileExist(const QString& pattern)
 {
-    if (!isAbsolute(pattern) || pattern.contains(QChar(u'\0')))
+    if (!isAbsoluteHostPath(pattern) || pattern.contains(QChar(u'\0')))
         return false;
     const QString name = getFileNameA(pattern);
     if (name.isEmpty() || name.endsWith(pathSeparator(Host)))
@@ -199,7 +172,7 @@ const MountTable& FileFolder::mounts()
 int FileFolder::createFolder(const QString& path)
 {
     // A NUL would cut the name short and create another folder than the one asked for.
-    if (!isAbsolute(path) || path.contains(QChar(u'\0')))
+    if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
         return SystemError::BadPathname;
     const QString host = hostPath(path);
     if (host.isEmpty())
@@ -273,60 +246,12 @@ QString FileFolder::getTempFolder() const
 
 QString FileFolder::getLongPath(const QString& shortPath) const
 {
-    return isAbsolute(shortPath) && QFileInfo::exists(shortPath) ? shortPath : QString();
+    return isAbsoluteHostPath(shortPath) && QFileInfo::exists(shortPath) ? shortPath : QString();
 }
 
 QString FileFolder::getShortPath(const QString& longPath) const
 {
     return getLongPath(longPath);
-}
-
-QString FileFolder::getFileNameA(const QString& fullPath)
-{
-    // The text after the last separator that has something after it, so "/a/b/" gives "b/".
-    qsizetype start = 0;
-    for (qsizetype i = 0; i + 1 < fullPath.size(); ++i) {
-        if (isSeparator(fullPath.at(i)) && !isSeparator(fullPath.at(i + 1)))
-            start = i + 1;
-    }
-    return fullPath.mid(start);
-}
-
-QString FileFolder::getFileNameAB(const QString& fullPath)
-{
-    return getFileNameA(fullPath);
-}
-
-QString FileFolder::getFileName(const QString& fullPath)
-{
-    const QString name = getFileNameA(fullPath);
-    if (name.isEmpty() || isSeparator(name.back()) || name.contains(QLatin1Char('*')) ||
-        name.contains(QLatin1Char('?')))
-        return {};
-    return name;
-}
-
-QString FileFolder::getFileTypeA(const QString& fullPath)
-{
-    // A dot starts the extension unless a space or a separator follows it.
-    qsizetype dot = -1;
-    for (qsizetype i = 0; i < fullPath.size(); ++i) {
-        const QChar c = fullPath.at(i);
-        if (c == QLatin1Char('.'))
-            dot = i;
-        else if (c == QLatin1Char(' ') || isSeparator(c))
-            dot = -1;
-    }
-    return dot < 0 ? QString() : fullPath.mid(dot + 1);
-}
-
-QString FileFolder::getNoTypeFileNameA(const QString& fullPath)
-{
-    const QString name = getFileNameA(fullPath);
-    const QString type = getFileTypeA(fullPath);
-    if (name.isEmpty() || type.isEmpty() || name.size() <= type.size())
-        return {};
-    return name.left(name.size() - type.size() - 1);
 }
 
 QString FileFolder::getFileType(const QString& path, bool existCheck, bool nameCheck)
@@ -374,215 +299,4 @@ QStringList FileFolder::getSplitPath(const QString& fullPath)
     if (folder.size() > rootLength)
         chain << folder;
     return chain;
-}
-
-QString FileFolder::nullDel(const QString& buffer)
-{
-    const qsizetype nul = buffer.indexOf(QChar(u'\0'));
-    return nul < 0 ? buffer : buffer.left(nul);
-}
-
-bool FileFolder::confirm(const QString& text)
-{
-    if (respondDialog())
-        return true;
-    // Nobody to ask: better nothing happens than something unconfirmed.
-    if (!m_prompter)
-        return false;
-    PromptRequest request;
-    request.text = text;
-    request.style = MessageStyle::YesNo | MessageStyle::IconQuestion;
-    return m_prompter->prompt(request) == Answer::Yes;
-}
-
-bool FileFolder::recycled(const QString& pathList)
-{
-    setAllowUndo(true);
-    return deleteFiles(pathList);
-}
-
-bool FileFolder::deleteFiles(const QString& from)
-{
-    if (nullDel(from).isEmpty())
-        return false;
-    const QStringList items = fromPathList(from);
-    const bool toTrash = allowUndo();
-    QString question;
-    if (items.size() == 1) {
-        const QString name = getFileNameA(withoutTrailingSeparators(items.front()));
-        question = toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
-                           : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
-    } else {
-        question =
-            toTrash
-                ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(items.size())
-                : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(items.size());
-    }
-    if (!confirm(question))
-        return false;
-    return toTrash ? trashItems(items) : removeItems(items);
-}
-
-bool FileFolder::trashItems(const QStringList& items)
-{
-#ifdef NMAKER_FREEDESKTOP_TRASH
-    FreedesktopTrash trash;
-    const bool all =
-        eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(),
-                 [&](qsizetype i) { return trash.moveToTrash(hostPath(items.at(i))); });
-    trash.flush();
-    return all;
-#else
-    return eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
-        const QString item = hostPath(items.at(i));
-        return !item.isEmpty() && QFile::moveToTrash(item);
-    });
-#endif
-}
-
-bool FileFolder::eachItem(const QString& text, qsizetype count,
-                          const std::function<bool(qsizetype)>& step)
-{
-    Progress* progress = showDialog() ? m_progress : nullptr;
-    if (progress)
-        progress->start(text, count);
-    bool all = true;
-    for (qsizetype i = 0; i < count; ++i) {
-        all = step(i) && all;
-        // A cancel after the last item no longer makes the run a failure.
-        if (progress && !progress->advance(i + 1) && i + 1 < count) {
-            all = false;
-            break;
-        }
-    }
-    if (progress)
-        progress->finish();
-    return all;
-}
-
-bool FileFolder::removeItems(const QStringList& items)
-{
-    return eachItem(QStringLiteral("削除しています..."), items.size(), [&](qsizetype i) {
-        const QString item = hostPath(items.at(i));
-        const QFileInfo info(item);
-        return !item.isEmpty() && (info.exists() || info.isSymLink()) && removeItem(item);
-    });
-}
-
-namespace
-{
-
-bool copyTree(const QString& from, const QString& to)
-{
-    const QFileInfo info(from);
-    if (info.isSymLink())
-        return QFile::link(info.symLinkTarget(), to);
-    if (!info.isDir())
-        return QFile::copy(from, to);
-    if (!QDir().mkdir(to))
-        return false;
-    const QDir dir(from);
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        if (!copyTree(dir.filePath(entry), to + QLatin1Char('/') + entry))
-            return false;
-    }
-    return true;
-}
-
-// A copy that fails half-way is taken away again, so no partial copy is left behind.
-bool copyTreeWhole(const QString& from, const QString& to)
-{
-    if (copyTree(from, to))
-        return true;
-    const QFileInfo made(to);
-    if (made.isDir() && !made.isSymLink())
-        QDir(to).removeRecursively();
-    else if (made.exists() || made.isSymLink())
-        QFile::remove(to);
-    return false;
-}
-
-// "name (2)", "name (3)", ... beside an existing `path`.
-QString freeName(const QString& path)
-{
-    for (int n = 2;; ++n) {
-        const QString candidate = path + QStringLiteral(" (%1)").arg(n);
-        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
-            return candidate;
-    }
-}
-
-} // namespace
-
-bool FileFolder::transfer(const QString& from, const QString& to, Transfer kind)
-{
-    if (nullDel(from).isEmpty())
-        return false;
-    const QStringList items = fromPathList(from);
-    const QStringList targets = fromPathList(to);
-    if (targets.isEmpty())
-        return false;
-    const bool oneTargetEach = bit(OperationFlag::MultiDestFiles);
-    if (oneTargetEach && targets.size() != items.size())
-        return false;
-    QString folder = hostPath(targets.front());
-    if (!oneTargetEach && !QFileInfo(folder).isDir() && items.size() > 1) {
-        // Several items into a folder that is not there yet.
-        if (confirmMakeDir() &&
-            !confirm(QStringLiteral("フォルダー「%1」は存在しません。作成しますか？").arg(folder)))
-            return false;
-        if (createFolder(folder) != CreateResult::Created)
-            return false;
-    }
-
-    const QString text = kind == Transfer::Move ? QStringLiteral("移動しています...")
-                                                : QStringLiteral("コピーしています...");
-    return eachItem(text, items.size(), [&](qsizetype i) {
-        const QString source = hostPath(items.at(i));
-        QString target = oneTargetEach ? hostPath(targets.at(i)) : folder;
-        if (!oneTargetEach && QFileInfo(folder).isDir())
-            target = folder + QLatin1Char('/') + getFileNameA(source);
-        const QFileInfo targetInfo(target);
-        // Never over an existing item: either a free name or this item fails.
-        if (targetInfo.exists() || targetInfo.isSymLink())
-            target = renameOnCollision() ? freeName(target) : QString();
-        bool ok = !source.isEmpty() && !target.isEmpty() && isAbsolute(target) &&
-                  (QFileInfo::exists(source) || QFileInfo(source).isSymLink());
-        if (ok && kind == Transfer::Move) {
-            // Across volumes a move is a copy that is removed only once it is complete.
-            ok = QDir().rename(source, target);
-            if (!ok && !QFileInfo::exists(target) && copyTreeWhole(source, target))
-                ok = removeItem(source);
-        } else if (ok) {
-            ok = copyTreeWhole(source, target);
-        }
-        return ok;
-    });
-}
-
-bool FileFolder::move(const QString& from, const QString& to)
-{
-    return transfer(from, to, Transfer::Move);
-}
-
-bool FileFolder::copy(const QString& from, const QString& to)
-{
-    return transfer(from, to, Transfer::Copy);
-}
-
-bool FileFolder::rename(const QString& from, const QString& to)
-{
-    const QString source = hostPath(nullDel(from));
-    QString target = hostPath(nullDel(to));
-    if (source.isEmpty() || target.isEmpty())
-        return false;
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() || targetInfo.isSymLink()) {
-        if (!renameOnCollision())
-            return false;
-        target = freeName(target);
-    }
-    return QDir().rename(source, target);
 }

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#ifdef NMAKER_FREEDESKTOP_TRASH
 
 #include <cerrno>
 #include <cstdio>

@@ -2,6 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+
+// Every Unix but macOS keeps its trash in the freedesktop.org layout.
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#define NMAKER_FREEDESKTOP_TRASH 1
+#endif
 
 #include <memory>
 #include <vector>

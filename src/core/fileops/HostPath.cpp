@@ -58,3 +58,19 @@ QString hostPath(const QString& path)
 }
 
 #endif
+
+bool isAbsoluteHostPath(const QString& path)
+{
+    constexpr PathStyle host = hostPathStyle();
+    if (host == PathStyle::Posix)
+        return path.startsWith(QLatin1Char('/'));
+    return carriesDrive(QDir::toNativeSeparators(path), host) ||
+           path.startsWith(QLatin1String("\\\\"));
+}
+
+QString withoutTrailingSeparators(QString path)
+{
+    while (path.size() > 1 && path.endsWith(pathSeparator(hostPathStyle())))
+        path.chop(1);
+    return path;
+}

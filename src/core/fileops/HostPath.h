@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PathStyle.h"
+
 #include <QString>
 
 // The path every system call means by `path`. On POSIX "." components and repeated or trailing
@@ -11,3 +13,11 @@
 // Empty when no folder can be meant: a NUL inside (the system would cut the path there), a
 // relative path, or a ".." after something that does not exist.
 QString hostPath(const QString& path);
+
+// A path the host can use as it stands: on POSIX it starts with '/', on Windows with a drive
+// ("C:\") or a share ("\\server"). A relative path is never resolved against the working
+// directory.
+bool isAbsoluteHostPath(const QString& path);
+
+// The path without separators at its end, a lone root separator excepted.
+QString withoutTrailingSeparators(QString path);
