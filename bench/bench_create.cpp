@@ -2,6 +2,7 @@
 // the scripted prompter) and the same names with `xargs mkdir`, and prints the ratio. Then
 // measures how far a run goes after its cancel button is clicked.
 #include "ScriptedPrompter.h"
+#include "TestServices.h"
 #include "fileops/FileFolder.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
@@ -64,7 +65,8 @@ int main(int argc, char* argv[])
     ScriptedPrompter prompter;
     FileFolder fs(&prompter);
     QTemporaryDir settings;
-    MainWindow window(options, prompter, fs,
+    TestServices services(fs, options, prompter);
+    MainWindow window(services.services(),
                       {settings.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
     window.show();
     auto* create = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"));

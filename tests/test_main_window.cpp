@@ -1,6 +1,7 @@
 #include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
+#include "TestServices.h"
 #include "common/UpDown.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
@@ -66,6 +67,7 @@ private:
     Options* m_options = nullptr;
     ScriptedPrompter* m_prompter = nullptr;
     MemoryFileSystem m_fs;
+    std::unique_ptr<TestServices> m_services;
     MainWindow* m_window = nullptr;
 };
 
@@ -73,7 +75,8 @@ void TestMainWindow::init()
 {
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
-    m_window = new MainWindow(*m_options, *m_prompter, m_fs, paths());
+    m_services = std::make_unique<TestServices>(m_fs, *m_options, *m_prompter);
+    m_window = new MainWindow(m_services->services(), paths());
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -82,6 +85,7 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     delete m_window;
+    m_services.reset();
     delete m_prompter;
     delete m_options;
 }
@@ -405,7 +409,8 @@ void TestMainWindow::fieldsAndOptionsSurviveARestart()
     QVERIFY(m_window->close()); // both save options are on: the exit writes the file
 
     Options options;
-    MainWindow again(options, *m_prompter, m_fs, paths());
+    TestServices services(m_fs, options, *m_prompter);
+    MainWindow again(services.services(), paths());
     QCOMPARE(again.fieldTexts().folder, QStringLiteral("/srv/jobs"));
     QCOMPARE(again.fieldTexts().noStart, QStringLiteral("7"));
     QCOMPARE(again.fieldTexts().prefix, QStringLiteral("ケース"));
@@ -417,7 +422,8 @@ void TestMainWindow::fieldsAndOptionsSurviveARestart()
     again.findChild<QLineEdit*>("txtNoStart")->setText(QStringLiteral("9"));
     QVERIFY(again.close());
     Options third;
-    MainWindow last(third, *m_prompter, m_fs, paths());
+    TestServices thirdServices(m_fs, third, *m_prompter);
+    MainWindow last(thirdServices.services(), paths());
     QCOMPARE(last.fieldTexts().noStart, QStringLiteral("7"));
 }
 
@@ -433,7 +439,8 @@ void TestMainWindow::oddValuesFromTheSettingsFile()
     file.close();
     Options options;
     m_prompter->clear();
-    MainWindow window(options, *m_prompter, m_fs, paths());
+    TestServices services(m_fs, options, *m_prompter);
+    MainWindow window(services.services(), paths());
     const SeriesFieldTexts t = window.fieldTexts();
     QCOMPARE(t.noStart, QStringLiteral("99999"));
     QCOMPARE(t.noEnd, QStringLiteral("42"));
@@ -465,7 +472,8 @@ void TestMainWindow::unwritableSettingsSayWhy()
     blocker.close();
     Options options;
     m_prompter->clear();
-    MainWindow window(options, *m_prompter, m_fs,
+    TestServices services(m_fs, options, *m_prompter);
+    MainWindow window(services.services(),
                       {blocker.fileName() + QStringLiteral("/SetNMaker.cf"), paths().tempFolder});
     QCOMPARE(m_prompter->numbers(), QList<int>{0}); // the recovery's save failed
     QCOMPARE(window.fieldTexts().noEnd, QStringLiteral("10"));

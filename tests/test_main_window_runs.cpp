@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestServices.h"
 #include "fileops/FileFolder.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
@@ -46,6 +47,7 @@ private:
     Options* m_options = nullptr;
     ScriptedPrompter* m_prompter = nullptr;
     FileFolder* m_fs = nullptr;
+    std::unique_ptr<TestServices> m_services;
     MainWindow* m_window = nullptr;
 };
 
@@ -63,8 +65,9 @@ void TestMainWindowRuns::init()
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
     m_fs = new FileFolder(m_prompter);
+    m_services = std::make_unique<TestServices>(*m_fs, *m_options, *m_prompter);
     m_window =
-        new MainWindow(*m_options, *m_prompter, *m_fs,
+        new MainWindow(m_services->services(),
                        {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder()});
     m_window->show();
     QApplication::setActiveWindow(m_window);
@@ -76,6 +79,7 @@ void TestMainWindowRuns::init()
 void TestMainWindowRuns::cleanup()
 {
     delete m_window;
+    m_services.reset();
     delete m_fs;
     delete m_prompter;
     delete m_options;

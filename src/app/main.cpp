@@ -1,7 +1,12 @@
+#include "common/QtFolderChooser.h"
+#include "common/QtListFileChooser.h"
+#include "common/UiFont.h"
 #include "fileops/DialogProgress.h"
 #include "fileops/FileFolder.h"
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
+#include "run/FolderSteps.h"
+#include "run/RunServices.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
@@ -11,8 +16,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-
-#include "common/UiFont.h"
 
 int main(int argc, char* argv[])
 {
@@ -27,14 +30,22 @@ int main(int argc, char* argv[])
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
+    // One of each for the whole program: every window and run shares them.
     Options options;
     QtPrompter prompter;
     DialogProgress progress;
+    QtFolderChooser folderChooser;
+    QtListFileChooser listFileChooser;
     FileFolder fileFolder(&prompter, &progress);
-    MainWindow window(options, prompter, fileFolder,
-                      MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
+    fileFolder.setFolderChooser(&folderChooser);
+    FolderSteps steps(fileFolder, prompter, options, hostPathStyle());
+    const RunServices services{options, prompter, steps, fileFolder, &listFileChooser};
+
+    MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
     prompter.setParent(&window);
     progress.setParent(&window);
+    folderChooser.setParent(&window);
+    listFileChooser.setParent(&window);
     window.show();
     return app.exec();
 }

@@ -14,8 +14,8 @@ void setTag(QObject* object, const QString& tag)
     object->setProperty("tag", tag);
 }
 
-WindowRunContext::WindowRunContext(QWidget* window, ProgressSink sink)
-    : m_window(window), m_sink(std::move(sink))
+WindowRunContext::WindowRunContext(QWidget* window, QObject* cancelButton, ProgressSink sink)
+    : m_window(window), m_cancelButton(cancelButton), m_sink(std::move(sink))
 {
 }
 
@@ -28,9 +28,7 @@ bool WindowRunContext::isCancelRequested()
 {
     if (tagOf(m_window) != cancelTag)
         return false;
-    // Looked up by name, so the same test serves every window with a cancel button.
-    if (QObject* exit = m_window->findChild<QObject*>(QStringLiteral("cmdExit")))
-        setTag(exit, QString());
+    setTag(m_cancelButton, QString());
     setTag(m_window, QString());
     return true;
 }

@@ -24,7 +24,9 @@ class WindowRunContext : public RunContext
 public:
     using ProgressSink = std::function<void(int done, int total)>;
 
-    WindowRunContext(QWidget* window, ProgressSink sink = {});
+    // `cancelButton` is the window's cmdExit, whose cancel mark the test clears with the
+    // window's request.
+    WindowRunContext(QWidget* window, QObject* cancelButton, ProgressSink sink = {});
 
     void yieldOnce() override;
     bool isCancelRequested() override;
@@ -32,6 +34,7 @@ public:
 
 private:
     QWidget* m_window;
+    QObject* m_cancelButton;
     ProgressSink m_sink;
     QElapsedTimer m_sinceShown;
 };

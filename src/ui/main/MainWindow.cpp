@@ -90,10 +90,9 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs,
-                       const MainWindowPaths& paths, QWidget* parent)
-    : QMainWindow(parent), m_options(options), m_prompter(prompter),
-      m_engine(fs, prompter, options, hostPathStyle()), m_paths(paths)
+MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_options(services.options),
+      m_prompter(services.prompter), m_engine(services.steps), m_paths(paths)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
@@ -101,6 +100,13 @@ MainWindow::MainWindow(Options& options, Prompter& prompter, FileSystem& fs,
     buildControls();
     buildMenus();
     setTabOrder();
+    m_busy =
+        std::make_unique<BusyState>(BusyState::Parts{this,
+                                                     {m_mnuFile, m_mnuHelp},
+                                                     {m_cmdCreateDelete[0], m_cmdCreateDelete[1]},
+                                                     m_cmdExit,
+                                                     QStringLiteral("終了"),
+                                                     exitTip});
     // A single fixed border: the client area keeps its size, the menu bar sits above it.
     setFixedSize(twipsToPixels(4815), twipsToPixels(2655) + menuBar()->sizeHint().height());
     m_txtFolder->setFocus();
@@ -291,7 +297,7 @@ bool MainWindow::cleanField(QLineEdit* box, RefuseMode mode)
     const NameFieldCorrection c = cleanNameField(box->text(), box->cursorPosition(), mode, m_style);
     if (!c.found)
         return true;
-    m_prompter.ask(2, refusedChars(mode, m_style));
+    m_prompter.showMessage(2, refusedChars(mode, m_style));
     box->setText(c.text); // the nested change finds nothing left to remove
     if (c.caret >= 0)
         box->setCursorPosition(c.caret);
@@ -304,7 +310,7 @@ void MainWindow::clampField(QLineEdit* box, const NumberField& field)
     const int caret = box->cursorPosition();
     const ClampResult r = clampNumberText(box->text(), field);
     if (r.notNumber)
-        m_prompter.ask(3);
+        m_prompter.showMessage(3);
     box->setText(r.text);
     box->setCursorPosition(caret);
 }
@@ -352,7 +358,7 @@ bool MainWindow::getSeriesParameters(SeriesParameters& out)
         out = v.params;
         return true;
     }
-    m_prompter.ask(v.message, v.insert);
+    m_prompter.showMessage(v.message, v.insert);
     QLineEdit* box = nullptr;
     switch (v.field) {
     case SeriesField::Folder:
@@ -377,23 +383,21 @@ bool MainWindow::getSeriesParameters(SeriesParameters& out)
 
 void MainWindow::cmdCreateDeleteClick(int index)
 {
-    if (m_running)
+    if (m_busy->isBusy())
         return;
     SeriesParameters params;
     if (!getSeriesParameters(params))
         return;
     enterBusyState();
-    m_running = true;
     const QString what = index == 0 ? QStringLiteral("作成") : QStringLiteral("削除の準備");
     WindowRunContext context(
-        this, [this, what](int done, int total) { showProgress(what, done, total); });
+        this, m_cmdExit, [this, what](int done, int total) { showProgress(what, done, total); });
     if (index == 0)
         m_engine.createSeries(params, context);
     else
         m_engine.deleteSeries(params, context);
-    m_running = false;
     leaveBusyState();
-    if (m_closeAfterRun)
+    if (m_busy->takeCloseAfterRun())
         close();
 }
 
@@ -411,58 +415,26 @@ void MainWindow::showProgress(const QString& what, int done, int total)
 
 void MainWindow::enterBusyState()
 {
-    // A cancel pressed as the previous run ended must not stop this one at its first folder.
-    setTag(this, QString());
-    setCursor(Qt::WaitCursor);
-    // A disabled menu leaves its items' shortcuts alive, so the items go off one by one.
-    for (QMenu* menu : {m_mnuFile, m_mnuHelp}) {
-        menu->menuAction()->setEnabled(false);
-        for (QAction* action : menu->actions())
-            action->setEnabled(false);
-    }
-    for (QPushButton* b : m_cmdCreateDelete)
-        b->setEnabled(false);
-    m_cmdExit->setText(QStringLiteral("ｷｬﾝｾﾙ"));
-    m_cmdExit->setToolTip(QStringLiteral("処理を中断します"));
-    setTag(m_cmdExit, cancelTag);
+    m_busy->enter();
 }
 
 void MainWindow::leaveBusyState()
 {
-    setTag(m_cmdExit, QString());
-    m_cmdExit->setText(QStringLiteral("終了"));
-    m_cmdExit->setToolTip(exitTip);
-    for (QPushButton* b : m_cmdCreateDelete)
-        b->setEnabled(true);
-    unsetCursor();
-    for (QMenu* menu : {m_mnuFile, m_mnuHelp}) {
-        menu->menuAction()->setEnabled(true);
-        for (QAction* action : menu->actions())
-            action->setEnabled(true);
-    }
+    m_busy->leave();
     m_progress->hide();
     setWindowTitle(applicationTitle());
 }
 
 void MainWindow::cmdExitClick()
 {
-    if (tagOf(m_cmdExit) != cancelTag) {
+    if (!m_busy->requestCancel([this] { m_prompter.showMessage(18); }))
         close();
-        return;
-    }
-    m_prompter.ask(18);
-    setTag(this, cancelTag);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_running) {
-        // Nothing is released under a running run: ask it to stop and close once it has.
-        setTag(this, cancelTag);
-        m_closeAfterRun = true;
-        event->ignore();
+    if (m_busy->holdClose(event))
         return;
-    }
     exitCleanup();
     event->accept();
 }
@@ -507,7 +479,7 @@ void MainWindow::resetSettings()
 void MainWindow::saveSettings()
 {
     if (!writeSettingsFile(m_paths.settingsFile, m_options, fieldTexts(), m_paths.tempFolder))
-        m_prompter.ask(0);
+        m_prompter.showMessage(0);
 }
 
 void MainWindow::loadSettings()

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "common/BusyState.h"
+#include "run/RunServices.h"
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
 #include "settings/SettingsHost.h"
 
 #include <QMainWindow>
 
-class FileSystem;
-class Options;
-class Prompter;
+#include <memory>
+
 class QAction;
 class QProgressBar;
 class SettingsDialog;
@@ -33,7 +34,7 @@ class MainWindow : public QMainWindow, public SettingsHost
     Q_OBJECT
 
 public:
-    MainWindow(Options& options, Prompter& prompter, FileSystem& fs, const MainWindowPaths& paths,
+    MainWindow(const RunServices& services, const MainWindowPaths& paths,
                QWidget* parent = nullptr);
 
     // Gathers and checks the series fields; on failure it has shown its message and
@@ -78,14 +79,14 @@ private:
     void loadSettings();
     void exitCleanup();
 
+    RunServices m_services;
     Options& m_options;
     Prompter& m_prompter;
     PathStyle m_style = hostPathStyle();
     SeriesEngine m_engine;
     MainWindowPaths m_paths;
     SettingsDialog* m_settingsDialog = nullptr;
-    bool m_running = false;
-    bool m_closeAfterRun = false;
+    std::unique_ptr<BusyState> m_busy;
 
     QLineEdit* m_txtFolder = nullptr;
     QPushButton* m_cmdRefer = nullptr;
