@@ -69,7 +69,7 @@ void MemoryFileSystem::addFolder(const QString& path)
     addDrive(p);
     for (QString up = p; !isRoot(up); up = parentOf(up)) {
         if (!m_entries.contains(keyOf(up)))
-            m_entries.insert(keyOf(up), Entry{up, true, false});
+            m_entries.insert(keyOf(up), Entry{up, true, false, m_nextSerial++});
     }
 }
 
@@ -153,7 +153,7 @@ bool MemoryFileSystem::fileExist(const QString& pattern)
     return false;
 }
 
-int MemoryFileSystem::createFolder(const QString& path)
+int MemoryFileSystem::createFolder(const QString& path, QStringList* made)
 {
     ++createFolderCalls;
     const QString p = normalized(path);
@@ -174,9 +174,39 @@ int MemoryFileSystem::createFolder(const QString& path)
         if (isFile(up))
             return CreateResult::PathNotFound;
     }
+    QStringList missing;
+    for (QString up = p; !isRoot(up) && !isFolder(up); up = parentOf(up))
+        missing.prepend(up);
     addFolder(p);
     createdFolders << p;
+    if (made)
+        made->append(missing);
     return CreateResult::Created;
+}
+
+QByteArray MemoryFileSystem::folderIdentity(const QString& path)
+{
+    const QString p = normalized(path);
+    if (!isFolder(p) || isRoot(p))
+        return {};
+    return QByteArray::number(m_entries.value(keyOf(p)).serial);
+}
+
+std::optional<QStringList> MemoryFileSystem::folderEntries(const QString& path)
+{
+    const QString p = normalized(path);
+    if (!isFolder(p) || unreadable.contains(keyOf(p)))
+        return std::nullopt;
+    const QString prefix = isRoot(p) ? keyOf(p) : keyOf(p) + QLatin1Char('\\');
+    QStringList names;
+    for (auto it = m_entries.lowerBound(prefix); it != m_entries.end(); ++it) {
+        if (!it.key().startsWith(prefix))
+            break;
+        const QString rest = it.value().spelling.mid(prefix.size());
+        if (!rest.contains(QLatin1Char('\\')))
+            names << rest;
+    }
+    return names;
 }
 
 void MemoryFileSystem::removeTree(const QString& key)

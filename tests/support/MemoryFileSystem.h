@@ -4,8 +4,10 @@
 
 #include <QList>
 #include <QMap>
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // A FileSystem in memory with Windows-style paths: drive letters, `\` (a `/` is read as `\`),
 // names compared without case. Drive C: is present; others exist once added.
@@ -30,14 +32,17 @@ public:
     // FileSystem
     bool folderExist(const QString& path) override;
     bool fileExist(const QString& pattern) override;
-    int createFolder(const QString& path) override;
+    int createFolder(const QString& path, QStringList* made = nullptr) override;
     bool recycled(const QString& pathList) override;
+    QByteArray folderIdentity(const QString& path) override;
+    std::optional<QStringList> folderEntries(const QString& path) override;
 
     // Knobs.
     QMap<QString, int> createResults;  // path (any case) -> code createFolder answers instead
     bool failRecycle = false;          // recycled answers false and removes nothing
     bool declineRecycle = false;       // as a declined confirmation: false, nothing removed
     qsizetype cancelRecycleAfter = -1; // removes this many items, then stops with false
+    QStringList unreadable;            // lower-case keys of folders that cannot be listed
 
     // Records.
     int folderExistCalls = 0;
@@ -55,6 +60,7 @@ private:
         QString spelling;
         bool folder = true;
         bool hidden = false;
+        quint64 serial = 0; // a folder made again in the same place gets a new one
     };
     static QString keyOf(const QString& normalizedPath) { return normalizedPath.toLower(); }
     static QString driveOf(const QString& normalizedPath) { return normalizedPath.left(2); }
@@ -63,4 +69,5 @@ private:
 
     QStringList m_drives;           // lower case, "c:"
     QMap<QString, Entry> m_entries; // key: lower-case normalized path
+    quint64 m_nextSerial = 1;
 };

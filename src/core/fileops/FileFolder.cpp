@@ -12,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 
@@ -169,7 +170,7 @@ const MountTable& FileFolder::mounts()
     return *m_mounts;
 }
 
-int FileFolder::createFolder(const QString& path)
+int FileFolder::createFolder(const QString& path, QStringList* made)
 {
     // A NUL would cut the name short and create another folder than the one asked for.
     if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
@@ -184,9 +185,15 @@ int FileFolder::createFolder(const QString& path)
         const qsizetype slash = p.lastIndexOf('/');
         return slash <= 0 ? QByteArray("/") : p.left(slash);
     };
+    auto note = [made](const QByteArray& folder) {
+        if (made)
+            made->append(QFile::decodeName(folder));
+    };
     if (!isVolumeSlot(parentOf(target))) {
-        if (::mkdir(target.constData(), 0777) == 0)
+        if (::mkdir(target.constData(), 0777) == 0) {
+            note(target);
             return CreateResult::Created;
+        }
         const int error = errno;
         if (error == EEXIST)
             return statPath(target, st) && S_ISDIR(st.st_mode) ? CreateResult::AlreadyExists
@@ -211,9 +218,10 @@ int FileFolder::createFolder(const QString& path)
             return systemCode(errno);
         if (isVolumeSlot(parentOf(part)))
             return CreateResult::PathNotFound;
-        // Another process may create it meanwhile; a folder there is as good.
-        if (::mkdir(part.constData(), 0777) != 0 &&
-            !(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
+        // Another process may create it meanwhile; a folder there is as good, but not ours.
+        if (::mkdir(part.constData(), 0777) == 0)
+            note(part);
+        else if (!(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
             return systemCode(errno);
         if (last)
             return CreateResult::Created;
@@ -226,7 +234,71 @@ int FileFolder::createFolder(const QString& path)
         return SystemError::FileExists;
     if (!QFileInfo(host.left(3)).isDir())
         return CreateResult::PathNotFound;
-    return QDir().mkpath(host) ? CreateResult::Created : CreateResult::Failed;
+    QStringList missing;
+    for (QString up = host; up.size() > 3 && !QFileInfo(up).isDir(); up = QFileInfo(up).path())
+        missing.prepend(QDir::toNativeSeparators(up));
+    if (!QDir().mkpath(host))
+        return CreateResult::Failed;
+    if (made)
+        made->append(missing);
+    return CreateResult::Created;
+#endif
+}
+
+QByteArray FileFolder::folderIdentity(const QString& path)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return {};
+#if defined(Q_OS_LINUX) && defined(STATX_BTIME)
+    // The birth time tells a folder made again in the same place, where the inode is reused.
+    struct statx sx;
+    if (::statx(AT_FDCWD, QFile::encodeName(host).constData(), AT_SYMLINK_NOFOLLOW,
+                STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0 ||
+        !S_ISDIR(sx.stx_mode))
+        return {};
+    QByteArray id = QByteArray::number(sx.stx_dev_major) + ':' +
+                    QByteArray::number(sx.stx_dev_minor) + ':' + QByteArray::number(sx.stx_ino);
+    if (sx.stx_mask & STATX_BTIME)
+        id += ':' + QByteArray::number(qint64(sx.stx_btime.tv_sec)) + '.' +
+              QByteArray::number(sx.stx_btime.tv_nsec);
+    return id;
+#elif defined(Q_OS_UNIX)
+    struct stat st;
+    if (::lstat(QFile::encodeName(host).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return {};
+    return QByteArray::number(quint64(st.st_dev)) + ':' + QByteArray::number(quint64(st.st_ino));
+#else
+    const QFileInfo info(host);
+    if (!info.isDir())
+        return {};
+    return info.birthTime().toString(Qt::ISODateWithMs).toUtf8();
+#endif
+}
+
+std::optional<QStringList> FileFolder::folderEntries(const QString& path)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    DIR* listing = ::opendir(QFile::encodeName(host).constData());
+    if (!listing)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const char* n = entry->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        names << QFile::decodeName(n);
+    }
+    ::closedir(listing);
+    return names;
+#else
+    const QDir dir(host);
+    if (!dir.exists())
+        return std::nullopt;
+    return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 #endif
 }
 

@@ -56,8 +56,10 @@ public:
     // FileSystem
     bool folderExist(const QString& path) override;
     bool fileExist(const QString& pattern) override;
-    int createFolder(const QString& path) override;
+    int createFolder(const QString& path, QStringList* made = nullptr) override;
     bool recycled(const QString& pathList) override;
+    QByteArray folderIdentity(const QString& path) override;
+    std::optional<QStringList> folderEntries(const QString& path) override;
 
     // Creates only the last folder; nonzero when it was created.
     int createFolder2(const QString& path);

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // Result codes of folder creation, as the Windows shell returns them.
 namespace CreateResult
@@ -24,12 +27,20 @@ public:
     // True when at least one ordinary (not hidden, not a folder) file matches; `*` and `?`
     // in the last component are wildcards, and `*.*` matches every name, as on Windows.
     virtual bool fileExist(const QString& pattern) = 0;
-    // Creates the folder and every missing parent; returns a CreateResult code.
-    virtual int createFolder(const QString& path) = 0;
+    // Creates the folder and every missing parent; returns a CreateResult code. `made`, when
+    // given, gets every folder this call created, topmost first, as the host spells it.
+    virtual int createFolder(const QString& path, QStringList* made = nullptr) = 0;
     // Sends every path of a NUL-separated list (each path followed by one NUL, the whole
     // closed by one more) to the trash in one operation, with one confirmation. True only when
     // every item reached the trash; false without any activity when the first entry is empty.
     virtual bool recycled(const QString& pathList) = 0;
+
+    // What tells this folder from another one put in its place later (device and inode, say);
+    // empty when nothing is there or the host cannot tell.
+    virtual QByteArray folderIdentity(const QString& path) = 0;
+    // The names of everything the folder holds, hidden entries included; nothing when it
+    // cannot be read.
+    virtual std::optional<QStringList> folderEntries(const QString& path) = 0;
 };
 
 // Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are

@@ -11,9 +11,25 @@ FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& opti
 {
 }
 
+int FolderSteps::createFolder(const QString& path)
+{
+    QStringList made;
+    const int code = m_fs.createFolder(path, &made);
+    for (const QString& folder : made)
+        m_record.add(folder, m_fs.folderIdentity(folder));
+    return code;
+}
+
 bool FolderSteps::createOneFolder(const QString& path)
 {
-    switch (m_fs.createFolder(path)) {
+    const int code = createFolder(path);
+    if (code == CreateResult::Created)
+        ++m_tally.created;
+    else if (code == CreateResult::AlreadyExists)
+        ++m_tally.existing;
+    else
+        ++m_tally.failed;
+    switch (code) {
     case CreateResult::Created:
         return false;
     case CreateResult::PathNotFound:
@@ -55,14 +71,43 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
         if (m_fs.folderExist(path)) {
             if (withContents || !m_fs.fileExist(path + anyFile))
                 doomed << path;
+            else
+                ++m_tally.kept;
         } else {
             missing += path + QStringLiteral("\r\n");
+            ++m_tally.missing;
         }
     }
     const bool ok = m_fs.recycled(toPathList(doomed));
+    // A trash operation that stopped part-way does not say how far it got: look.
+    for (const QString& path : doomed) {
+        if (ok || !m_fs.folderExist(path))
+            ++m_tally.trashed;
+        else
+            ++m_tally.notTrashed;
+    }
     if (!ok)
         m_prompter.showMessage(16);
     if (!missing.isEmpty())
         m_prompter.showMessage(17, missing);
     return ok;
+}
+
+void FolderSteps::undoLastCreation()
+{
+    const CreationRecord::Undo undo = m_record.plan(m_fs, m_style);
+    m_record.forget(undo.gone);
+    if (!undo.doomed.isEmpty()) {
+        if (m_fs.recycled(toPathList(undo.doomed)))
+            m_record.forget(undo.doomed);
+        else
+            m_prompter.showMessage(16);
+    }
+    if (!undo.kept.isEmpty()) {
+        m_prompter.prompt(
+            PromptRequest{-1,
+                          QStringLiteral("次のフォルダは中身があるため残しました:\r\n") +
+                              undo.kept.join(QStringLiteral("\r\n")),
+                          MessageStyle::Ok | MessageStyle::IconInformation});
+    }
 }

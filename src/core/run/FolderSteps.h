@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "run/CreationRecord.h"
 
 #include <QStringList>
 
@@ -25,9 +26,38 @@ public:
     // trash operation succeeded. With a context the window keeps painting meanwhile.
     bool deleteFolders(const QStringList& paths, RunContext* context = nullptr);
 
+    // Creates a folder with its missing parents and puts what it made on record; returns the
+    // file system's result code.
+    int createFolder(const QString& path);
+
+    // What the folder steps of the current run did, for a summary.
+    struct Tally {
+        int created = 0;
+        int existing = 0; // skipped, or answered Retry or Ignore
+        int failed = 0;
+        int trashed = 0;
+        int kept = 0;    // left in place because it holds files
+        int missing = 0; // to be trashed, but not there
+        int notTrashed = 0;
+    };
+    const Tally& tally() const { return m_tally; }
+
     // The Ignore answer to the existing-folder question holds until the next run starts.
     bool ignoreExisting() const { return m_ignoreExisting; }
-    void startRun() { m_ignoreExisting = false; }
+    void startRun()
+    {
+        m_ignoreExisting = false;
+        m_tally = {};
+    }
+    // A create run begins to make folders: the record of the previous one is dropped.
+    void startCreating() { m_record.clear(); }
+
+    // What the last create run made, for taking it back.
+    CreationRecord& lastCreation() { return m_record; }
+    // Sends what the last create run made to the trash, deepest first, in one operation with
+    // its one confirmation; what has received anything since stays and is named afterwards.
+    // A failed trash keeps the record, so the user can try again.
+    void undoLastCreation();
 
     FileSystem& fileSystem() const { return m_fs; }
     Prompter& prompter() const { return m_prompter; }
@@ -40,4 +70,6 @@ private:
     const Options& m_options;
     PathStyle m_style;
     bool m_ignoreExisting = false;
+    CreationRecord m_record;
+    Tally m_tally;
 };

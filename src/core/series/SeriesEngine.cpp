@@ -15,10 +15,13 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
     if (!fs.folderExist(p.targetFolder)) {
         if (prompter.showMessage(8) != Answer::Yes)
             return;
-        if (fs.createFolder(p.targetFolder) == CreateResult::PathNotFound) {
+        m_steps.startCreating();
+        if (m_steps.createFolder(p.targetFolder) == CreateResult::PathNotFound) {
             prompter.showMessage(10);
             return;
         }
+    } else {
+        m_steps.startCreating();
     }
     const int total = p.last - p.first + 1;
     for (int n = p.first; n <= p.last; ++n) {

@@ -1,9 +1,11 @@
 #include "TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryFile>
 
 #include <optional>
 
@@ -119,6 +121,15 @@ TextFileRead readTextLines(const QString& path, LineEnds ends, qint64 maxBytes)
 bool writeTextLines(const QString& path, const QStringList& lines)
 {
     return writeFileAtomically(path, encodeTextLines(lines));
+}
+
+bool canWriteFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.isDir() || path.contains(QChar(u'\0')))
+        return false;
+    QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.nmaker-probe-XXXXXX"));
+    return probe.open();
 }
 
 #ifdef Q_OS_UNIX

@@ -30,6 +30,10 @@ bool writeTextLines(const QString& path, const QStringList& lines);
 // Replaces the file at `path` by `bytes` all at once, or leaves it as it was and answers false.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// Whether a file can be written at `path`: its folder takes a new file and nothing but a file
+// stands there. Tried for real, since permission bits do not tell (root, read-only volumes).
+bool canWriteFile(const QString& path);
+
 // The bytes as they would be written, and the text those bytes are read as.
 QByteArray encodeTextLines(const QStringList& lines);
 QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends = LineEnds::CrLfOrCr);

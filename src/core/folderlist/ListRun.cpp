@@ -1,0 +1,144 @@
+#include "ListRun.h"
+
+#include "fileops/FileSystem.h"
+#include "fileops/FolderBrowser.h"
+#include "messages/Prompter.h"
+#include "run/FolderSteps.h"
+#include "run/RunContext.h"
+#include "run/TargetFolder.h"
+#include "text/TextRules.h"
+
+#include <QSet>
+
+namespace
+{
+
+// A yield costs a few microseconds; once per entry would make the check of 100,000 entries
+// take longer than the rest of the run's preparation.
+constexpr int entriesPerYield = 512;
+
+} // namespace
+
+DuplicateCheck checkDuplicates(const QStringList& entries, RunContext& context)
+{
+    QSet<QString> seen;
+    seen.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (i % entriesPerYield == 0 && context.nextStep())
+            return DuplicateCheck::Cancelled;
+        const qsizetype before = seen.size();
+        seen.insert(entries.at(i));
+        if (seen.size() == before)
+            return DuplicateCheck::Duplicate;
+    }
+    return DuplicateCheck::Unique;
+}
+
+ListRun::ListRun(FolderSteps& steps, FolderBrowser& browser, const BaseFolderSource& base)
+    : m_steps(steps), m_browser(browser), m_base(base)
+{
+}
+
+QString ListRun::driveRootOf(const QString& entry, PathStyle style)
+{
+    if (style == PathStyle::Windows)
+        return entry.left(3);
+    // Only where a volume comes and goes can a missing "drive" be told.
+    const QStringList parts = entry.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const bool media = parts.size() >= 3 && parts.at(0) == QLatin1String("media");
+    const bool runMedia = parts.size() >= 4 && parts.at(0) == QLatin1String("run") &&
+                          parts.at(1) == QLatin1String("media");
+    const bool mnt = parts.size() >= 2 && parts.at(0) == QLatin1String("mnt");
+    if (runMedia)
+        return QStringLiteral("/run/media/") + parts.at(2) + QLatin1Char('/') + parts.at(3);
+    if (media)
+        return QStringLiteral("/media/") + parts.at(1) + QLatin1Char('/') + parts.at(2);
+    if (mnt)
+        return QStringLiteral("/mnt/") + parts.at(1);
+    return {};
+}
+
+QString ListRun::askBaseFolder()
+{
+    const QString text = m_base.targetText;
+    const QString named =
+        text.isEmpty() ? m_base.programName + QStringLiteral("のあるフォルダ") : text;
+    QString folder;
+    switch (m_steps.prompter().showMessage(26, named)) {
+    case Answer::Yes:
+        folder = browseTargetFolder(m_browser);
+        break;
+    case Answer::No:
+        folder = text.isEmpty() ? m_base.programFolder : text;
+        break;
+    default:
+        return {};
+    }
+    const QChar sep = pathSeparator(m_steps.style());
+    if (!folder.isEmpty() && !folder.endsWith(sep))
+        folder += sep;
+    return folder;
+}
+
+void ListRun::run(QStringList entries, bool create, RunContext& context)
+{
+    const PathStyle style = m_steps.style();
+    FileSystem& fs = m_steps.fileSystem();
+    Prompter& prompter = m_steps.prompter();
+
+    // Drives and the base folder first, for every entry, without a pause.
+    QString base;
+    bool skipDriveQuestion = false;
+    for (QString& entry : entries) {
+        if (!carriesDrive(entry, style)) {
+            if (base.isEmpty()) {
+                base = askBaseFolder();
+                if (base.isEmpty())
+                    return;
+            }
+            entry = base + entry;
+            continue;
+        }
+        const QString root = driveRootOf(entry, style);
+        if (root.isEmpty() || skipDriveQuestion || fs.folderExist(root))
+            continue;
+        switch (prompter.showMessage(23, root)) {
+        case Answer::Yes:
+            skipDriveQuestion = true;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+
+    m_steps.startRun();
+    if (create)
+        m_steps.startCreating();
+    QString refused;
+    QStringList batch;
+    for (const QString& entry : entries) {
+        const bool stop = context.runStep([&] {
+            bool found = false;
+            removeRefusedChars(entry, RefuseMode::Path, style, found);
+            if (found) {
+                refused += entry + QStringLiteral("\r\n");
+                return false;
+            }
+            if (!create) {
+                batch << entry;
+                return false;
+            }
+            return m_steps.createOneFolder(entry);
+        });
+        // A cancel, or a folder step that ends the run: no report, and in delete mode
+        // nothing at all is deleted.
+        if (stop)
+            return;
+    }
+    if (!create && !batch.isEmpty())
+        m_steps.deleteFolders(batch, &context);
+    if (!refused.isEmpty())
+        prompter.showMessage(create ? 24 : 25, refused);
+}

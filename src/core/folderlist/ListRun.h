@@ -1,0 +1,50 @@
+#pragma once
+
+#include "PathStyle.h"
+
+#include <QString>
+#include <QStringList>
+
+class FolderBrowser;
+class FolderSteps;
+class RunContext;
+
+enum class DuplicateCheck { Unique, Duplicate, Cancelled };
+
+// Whether two entries have the very same text (case counts). One pass with a hash set; the
+// run stays responsive and cancellable, looking for pending input every few hundred entries.
+DuplicateCheck checkDuplicates(const QStringList& entries, RunContext& context);
+
+// What the base folder question needs to know of the main window.
+struct BaseFolderSource {
+    QString targetText;    // the target-folder field as typed
+    QString programFolder; // the program's own folder
+    QString programName;   // the executable's name without its extension
+};
+
+// Creates or trashes every folder of a list, through the per-folder steps the series runs use.
+// Entries without a drive (on POSIX: relative ones) get a base folder asked once per run;
+// an entry on a missing drive is asked about; entries with characters a path cannot hold are
+// skipped and listed at the end.
+class ListRun
+{
+public:
+    ListRun(FolderSteps& steps, FolderBrowser& browser, const BaseFolderSource& base);
+
+    // `entries` is the run's own copy: slots get the base folder put in front of them.
+    void run(QStringList entries, bool create, RunContext& context);
+
+    // The drive root an entry's drive question names, or empty when no question can arise:
+    // on Windows its first three characters; on POSIX the place of a removable volume
+    // (/media/<user>/X, /run/media/<user>/X, /mnt/X) it lies on.
+    static QString driveRootOf(const QString& entry, PathStyle style);
+
+    // The base folder question: message 26, then the browser, the target text or the
+    // program's folder; empty when the user gives none. Ends with the separator.
+    QString askBaseFolder();
+
+private:
+    FolderSteps& m_steps;
+    FolderBrowser& m_browser;
+    BaseFolderSource m_base;
+};
