@@ -1,3 +1,4 @@
+#include "common/AppIcon.h"
 #include "common/QtFolderChooser.h"
 #include "common/QtListFileChooser.h"
 #include "common/UiFont.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("NMaker"));
     QApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
     QApplication::setFont(uiFont());
+    QApplication::setWindowIcon(appIcon());
 
     // Qt's own dialogs (file and progress dialogs) speak Japanese like the rest of the tool.
     QTranslator qtTranslator;

@@ -1,0 +1,60 @@
+# Installs the build into a fresh prefix and checks what lands where:
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPREFIX=... -P install_check.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "install failed:\n${out}")
+endif()
+
+# Each installed file must be the very file it came from (an icon size mixed up, a stale manual).
+function(expect_copy installed source)
+  if(NOT EXISTS "${PREFIX}/${installed}")
+    message(FATAL_ERROR "missing: ${installed}")
+  endif()
+  file(SHA256 "${PREFIX}/${installed}" got)
+  file(SHA256 "${source}" want)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "not a copy of ${source}: ${installed}")
+  endif()
+endfunction()
+
+expect_copy(lib/nmaker/NMAKER_INDEX.htm "${SOURCE_DIR}/resources/NMAKER_INDEX.htm")
+expect_copy(share/applications/nmaker.desktop "${SOURCE_DIR}/resources/nmaker.desktop")
+expect_copy(share/icons/hicolor/scalable/apps/nmaker.svg "${SOURCE_DIR}/resources/icons/nmaker.svg")
+foreach(size 16 22 24 32 48 64 128 256)
+  expect_copy(share/icons/hicolor/${size}x${size}/apps/nmaker.png
+    "${SOURCE_DIR}/resources/icons/nmaker-${size}.png")
+endforeach()
+# The build's own program folder carries the manual too.
+file(SHA256 "${BUILD_DIR}/NMAKER_INDEX.htm" got)
+file(SHA256 "${SOURCE_DIR}/resources/NMAKER_INDEX.htm" want)
+if(NOT got STREQUAL want)
+  message(FATAL_ERROR "the build folder's manual is missing or stale")
+endif()
+
+if(NOT EXISTS "${PREFIX}/lib/nmaker/nmaker" OR IS_SYMLINK "${PREFIX}/lib/nmaker/nmaker")
+  message(FATAL_ERROR "the program is not in lib/nmaker")
+endif()
+execute_process(COMMAND test -x "${PREFIX}/lib/nmaker/nmaker" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the program is not executable")
+endif()
+# A relative link, so the installed tree can be moved (and DESTDIR staging works).
+if(NOT IS_SYMLINK "${PREFIX}/bin/nmaker")
+  message(FATAL_ERROR "bin/nmaker is not a link")
+endif()
+file(READ_SYMLINK "${PREFIX}/bin/nmaker" target)
+if(NOT target STREQUAL "../lib/nmaker/nmaker")
+  message(FATAL_ERROR "bin/nmaker points to ${target}")
+endif()
+
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/nmaker.desktop"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "desktop-file-validate:\n${out}")
+  endif()
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
