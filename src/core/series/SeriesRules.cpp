@@ -1,5 +1,7 @@
 #include "SeriesRules.h"
 
+#include "run/RunContext.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -53,6 +55,27 @@ QString stepNumberText(const QString& text, const NumberField& field, int keyCod
 QString seriesFolderName(const SeriesParameters& p, int n)
 {
     return p.targetFolder + p.prefix + numberText(n, p.digits, p.zeroFill) + p.suffix;
+}
+
+QString seriesRawListLine(const SeriesParameters& p)
+{
+    return p.targetFolder + p.prefix + QLatin1Char('[') +
+           numberText(p.first, p.digits, p.zeroFill) + QLatin1Char('-') +
+           numberText(p.last, p.digits, p.zeroFill) + QLatin1Char(']') + p.suffix;
+}
+
+bool seriesExpandedListLines(const SeriesParameters& p, RunContext& context, QStringList& out)
+{
+    out.reserve(out.size() + std::max(0, p.last - p.first + 1));
+    for (int n = p.first; n <= p.last; ++n) {
+        const bool stop = context.runStep([&] {
+            out.append(seriesFolderName(p, n));
+            return false;
+        });
+        if (stop)
+            return false;
+    }
+    return true;
 }
 
 SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill, PathStyle style,

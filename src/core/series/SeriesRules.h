@@ -5,6 +5,9 @@
 #include "text/TextRules.h"
 
 #include <QString>
+#include <QStringList>
+
+class RunContext;
 
 // The rules of the series fields: pure functions, field texts and options in, results out.
 
@@ -59,6 +62,13 @@ struct SeriesParameters {
 
 // target folder + prefix + number text + suffix
 QString seriesFolderName(const SeriesParameters& p, int n);
+
+// The series as one list line: target + prefix + "[" + first + "-" + last + "]" + suffix, the
+// numbers written as in the folder names, so importing the line gives back the same names.
+QString seriesRawListLine(const SeriesParameters& p);
+// The series as list lines, one folder name each, one run step per line; false when a cancel
+// stopped it, with the lines so far in `out`.
+bool seriesExpandedListLines(const SeriesParameters& p, RunContext& context, QStringList& out);
 
 // The six field texts of the main window.
 struct SeriesFieldTexts {

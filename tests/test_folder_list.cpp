@@ -1,0 +1,347 @@
+#include "CountingRun.h"
+#include "TestHelpers.h"
+#include "folderlist/ListFile.h"
+#include "series/SeriesRules.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(ListLineKind)
+
+namespace
+{
+const QByteArray bom("\xEF\xBB\xBF", 3);
+
+// "a|b" as {"a", "b"}.
+QStringList split(const QString& joined)
+{
+    return joined.split('|');
+}
+
+// One row of the line table; the entries joined by "|", or for a long run its first and last.
+void lineRow(const char* name, const QString& line, ListLineKind kind, const QString& entries = {},
+             int count = -1)
+{
+    const QStringList list = entries.isEmpty() ? QStringList() : split(entries);
+    QTest::newRow(name) << line << kind << (count < 0 ? int(list.size()) : count) << list;
+}
+
+ListImport importBytes(const QByteArray& bytes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.txt");
+    if (!putBytes(path, bytes))
+        qFatal("cannot write %s", qPrintable(path));
+    return importListFile(path, nullptr);
+}
+} // namespace
+
+class TestFolderList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void expandLine_data();
+    void expandLine();
+    void report_data();
+    void report();
+    void importFile_data();
+    void importFile();
+    void wholeFile_data();
+    void wholeFile();
+    void writeAndReadBack();
+    void seriesLines_data();
+    void seriesLines();
+};
+
+void TestFolderList::expandLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<ListLineKind>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("entries");
+
+    const auto E = ListLineKind::Expanded, P = ListLineKind::PlainPath;
+    const auto N = ListLineKind::NotExpandable, T = ListLineKind::TooManyDigits;
+    lineRow("1-3", R"(C:\data\case[1-3])", E, R"(C:\data\case1|C:\data\case2|C:\data\case3)");
+    lineRow("08-11_x", R"(C:\d\c[08-11]_x)", E, R"(C:\d\c08_x|C:\d\c09_x|C:\d\c10_x|C:\d\c11_x)");
+    lineRow("8-11 widths differ", R"(C:\d\c[8-11])", E, R"(C:\d\c8|C:\d\c9|C:\d\c10|C:\d\c11)");
+    lineRow("3-1 downwards", R"(C:\d\c[3-1])", E, R"(C:\d\c1|C:\d\c2|C:\d\c3)");
+    lineRow("earlier bracket literal", R"(C:\x[old]\y[1-2])", E, R"(C:\x[old]\y1|C:\x[old]\y2)");
+    lineRow("no closing bracket", R"(C:\data\case[1-3)", P);
+    lineRow("plain", R"(C:\data\plain)", P);
+    lineRow("letters", R"(C:\data\case[a-c])", N);
+    lineRow("empty start", R"(C:\data\case[-3])", N);
+    lineRow("end below zero", R"(C:\data\case[1--3])", N);
+    lineRow("six digits", R"(C:\data\case[1-123456])", T);
+
+    lineRow("5-5", "a[5-5]", E, "a5");
+    lineRow("0-0", "a[0-0]", E, "a0");
+    lineRow("full range", "d[00000-99999]", E, "d00000|d99999", 100000);
+    lineRow("blank counts for the width", "a[ 7-10]", E, "a07|a08|a09|a10");
+    lineRow("blanks and tab around", "a[ 1\t- 3 ]", E, "a001|a002|a003");
+    lineRow("fraction rounds down", "a[1.4-3]", E, "a1|a2|a3");
+    lineRow("halves to even", "a[2.5-3.5]", E, "a002|a003|a004");
+    lineRow("half to even, equal bounds", "a[2.5-2.5]", E, "a002");
+    lineRow("more than a half", "a[2.51-3]", E, "a3");
+    lineRow("leading fraction point", "a[.5-2]", E, "a0|a1|a2");
+    lineRow("leading zero is decimal", "a[010-012]", E, "a010|a011|a012");
+    lineRow("leading zero, widths differ", "a[8-010]", E, "a8|a9|a10");
+    lineRow("signs", "a[+1--0]", E, "a00|a01");
+    lineRow("six characters, small value", "a[000001-2]", T);
+    lineRow("seven letters", "a[abcdefg-1]", N);
+    lineRow("long bound, other not a number", "a[123456-x]", N);
+    lineRow("huge bound", "a[1-99999999999999999999]", T);
+    lineRow("huge negative bound", "a[1--99999999999999999999]", N);
+    lineRow("exponent", "a[1e1-20]", N);
+    lineRow("hex", "a[0x1-3]", N);
+    lineRow("bracket inside the start text", "a[1]-2]", N);
+    lineRow("lone open bracket", R"(C:\a[)", P);
+    lineRow("bracket without dash", R"(C:\a[x])", P);
+    lineRow("dash without closing", R"(C:\a[1-)", P);
+    lineRow("later bracket without range", R"(C:\a[1-3]\b[x])", P);
+    lineRow("further levels kept", R"(D:\job[1-3]\in)", E, R"(D:\job1\in|D:\job2\in|D:\job3\in)");
+    lineRow("only the last range", R"(C:\x[1-2]\y[3-4])", E, R"(C:\x[1-2]\y3|C:\x[1-2]\y4)");
+    lineRow("closing bracket after the range", "a[1-2]]", E, "a1]|a2]");
+    lineRow("line of blanks", "   ", P);
+    lineRow("full-width brackets", R"(C:\a［1－3］)", P);
+}
+
+void TestFolderList::expandLine()
+{
+    QFETCH(QString, line);
+    QFETCH(ListLineKind, kind);
+    QFETCH(int, count);
+    QFETCH(QStringList, entries);
+
+    QStringList out{"before"};
+    QCOMPARE(expandListLine(line, out), kind);
+    QCOMPARE(out.takeFirst(), QString("before"));
+    QCOMPARE(out.size(), count);
+    if (entries.size() == count)
+        QCOMPARE(out, entries);
+    else
+        QCOMPARE((QStringList{out.first(), out.last()}), entries);
+}
+
+void TestFolderList::report_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QStringList>("inserts");
+
+    const QString longLine(MaxListLineLength + 1, QChar(u'x'));
+    QTest::newRow("nothing rejected") << QStringList{"a", "", "b[1-2]"} << -1 << QStringList();
+    QTest::newRow("not expandable only")
+        << QStringList{"a[x-1]", "ok", "b[-]"} << 20 << QStringList{"a[x-1]\r\nb[-]\r\n", "", ""};
+    QTest::newRow("too many digits only")
+        << QStringList{"a[1-123456]", "b[0000000-1]"} << 21
+        << QStringList{"5", "a[1-123456]\r\nb[0000000-1]\r\n", ""};
+    QTest::newRow("both kinds, one message")
+        << QStringList{"t[1-999999]", "n[a-b]", "ok", "n2[-1]", "t2[000000-1]"} << 19
+        << QStringList{"n[a-b]\r\nn2[-1]\r\n", "5", "t[1-999999]\r\nt2[000000-1]\r\n"};
+    QTest::newRow("too long a line, shown cut")
+        << QStringList{longLine} << 20
+        << QStringList{QString(200, QChar(u'x')) + QString(QChar(u'…')) + "\r\n", "", ""};
+    QTest::newRow("longest line accepted")
+        << QStringList{QString(MaxListLineLength, QChar(u'x'))} << -1 << QStringList();
+    QTest::newRow("beyond the reported lines, a count")
+        << QStringList(MaxReportedLines + 3, "n[x-1]") << 20
+        << QStringList{QString("n[x-1]\r\n").repeated(MaxReportedLines) + "ほか 3 行\r\n", "", ""};
+    QTest::newRow("as many as are reported")
+        << QStringList(MaxReportedLines, "t[1-123456]") << 21
+        << QStringList{"5", QString("t[1-123456]\r\n").repeated(MaxReportedLines), ""};
+}
+
+void TestFolderList::report()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, number);
+    QFETCH(QStringList, inserts);
+
+    ListImport import;
+    for (const QString& line : lines)
+        importListLine(line, import);
+    const auto report = rejectedLineReport(import);
+    QCOMPARE(report.has_value(), number >= 0);
+    if (report) {
+        QCOMPARE(report->number, number);
+        QCOMPARE((QStringList{report->t1, report->t2, report->t3}), inserts);
+    }
+}
+
+void TestFolderList::importFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rawLines");
+    QTest::addColumn<QStringList>("rejected"); // not expandable, then too many digits
+    QTest::addColumn<QStringList>("entries");  // where they differ from the raw lines
+
+    const QStringList none;
+    QTest::newRow("empty file") << QByteArray() << none << none << none;
+    QTest::newRow("lines as read, blanks kept")
+        << QByteArray(" C:\\a[1-2] \r\n\r\nC:\\b[x-1]\r\n C:\\c\r\nC:\\d[1-000001]")
+        << split(R"( C:\a[1-2] | C:\c)") << split(R"(C:\b[x-1]|C:\d[1-000001])")
+        << split(R"( C:\a1 | C:\a2 | C:\c)");
+    QTest::newRow("utf-8 with bom")
+        << (bom + QString("C:\\日本[1-2]\r\n😀").toUtf8()) << split(R"(C:\日本[1-2]|😀)") << none
+        << split(R"(C:\日本1|C:\日本2|😀)");
+    QTest::newRow("utf-8 without bom")
+        << QString("連番\r\né").toUtf8() << split("連番|é") << none << none;
+    // 表 is 0x95 0x5C: its trail byte is a backslash in ASCII.
+    QTest::newRow("code page 932") << QByteArray("\x95\x5C[1-2]\r\n\xB7\xAC\xDD\xBE\xD9")
+                                   << split("表[1-2]|ｷｬﾝｾﾙ") << none << split("表1|表2|ｷｬﾝｾﾙ");
+    QTest::newRow("invalid byte reported, not an entry")
+        << QByteArray("\x95\x5C\r\nba\x80\x80\r\nok") << split("表|ok") << split("ba��") << none;
+    QTest::newRow("lead byte cut off at the line end")
+        << QByteArray("abc\x82\r\n\x95\x5C") << split("表") << split("abc�") << none;
+    // Not UTF-8 as a whole, so code page 932, where C3 is ﾃ.
+    QTest::newRow("utf-8 cut off at the end")
+        << QByteArray("ok\r\nabc\xC3") << split("ok|abcﾃ") << none << none;
+    QTest::newRow("broken utf-8 after a bom")
+        << (bom + QByteArray("a\xFF\r\nc")) << split("c") << split("a�") << none;
+    QTest::newRow("lf only ends lines")
+        << QByteArray("a\nb[1-2]\n") << split("a|b[1-2]") << none << split("a|b1|b2");
+    QTest::newRow("lone lf kept beside cr lf")
+        << QByteArray("a\nb\r\nc\rd") << split("a\nb|c|d") << none << none;
+    const QStringList longStart{QString(200, QChar(u'x')) + QChar(u'…')};
+    QTest::newRow("line over the limit")
+        << ("a\r\n" + QByteArray(MaxListLineLength + 1, 'x') + "\r\nb") << split("a|b") << longStart
+        << none;
+    QTest::newRow("line far over the limit")
+        << ("a\r\n" + QByteArray(4 * 1024 * 1024, 'x') + "\r\nb") << split("a|b") << longStart
+        << none;
+
+    // The reader takes the file in pieces of 1 MB: a CR LF and a character split between two.
+    const QByteArray filler = QByteArray("x\r\n").repeated(349524);
+    const QStringList fillerLines(349524, "x");
+    QTest::newRow("cr lf across pieces")
+        << (filler + "abc\r\nd") << (fillerLines + split("abc|d")) << none << none;
+    QTest::newRow("utf-8 across pieces")
+        << (filler + QString("ab表").toUtf8()) << (fillerLines + split("ab表")) << none << none;
+}
+
+void TestFolderList::importFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rawLines);
+    QFETCH(QStringList, rejected);
+    QFETCH(QStringList, entries);
+
+    const ListImport import = importBytes(bytes);
+    QVERIFY(import.opened);
+    QVERIFY(import.refusal.isEmpty());
+    QCOMPARE(import.rawLines, rawLines);
+    QCOMPARE(import.notExpandable + import.tooManyDigits, rejected);
+    QCOMPARE(import.entries, entries.isEmpty() ? rawLines : entries);
+}
+
+void TestFolderList::wholeFile_data()
+{
+    QTest::addColumn<QString>("name"); // of the file, which `bytes` fill
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("yields"); // one per line read, empty lines too
+
+    const QByteArray full = QByteArray("a[00000-99999]\r\n").repeated(MaxListEntries / 100000);
+    QTest::newRow("missing") << "missing.txt" << QByteArray() << false << false << 0 << 0;
+    QTest::newRow("a folder") << "." << QByteArray() << false << false << 0 << 0;
+    QTest::newRow("over the size limit") << "big.txt" << QByteArray() << true << true << 0 << 0;
+    QTest::newRow("lines read") << "a.txt" << QByteArray("a[1-500]\r\n\r\nb[x]\r\nc") << true
+                                << false << 502 << 4;
+    QTest::newRow("as many entries as allowed")
+        << "full.txt" << full << true << false << 1000000 << 10;
+    QTest::newRow("one entry more") << "full.txt" << (full + "x") << true << true << 0 << 11;
+}
+
+void TestFolderList::wholeFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, opened);
+    QFETCH(bool, refused);
+    QFETCH(int, entries);
+    QFETCH(int, yields);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (name == "big.txt") { // over the size limit
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(MaxListFileBytes + 1)); // sparse
+    } else if (!bytes.isEmpty()) {
+        QVERIFY(putBytes(path, bytes));
+    }
+    CountingRun run;
+    const ListImport import = importListFile(path, &run);
+    QCOMPARE(import.opened, opened);
+    QCOMPARE(!import.refusal.isEmpty(), refused);
+    QCOMPARE(import.entries.size(), entries);
+    QCOMPARE(import.rawLines.isEmpty(), entries == 0);
+    QVERIFY(!refused || !rejectedLineReport(import));
+    QCOMPARE(run.yields, yields);
+}
+
+void TestFolderList::writeAndReadBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    // Code page 932 while every character fits; a lone LF stays inside its line.
+    const QStringList fits{"C:\\表[1-2]", "a\nb"};
+    QVERIFY(writeListFile(path, fits));
+    QCOMPARE(fileBytes(path), QByteArray("C:\\\x95\x5C[1-2]\r\na\nb\r\n"));
+    QCOMPARE(importListFile(path, nullptr).rawLines, fits);
+    const QStringList wide{"表", "😀"};
+    QVERIFY(writeListFile(path, wide));
+    QCOMPARE(fileBytes(path), bom + QString("表\r\n😀\r\n").toUtf8());
+    QCOMPARE(importListFile(path, nullptr).rawLines, wide);
+    QVERIFY(!writeListFile(dir.filePath("missing/out.txt"), wide));
+}
+
+void TestFolderList::seriesLines_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QList<int>>("numbers"); // first, last, digits
+    QTest::addColumn<bool>("zeroFill");
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<int>("cancelAt"); // the step a cancel arrives at, -1 for none
+
+    QTest::newRow("windows") << "C:\\work\\" << QList<int>{1, 20, 3} << true
+                             << "C:\\work\\case[001-020]_in" << -1;
+    QTest::newRow("posix") << "/home/u/work/" << QList<int>{1, 20, 3} << true
+                           << "/home/u/work/case[001-020]_in" << -1;
+    QTest::newRow("no zero-fill") << "C:\\w\\" << QList<int>{8, 11, 3} << false
+                                  << "C:\\w\\case[8-11]_in" << -1;
+    QTest::newRow("five digits") << "C:\\w\\" << QList<int>{0, 99999, 5} << true
+                                 << "C:\\w\\case[00000-99999]_in" << -1;
+    QTest::newRow("cancelled") << "C:\\work\\" << QList<int>{1, 20, 3} << true
+                               << "C:\\work\\case[001-020]_in" << 5;
+}
+
+void TestFolderList::seriesLines()
+{
+    QFETCH(QString, target);
+    QFETCH(QList<int>, numbers);
+    QFETCH(bool, zeroFill);
+    QFETCH(QString, raw);
+    QFETCH(int, cancelAt);
+
+    const SeriesParameters p{target, "case", "_in", numbers[0], numbers[1], numbers[2], zeroFill};
+    QCOMPARE(seriesRawListLine(p), raw);
+    QStringList imported;
+    QCOMPARE(expandListLine(raw, imported), ListLineKind::Expanded);
+
+    CountingRun run;
+    run.cancelAtYield = cancelAt;
+    QStringList lines{"kept"};
+    QCOMPARE(seriesExpandedListLines(p, run, lines), cancelAt < 0);
+    QCOMPARE(lines.takeFirst(), QString("kept"));
+    // The raw line imports back into the very names of the series; a cancel keeps those made.
+    QCOMPARE(lines, cancelAt < 0 ? imported : imported.first(cancelAt - 1));
+    QCOMPARE(run.yields, cancelAt < 0 ? int(imported.size()) : cancelAt);
+}
+
+QTEST_GUILESS_MAIN(TestFolderList)
+#include "test_folder_list.moc"
