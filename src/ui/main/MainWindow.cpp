@@ -1,10 +1,15 @@
 #include "MainWindow.h"
 
+#include "about/HelpCommands.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
 #include "common/UpDown.h"
 #include "common/WindowRunContext.h"
+#include "fileops/FileSystem.h"
+#include "folderlist/ListController.h"
 #include "messages/Prompter.h"
+#include "run/FolderSteps.h"
+#include "run/TargetFolder.h"
 #include "settings/Options.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsFile.h"
@@ -13,15 +18,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QUrl>
 
 #include <QPushButton>
 #include <algorithm>
@@ -97,6 +105,7 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
     setFont(uiFont());
+    m_lists = new ListController(*this, m_services);
     buildControls();
     buildMenus();
     setTabOrder();
@@ -109,9 +118,12 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
                                                      exitTip});
     // A single fixed border: the client area keeps its size, the menu bar sits above it.
     setFixedSize(twipsToPixels(4815), twipsToPixels(2655) + menuBar()->sizeHint().height());
+    updateUndoItem();
     m_txtFolder->setFocus();
     loadSettings();
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
@@ -210,6 +222,7 @@ void MainWindow::buildControls()
                 [this, i] { cmdCreateDeleteClick(i); });
     }
     connect(m_cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExitClick);
+    connect(m_cmdRefer, &QPushButton::clicked, this, &MainWindow::cmdReferClick);
 
     // How far a long run is, in the free space between the run buttons and the exit button.
     m_progress = new QProgressBar(client);
@@ -233,13 +246,17 @@ void MainWindow::buildMenus()
     QAction* open = add(m_mnuFile, "mnuFileOpen", QStringLiteral("フォルダ選択"),
                         QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mnuFile->addSeparator();
-    add(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    add(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
-        QKeySequence(Qt::CTRL | Qt::Key_I));
-    add(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
-        QKeySequence(Qt::CTRL | Qt::Key_E));
-    add(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
-        QKeySequence(Qt::CTRL | Qt::Key_T));
+    QAction* listShow = add(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"),
+                            QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction* listSeries = add(m_mnuFile, "mnuFileListSeries", QStringLiteral("連番をリストに表示"),
+                              QKeySequence(Qt::CTRL | Qt::Key_P));
+    QAction* listImport = add(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
+                              QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* listExport[2] = {
+        add(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
+            QKeySequence(Qt::CTRL | Qt::Key_E)),
+        add(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
+            QKeySequence(Qt::CTRL | Qt::Key_T))};
     m_mnuFile->addSeparator();
     QAction* setting = add(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
                            QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -248,19 +265,31 @@ void MainWindow::buildMenus()
                           QKeySequence(Qt::CTRL | Qt::Key_C));
     QAction* remove = add(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
                           QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_mnuFileUndo = add(m_mnuFile, "mnuFileUndo", QStringLiteral("直前の作成を元に戻す"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_mnuFile->addSeparator();
     QAction* exit =
         add(m_mnuFile, "mnuFileExit", QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    add(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
-        QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction* manual = add(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
+                          QKeySequence(Qt::CTRL | Qt::Key_M));
     m_mnuHelp->addSeparator();
-    add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
-        QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* version = add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
+                           QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(manual, &QAction::triggered, this, [this] { openManual(m_prompter, programFolder()); });
+    connect(version, &QAction::triggered, this, [this] { showAbout(this); });
 
-    Q_UNUSED(open);
+    connect(open, &QAction::triggered, this, &MainWindow::cmdReferClick);
+    connect(listShow, &QAction::triggered, this, [this] { m_lists->showList(); });
+    connect(listSeries, &QAction::triggered, this, &MainWindow::previewSeries);
+    connect(m_mnuFileUndo, &QAction::triggered, this, &MainWindow::undoLastCreation);
+    connect(listImport, &QAction::triggered, this, [this] { m_lists->importList(); });
+    for (int i = 0; i < 2; ++i) {
+        connect(listExport[i], &QAction::triggered, this,
+                [this, i] { m_lists->exportList(static_cast<ExportKind>(i), false); });
+    }
     connect(setting, &QAction::triggered, this, [this] { m_settingsDialog->exec(); });
     connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
     connect(remove, &QAction::triggered, this, [this] { cmdCreateDeleteClick(1); });
@@ -315,8 +344,84 @@ void MainWindow::clampField(QLineEdit* box, const NumberField& field)
     box->setCursorPosition(caret);
 }
 
+QString MainWindow::browseTargetFolder()
+{
+    return ::browseTargetFolder(m_services.browser);
+}
+
+void MainWindow::cmdReferClick()
+{
+    const QString folder = browseTargetFolder();
+    if (!folder.isEmpty())
+        m_txtFolder->setText(folder);
+}
+
+namespace
+{
+
+// Local files and folders as a file manager drags them; anything else (text, web links) is
+// refused.
+QStringList droppedLocalPaths(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        QString path = QDir::toNativeSeparators(url.toLocalFile());
+        // As the file manager delivers a folder: a root keeps its separator, nothing else.
+        while (path.size() > 1 && path.endsWith(QDir::separator()) &&
+               !(path.size() == 3 && path.at(1) == QLatin1Char(':')))
+            path.chop(1);
+        paths << path;
+    }
+    return paths;
+}
+
+} // namespace
+
+bool MainWindow::folderDragEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        // Always a copy, never a move: a drop taken as a move lets some file managers
+        // delete the dragged folders at their source.
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedLocalPaths(drag->mimeData()).isEmpty() &&
+            (drag->possibleActions() & Qt::CopyAction)) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList paths = droppedLocalPaths(drop->mimeData());
+        if (paths.isEmpty() || !(drop->possibleActions() & Qt::CopyAction)) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        WindowRunContext context(this, m_cmdExit);
+        const QString folder = lastExistingFolder(paths, m_services.steps.fileSystem(), context);
+        if (!folder.isEmpty())
+            m_txtFolder->setText(folder);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_txtFolder && folderDragEvent(event))
+        return true;
     if (event->type() == QEvent::KeyPress) {
         if (const NumberField* field = numberFieldOf(watched)) {
             auto* box = static_cast<QLineEdit*>(watched);
@@ -335,6 +440,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         auto* box = qobject_cast<QLineEdit*>(watched);
         if (box && key->matches(QKeySequence::Copy) && !box->hasSelectedText()) {
+            event->ignore();
+            return true;
+        }
+        // Likewise Ctrl+Z undoes typing while there is typing to undo, else the last run.
+        if (box && key->matches(QKeySequence::Undo) && !box->isUndoAvailable()) {
             event->ignore();
             return true;
         }
@@ -389,9 +499,8 @@ void MainWindow::cmdCreateDeleteClick(int index)
     if (!getSeriesParameters(params))
         return;
     enterBusyState();
-    const QString what = index == 0 ? QStringLiteral("作成") : QStringLiteral("削除の準備");
-    WindowRunContext context(
-        this, m_cmdExit, [this, what](int done, int total) { showProgress(what, done, total); });
+    WindowRunContext context =
+        runContext(index == 0 ? QStringLiteral("作成") : QStringLiteral("削除の準備"));
     if (index == 0)
         m_engine.createSeries(params, context);
     else
@@ -399,6 +508,12 @@ void MainWindow::cmdCreateDeleteClick(int index)
     leaveBusyState();
     if (m_busy->takeCloseAfterRun())
         close();
+}
+
+WindowRunContext MainWindow::runContext(const QString& what)
+{
+    return WindowRunContext(this, m_cmdExit,
+                            [this, what](int done, int total) { showProgress(what, done, total); });
 }
 
 void MainWindow::showProgress(const QString& what, int done, int total)
@@ -418,9 +533,33 @@ void MainWindow::enterBusyState()
     m_busy->enter();
 }
 
+void MainWindow::previewSeries()
+{
+    if (m_busy->isBusy())
+        return;
+    SeriesParameters params;
+    if (getSeriesParameters(params))
+        m_lists->showSeries(params);
+}
+
+void MainWindow::undoLastCreation()
+{
+    if (m_busy->isBusy() || m_services.steps.lastCreation().isEmpty())
+        return;
+    enterBusyState();
+    m_services.steps.undoLastCreation();
+    leaveBusyState();
+}
+
+void MainWindow::updateUndoItem()
+{
+    m_mnuFileUndo->setEnabled(!m_busy->isBusy() && !m_services.steps.lastCreation().isEmpty());
+}
+
 void MainWindow::leaveBusyState()
 {
     m_busy->leave();
+    updateUndoItem();
     m_progress->hide();
     setWindowTitle(applicationTitle());
 }

@@ -2,6 +2,7 @@
 
 #include "PathStyle.h"
 #include "common/BusyState.h"
+#include "common/WindowRunContext.h"
 #include "run/RunServices.h"
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
@@ -11,6 +12,7 @@
 
 #include <memory>
 
+class ListController;
 class QAction;
 class QProgressBar;
 class SettingsDialog;
@@ -36,6 +38,7 @@ class MainWindow : public QMainWindow, public SettingsHost
 public:
     MainWindow(const RunServices& services, const MainWindowPaths& paths,
                QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Gathers and checks the series fields; on failure it has shown its message and
     // corrected the field, and answers false.
@@ -54,9 +57,23 @@ public:
     // turned into the cancel button. The fields stay usable.
     void enterBusyState();
     void leaveBusyState();
+    // The run context of a run of this window, its progress shown as `what`.
+    WindowRunContext runContext(const QString& what);
+    // True once when the window was closed during the run that just ended.
+    bool closeAfterRunRequested() { return m_busy->takeCloseAfterRun(); }
+
+    ListController& lists() const { return *m_lists; }
+
+    // The series in the list window, after the same checks as a run.
+    void previewSeries();
+    // Takes the last create run back; the item is on only while there is something to undo.
+    void undoLastCreation();
+    void updateUndoItem();
 
     // The folder an empty target field stands for.
     static QString programFolder();
+    // The folder browser for the target folder; empty when cancelled.
+    QString browseTargetFolder();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +92,9 @@ private:
 
     void cmdCreateDeleteClick(int index);
     void cmdExitClick();
+    void cmdReferClick();
+    // Drags onto the target-folder field: true when the event was the field's drop handling.
+    bool folderDragEvent(QEvent* event);
     void showProgress(const QString& what, int done, int total);
     void loadSettings();
     void exitCleanup();
@@ -87,6 +107,7 @@ private:
     MainWindowPaths m_paths;
     SettingsDialog* m_settingsDialog = nullptr;
     std::unique_ptr<BusyState> m_busy;
+    ListController* m_lists = nullptr;
 
     QLineEdit* m_txtFolder = nullptr;
     QPushButton* m_cmdRefer = nullptr;
@@ -104,5 +125,6 @@ private:
     QProgressBar* m_progress = nullptr;
 
     QMenu* m_mnuFile = nullptr;
+    QAction* m_mnuFileUndo = nullptr;
     QMenu* m_mnuHelp = nullptr;
 };

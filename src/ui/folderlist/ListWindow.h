@@ -1,0 +1,86 @@
+#pragma once
+
+#include "common/BusyState.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+
+class FolderListModel;
+class FolderListView;
+class Prompter;
+class QAction;
+class QGroupBox;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+// The list window: the folder list, one full path per row, shown modally over the main
+// window. It is made once and kept; closing it hides it and empties the list. Its import,
+// export and run commands are the owner's, reached through the signals.
+class ListWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ListWindow(Prompter& prompter, QWidget* parent = nullptr);
+    ~ListWindow() override;
+
+    FolderListModel& model() const { return *m_model; }
+    FolderListView* view() const { return m_list; }
+    QPushButton* exitButton() const { return m_cmdExit; }
+    BusyState& busy() const { return *m_busy; }
+
+    // One column, "フォルダパス", as wide as the list.
+    void setupListColumns();
+    int selectedItemCount() const;
+    // The selected entries in list order.
+    QStringList selectedEntries() const;
+
+    void selectAll();
+    void deselectAll();
+    void deleteSelection();
+
+    // The busy state of a run or an export: the list cannot change meanwhile.
+    void enterBusyState();
+    void leaveBusyState();
+
+    // Hides the window and empties the list, as its close button does when idle.
+    void closeList();
+
+Q_SIGNALS:
+    void importRequested();
+    void exportRequested(int kind); // 0 as written, 1 expanded
+    void runRequested(int index);   // 0 create, 1 delete
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void updateEditItems();
+    void showPopup(const QPoint& at);
+    void cmdExitClick();
+
+    Prompter& m_prompter;
+    FolderListModel* m_model = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+    QGroupBox* m_fraButton = nullptr;
+    QPushButton* m_cmdCreateDelete[2] = {nullptr, nullptr};
+    QPushButton* m_cmdExit = nullptr;
+    FolderListView* m_list = nullptr;
+    QMenu* m_mnuAction = nullptr;
+    QMenu* m_mnuEdit = nullptr;
+    QMenu* m_mnuPopup = nullptr;
+    QAction* m_editNoSelect = nullptr;
+    QAction* m_editDelete = nullptr;
+    QAction* m_popupNoSelect = nullptr;
+    QAction* m_popupDelete = nullptr;
+    std::unique_ptr<BusyState> m_busy;
+};

@@ -1,0 +1,475 @@
+#include "MemoryFileSystem.h"
+#include "ScriptedPrompter.h"
+#include "TestHelpers.h"
+#include "TestServices.h"
+#include "common/QtListFileChooser.h"
+#include "folderlist/FolderListModel.h"
+#include "folderlist/FolderListView.h"
+#include "folderlist/ListController.h"
+#include "folderlist/ListFile.h"
+#include "folderlist/ListWindow.h"
+#include "main/MainWindow.h"
+#include "settings/Options.h"
+#include "text/TextFile.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+
+QStringList names(int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << QStringLiteral("C:\\w\\case%1").arg(i, 3, 10, QLatin1Char('0'));
+    return out;
+}
+
+// Runs `action` once a modal window is up, e.g. to close the list window it opened. A run
+// yields on the way there, so it is polled for, not expected at the first chance.
+void whenModal(std::function<void(QWidget*)> action)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(modal);
+    });
+    poll->start();
+}
+
+} // namespace
+
+class TestListWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void captionsAndMenus();
+    void modelHoldsItsContract();
+    void editMenuFollowsTheSelection();
+    void deleteKeepsTheOrderOfTheRest_data();
+    void deleteKeepsTheOrderOfTheRest();
+    void countsAndSelectsBeyond32767();
+    void enterEditsInPlace();
+    void closeEmptiesTheList();
+    void resizeKeepsTheMargins_data();
+    void resizeKeepsTheMargins();
+
+    void importShowsEntriesAndReportsOnce();
+    void rawExportWritesTheLinesAsRead();
+    void expandedExportOfTheSelection();
+    void rawExportBeforeAnyImportIsEmpty();
+    void importAcceptingNothingForgetsTheOldLines();
+    void seriesExports_data();
+    void seriesExports();
+    void invalidSeriesAsksForNoFile();
+    void unwritableTargetSaysSo();
+
+    void chooserFiltersMatch();
+    void saveAsksAboutTheFileItWillWrite();
+
+private:
+    ListWindow* list() { return m_window->lists().listWindow(); }
+    QAction* action(const char* name) { return childOf<QAction>(list(), name); }
+    void select(const QList<int>& rows);
+
+    QTemporaryDir m_dir;
+    Options* m_options = nullptr;
+    ScriptedPrompter* m_prompter = nullptr;
+    MemoryFileSystem m_fs;
+    std::unique_ptr<TestServices> m_services;
+    MainWindow* m_window = nullptr;
+};
+
+void TestListWindow::init()
+{
+    m_options = new Options;
+    m_prompter = new ScriptedPrompter;
+    m_services = std::make_unique<TestServices>(m_fs, *m_options, *m_prompter, PathStyle::Windows);
+    m_window = new MainWindow(m_services->services(),
+                              {m_dir.filePath(QStringLiteral("SetNMaker.cf")), m_dir.path() + '/'});
+    m_window->show();
+    m_prompter->clear();
+}
+
+void TestListWindow::cleanup()
+{
+    delete m_window;
+    m_services.reset();
+    delete m_prompter;
+    delete m_options;
+}
+
+void TestListWindow::select(const QList<int>& rows)
+{
+    QItemSelection selection;
+    for (int row : rows)
+        selection.select(list()->model().index(row), list()->model().index(row));
+    list()->view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void TestListWindow::captionsAndMenus()
+{
+    ListWindow* w = list();
+    QCOMPARE(w->objectName(), QStringLiteral("frmList"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("フォルダ作成リスト - NMaker"));
+    QCOMPARE(childOf<QPushButton>(w, "cmdCreateDelete0")->text(), QStringLiteral("作成"));
+    QCOMPARE(childOf<QPushButton>(w, "cmdCreateDelete1")->text(), QStringLiteral("削除"));
+    QCOMPARE(childOf<QPushButton>(w, "cmdExit")->toolTip(),
+             QStringLiteral("「フォルダ作成リスト」ダイアログをを閉じる"));
+    QCOMPARE(w->view()->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("フォルダパス"));
+    QCOMPARE(w->view()->font().pointSize(), 9);
+    const QList<std::pair<const char*, QKeySequence>> keys{
+        {"mnuActionListImport", QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {"mnuActionListExport0", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {"mnuActionListExport1", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {"mnuActionCreateDelete0", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"mnuActionCreateDelete1", QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {"mnuActionExit", QKeySequence(Qt::CTRL | Qt::Key_W)},
+        {"mnuEditAllSelect", QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {"mnuEditNoSelect", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"mnuEditDelete", QKeySequence(Qt::Key_Delete)}};
+    for (const auto& [name, key] : keys)
+        QCOMPARE(action(name)->shortcut(), key);
+}
+
+void TestListWindow::modelHoldsItsContract()
+{
+    FolderListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.appendEntries(names(50));
+    model.removeRanges({{1, 1}, {3, 4}});
+    QList<std::pair<int, int>> many;
+    for (int row = 0; row < 40; row += 2)
+        many.append({row, row});
+    model.removeRanges(many);
+    QVERIFY(model.setData(model.index(0), QStringLiteral("x"), Qt::EditRole));
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void TestListWindow::editMenuFollowsTheSelection()
+{
+    list()->model().appendEntries(names(5));
+    QMenu* edit = childOf<QMenu>(list(), "mnuEdit");
+    QMetaObject::invokeMethod(edit, "aboutToShow");
+    QVERIFY(action("mnuEditAllSelect")->isEnabled());
+    for (const char* name :
+         {"mnuEditNoSelect", "mnuEditDelete", "mnuPopupNoSelect", "mnuPopupDelete"})
+        QVERIFY2(!action(name)->isEnabled(), name);
+    select({2});
+    QMetaObject::invokeMethod(edit, "aboutToShow");
+    for (const char* name :
+         {"mnuEditNoSelect", "mnuEditDelete", "mnuPopupNoSelect", "mnuPopupDelete"})
+        QVERIFY2(action(name)->isEnabled(), name);
+    action("mnuEditNoSelect")->trigger();
+    QCOMPARE(list()->selectedItemCount(), 0);
+}
+
+void TestListWindow::deleteKeepsTheOrderOfTheRest_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("step"); // every step-th row is selected, from row 1
+    QTest::newRow("a few non-adjacent") << 10 << 3;
+    QTest::newRow("thousands of runs") << 5000 << 2;
+}
+
+void TestListWindow::deleteKeepsTheOrderOfTheRest()
+{
+    QFETCH(int, count);
+    QFETCH(int, step);
+    const QStringList all = names(count);
+    list()->model().appendEntries(all);
+    QList<int> rows;
+    QStringList kept;
+    for (int row = 0; row < count; ++row) {
+        if (row % step == 1)
+            rows << row;
+        else
+            kept << all.at(row);
+    }
+    select(rows);
+    QCOMPARE(list()->selectedItemCount(), rows.size());
+    action("mnuEditDelete")->trigger();
+    QCOMPARE(list()->model().entries(), kept);
+    QCOMPARE(list()->selectedItemCount(), 0);
+}
+
+void TestListWindow::countsAndSelectsBeyond32767()
+{
+    list()->model().appendEntries(names(100000));
+    action("mnuEditAllSelect")->trigger();
+    QCOMPARE(list()->selectedItemCount(), 100000);
+    QCOMPARE(list()->selectedEntries().size(), 100000);
+    action("mnuEditDelete")->trigger();
+    QCOMPARE(list()->model().rowCount(), 0);
+}
+
+void TestListWindow::enterEditsInPlace()
+{
+    list()->model().appendEntries(names(3));
+    list()->show();
+    FolderListView* view = list()->view();
+    view->setFocus();
+    view->setCurrentIndex(list()->model().index(1));
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* editor = view->findChild<QLineEdit*>();
+    QVERIFY(editor && editor->isVisible());
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("D:\\new"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(list()->model().entries().at(1), QStringLiteral("D:\\new"));
+    list()->closeList();
+}
+
+void TestListWindow::closeEmptiesTheList()
+{
+    whenModal([this](QWidget* modal) {
+        QCOMPARE(modal, list());
+        list()->model().appendEntries(names(4));
+        childOf<QPushButton>(modal, "cmdExit")->click();
+    });
+    childOf<QAction>(m_window, "mnuFileListShow")->trigger();
+    QVERIFY(!list()->isVisible());
+    QCOMPARE(list()->model().rowCount(), 0);
+
+    int shownWith = -1;
+    whenModal([&](QWidget* modal) {
+        shownWith = list()->model().rowCount();
+        modal->close(); // the title-bar close does what the close button does
+    });
+    childOf<QAction>(m_window, "mnuFileListShow")->trigger();
+    QCOMPARE(shownWith, 0);
+    QVERIFY(!list()->isVisible());
+}
+
+void TestListWindow::resizeKeepsTheMargins_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("snapped");
+    QTest::newRow("larger") << QSize(700, 420) << false;
+    QTest::newRow("narrow and low") << QSize(200, 100) << true;
+}
+
+void TestListWindow::resizeKeepsTheMargins()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, snapped);
+    ListWindow* w = list();
+    w->show();
+    w->resize(size);
+    QApplication::processEvents();
+    auto* client = childOf<QWidget>(w, "client");
+    auto* frame = childOf<QWidget>(w, "fraButton");
+    QWidget* view = w->view();
+    if (snapped) { // the buttons always fit
+        QVERIFY(client->height() * 15 >= 2265 - 15);
+        QVERIFY(client->width() * 15 >= 1275 + 1000 - 15);
+    }
+    // In pixels of 15 twips each, with a pixel for rounding: the list at (150, 120), ending
+    // 80 twips above the bottom and 25 left of the buttons, which keep 60 from the right.
+    auto near = [](int pixels, int twips) { return qAbs(pixels * 15 - twips) <= 15; };
+    QVERIFY(near(view->x(), 150));
+    QVERIFY(near(view->y(), 120));
+    QVERIFY(near(client->height() - (view->y() + view->height()), 80));
+    QVERIFY(near(frame->x() - (view->x() + view->width()), 25));
+    QVERIFY(near(client->width() - (frame->x() + frame->width()), 60));
+    QVERIFY(near(qobject_cast<QTreeView*>(view)->columnWidth(0), view->width() * 15 - 112));
+    w->closeList();
+}
+
+void TestListWindow::importShowsEntriesAndReportsOnce()
+{
+    const QString file = m_dir.filePath("in.txt");
+    QVERIFY(
+        putBytes(file, "C:\\a\\case[1-3]\r\nC:\\plain\r\nC:\\bad[a-b]\r\nC:\\big[1-123456]\r\n"));
+    m_services->listFiles.openAnswers << file;
+    QStringList shown;
+    whenModal([&](QWidget* modal) {
+        shown = list()->model().entries();
+        modal->close();
+    });
+    childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    QCOMPARE(shown, (QStringList{"C:\\a\\case1", "C:\\a\\case2", "C:\\a\\case3", "C:\\plain"}));
+    QCOMPARE(m_prompter->numbers(), QList<int>{19});
+    QCOMPARE(m_window->lists().rawListLines(), (QStringList{"C:\\a\\case[1-3]", "C:\\plain"}));
+    QCOMPARE(m_services->listFiles.openAsked.front().title, QStringLiteral("ファイルリストの選択"));
+}
+
+void TestListWindow::rawExportWritesTheLinesAsRead()
+{
+    const QString in = m_dir.filePath("in.txt");
+    const QString out = m_dir.filePath("out.txt");
+    QVERIFY(putBytes(in, " C:\\x[08-11]_y \r\nC:\\p\r\n\r\nC:\\r[x-1]\r\n"));
+    m_services->listFiles.openAnswers << in;
+    m_services->listFiles.saveAnswers << out;
+    whenModal([&](QWidget*) {
+        // Edits and deletions in the window do not change what is exported as written.
+        list()->model().removeRanges({{0, 2}});
+        action("mnuActionListExport0")->trigger();
+        list()->closeList();
+    });
+    childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    QCOMPARE(fileBytes(out), QByteArray(" C:\\x[08-11]_y \r\nC:\\p\r\n"));
+}
+
+void TestListWindow::expandedExportOfTheSelection()
+{
+    const QString out = m_dir.filePath("sel.txt");
+    const QString all = m_dir.filePath("all.txt");
+    m_services->listFiles.saveAnswers << out << all;
+    list()->model().appendEntries(names(6));
+    select({4, 1});
+    list()->exportRequested(1);
+    QCOMPARE(fileBytes(out), QByteArray("C:\\w\\case001\r\nC:\\w\\case004\r\n"));
+    list()->deselectAll();
+    list()->exportRequested(1);
+    QCOMPARE(fileBytes(all), encodeTextLines(names(6)));
+}
+
+void TestListWindow::rawExportBeforeAnyImportIsEmpty()
+{
+    const QString out = m_dir.filePath("empty.txt");
+    QVERIFY(putBytes(out, "old\r\n"));
+    m_services->listFiles.saveAnswers << out;
+    list()->exportRequested(0);
+    QCOMPARE(fileBytes(out), QByteArray());
+}
+
+void TestListWindow::importAcceptingNothingForgetsTheOldLines()
+{
+    const QString first = m_dir.filePath("first.txt");
+    const QString second = m_dir.filePath("second.txt");
+    QVERIFY(putBytes(first, "C:\\a\r\n"));
+    QVERIFY(putBytes(second, "C:\\b[x-y]\r\n\r\n"));
+    m_services->listFiles.openAnswers << first << second;
+    for (int i = 0; i < 2; ++i) {
+        whenModal([](QWidget* modal) { modal->close(); });
+        childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    }
+    QCOMPARE(m_window->lists().rawListLines(), QStringList());
+}
+
+void TestListWindow::seriesExports_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("as written") << 0 << QByteArray("/work/case[001-020]_in\r\n");
+    QByteArray expanded;
+    for (int n = 1; n <= 20; ++n)
+        expanded +=
+            QStringLiteral("/work/case%1_in\r\n").arg(n, 3, 10, QLatin1Char('0')).toLatin1();
+    QTest::newRow("expanded") << 1 << expanded;
+}
+
+void TestListWindow::seriesExports()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, bytes);
+    childOf<QLineEdit>(m_window, "txtFolder")->setText("/work");
+    childOf<QLineEdit>(m_window, "txtPrefixConst")->setText("case");
+    childOf<QLineEdit>(m_window, "txtSuffixConst")->setText("_in");
+    childOf<QLineEdit>(m_window, "txtNoEnd")->setText("20");
+    const QString out = m_dir.filePath("series.txt");
+    m_services->listFiles.saveAnswers << out;
+    childOf<QAction>(m_window, kind == 0 ? "mnuFileListExport0" : "mnuFileListExport1")->trigger();
+    QCOMPARE(fileBytes(out), bytes);
+    QCOMPARE(m_services->listFiles.saveAsked.front().title, QStringLiteral("ファイルリストの保存"));
+    QCOMPARE(m_services->listFiles.saveAsked.front().defaultExtension, QStringLiteral("txt"));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestListWindow::invalidSeriesAsksForNoFile()
+{
+    childOf<QLineEdit>(m_window, "txtNoStart")->setText(QString());
+    list()->exportRequested(1);
+    QCOMPARE(m_prompter->numbers(), QList<int>{4});
+    QVERIFY(m_services->listFiles.saveAsked.isEmpty());
+}
+
+void TestListWindow::unwritableTargetSaysSo()
+{
+    const QString blocker = m_dir.filePath("blocker");
+    QVERIFY(putBytes(blocker, "x"));
+    m_services->listFiles.saveAnswers << blocker + "/out.txt";
+    childOf<QAction>(m_window, "mnuFileListExport0")->trigger();
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QVERIFY(m_prompter->shown.front().text.startsWith(
+        QStringLiteral("リストファイルに書き込めませんでした")));
+    QCOMPARE(fileBytes(blocker), QByteArray("x"));
+}
+
+void TestListWindow::chooserFiltersMatch()
+{
+    QTemporaryDir dir;
+    for (const char* name : {"a.txt", "b.lst", "c.csv", "README"})
+        QVERIFY(putBytes(dir.filePath(name), "x"));
+    std::unique_ptr<QFileDialog> dialog(
+        QtListFileChooser::makeDialog(openListChoice(), false, nullptr));
+    dialog->setDirectory(dir.path());
+    dialog->show();
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(types);
+    // The captions read exactly as given.
+    QCOMPARE(types->itemText(0), QStringLiteral("リストファイル(*.txt,*.lst)"));
+    QCOMPARE(types->itemText(1), QStringLiteral("全てのファイル(*.*)"));
+    QAbstractItemView* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    QVERIFY(view);
+    auto shownFiles = [view] {
+        QStringList out;
+        const QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row)
+            out << model->index(row, 0, view->rootIndex()).data().toString();
+        out.sort();
+        return out;
+    };
+    QTRY_COMPARE(shownFiles(), (QStringList{"a.txt", "b.lst"}));
+    dialog->selectNameFilter(QtListFileChooser::nameFilters(openListChoice().filters).at(1));
+    QTRY_COMPARE(shownFiles(), (QStringList{"README", "a.txt", "b.lst", "c.csv"}));
+}
+
+void TestListWindow::saveAsksAboutTheFileItWillWrite()
+{
+    QTemporaryDir dir;
+    QVERIFY(putBytes(dir.filePath("list.txt"), "old"));
+    QtListFileChooser chooser;
+    QStringList asked;
+    chooser.confirmReplace = [&](const QString& path) {
+        asked << path;
+        return true;
+    };
+    QVERIFY(QDir::setCurrent(dir.path()));
+    whenModal([](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("list");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const QString chosen = chooser.chooseToSave(saveListChoice());
+    QCOMPARE(chosen, dir.filePath("list.txt"));
+    QCOMPARE(asked, QStringList{dir.filePath("list.txt")});
+}
+
+QTEST_MAIN(TestListWindow)
+#include "test_list_window.moc"
