@@ -2,7 +2,9 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
+#include "common/QtFolderChooser.h"
 #include "common/QtListFileChooser.h"
+#include "fileops/FolderBrowser.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/FolderListView.h"
 #include "folderlist/ListController.h"
@@ -18,13 +20,17 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+Q_DECLARE_METATYPE(BrowseRoot)
 
 namespace
 {
@@ -86,6 +92,8 @@ private Q_SLOTS:
     void unwritableTargetSaysSo();
 
     void chooserFiltersMatch();
+    void folderChooserShowsTheInstruction_data();
+    void folderChooserShowsTheInstruction();
     void saveAsksAboutTheFileItWillWrite();
 
 private:
@@ -295,7 +303,11 @@ void TestListWindow::resizeKeepsTheMargins()
     QVERIFY(near(client->height() - (view->y() + view->height()), 80));
     QVERIFY(near(frame->x() - (view->x() + view->width()), 25));
     QVERIFY(near(client->width() - (frame->x() + frame->width()), 60));
-    QVERIFY(near(qobject_cast<QTreeView*>(view)->columnWidth(0), view->width() * 15 - 112));
+    // The one column spans the list, up to its scroll bar: no horizontal scrolling.
+    auto* tree = qobject_cast<QTreeView*>(view);
+    QVERIFY(tree->columnWidth(0) <= view->width() - 7);
+    QVERIFY(tree->columnWidth(0) >=
+            view->width() - 7 - tree->verticalScrollBar()->sizeHint().width() - 4);
     w->closeList();
 }
 
@@ -469,6 +481,33 @@ void TestListWindow::saveAsksAboutTheFileItWillWrite()
     const QString chosen = chooser.chooseToSave(saveListChoice());
     QCOMPARE(chosen, dir.filePath("list.txt"));
     QCOMPARE(asked, QStringList{dir.filePath("list.txt")});
+}
+
+void TestListWindow::folderChooserShowsTheInstruction_data()
+{
+    QTest::addColumn<BrowseRoot>("root");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("desktop: the home folder") << BrowseRoot::Desktop << "" << QDir::homePath();
+    QTest::newRow("drives: the root") << BrowseRoot::Drives << "" << QDir::rootPath();
+    QTest::newRow("a folder") << BrowseRoot::Folder << QDir::tempPath() << QDir::tempPath();
+    QTest::newRow("a folder that is not there")
+        << BrowseRoot::Folder << "/nmaker-no-such-folder" << QDir::homePath();
+}
+
+void TestListWindow::folderChooserShowsTheInstruction()
+{
+    QFETCH(BrowseRoot, root);
+    QFETCH(QString, folder);
+    QFETCH(QString, start);
+    FolderChoice choice{root, folder, BrowseFlag::RealFolderOnly, FolderBrowser::instruction()};
+    std::unique_ptr<QDialog> dialog(QtFolderChooser::makeDialog(choice, nullptr));
+    QCOMPARE(childOf<QLabel>(dialog.get(), "instruction")->text(),
+             QStringLiteral("適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい"));
+    auto* files = childOf<QFileDialog>(dialog.get(), "folderDialog");
+    QCOMPARE(files->fileMode(), QFileDialog::Directory);
+    QVERIFY(files->testOption(QFileDialog::ShowDirsOnly));
+    QCOMPARE(QDir(files->directory()).canonicalPath(), QDir(start).canonicalPath());
 }
 
 QTEST_MAIN(TestListWindow)

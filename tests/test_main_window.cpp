@@ -206,12 +206,14 @@ void TestMainWindow::menuItems_data()
     QTest::addColumn<QString>("shortcut");
     const char* rows[][3] = {{"mnuFileOpen", "フォルダ選択", "Ctrl+O"},
                              {"mnuFileListShow", "リスト", "Ctrl+L"},
+                             {"mnuFileListSeries", "連番をリストに表示", "Ctrl+P"},
                              {"mnuFileListImport", "リストのインポート", "Ctrl+I"},
                              {"mnuFileListExport0", "リストのエクスポート", "Ctrl+E"},
                              {"mnuFileListExport1", "展開済みのエクスポート", "Ctrl+T"},
                              {"mnuFileSetting", "設定", "Ctrl+S"},
                              {"mnuFileCreateDelete0", "作成", "Ctrl+C"},
                              {"mnuFileCreateDelete1", "削除", "Ctrl+D"},
+                             {"mnuFileUndo", "直前の作成を元に戻す", "Ctrl+Z"},
                              {"mnuFileExit", "終了", "Ctrl+W"},
                              {"mnuHelpManual", "「マニュアル」を開く", "Ctrl+M"},
                              {"mnuHelpVer", "バージョン情報", "Ctrl+V"}};

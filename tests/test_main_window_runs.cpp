@@ -1,18 +1,25 @@
 #include "ScriptedPrompter.h"
+#include "TestHelpers.h"
 #include "TestServices.h"
 #include "fileops/FileFolder.h"
+#include "folderlist/FolderListModel.h"
+#include "folderlist/ListController.h"
+#include "folderlist/ListWindow.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -30,6 +37,11 @@ private Q_SLOTS:
     void ctrlDSendsThemToTheTrash();
     void cancelDuringARun();
     void closingMidRunStopsThenCloses();
+    void dropTakesTheLastFolderAsACopy_data();
+    void dropTakesTheLastFolderAsACopy();
+    void browseButtonFillsTheField();
+    void listRunCreatesThenTrashes();
+    void previewEditCreateAndUndo();
 
 private:
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
@@ -186,6 +198,158 @@ void TestMainWindowRuns::closingMidRunStopsThenCloses()
     QVERIFY(!m_window->isVisible());
     QVERIFY(folderCount() < 100000);
     QVERIFY(m_prompter->shown.isEmpty());
+}
+
+namespace
+{
+
+// Runs `action` once a modal window is up; the runs yield on the way there.
+void whenModal(std::function<void(QWidget*)> action)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start();
+}
+
+} // namespace
+
+void TestMainWindowRuns::dropTakesTheLastFolderAsACopy_data()
+{
+    QTest::addColumn<QStringList>("items"); // "dir:", "file:", "gone:" or "text:"
+    QTest::addColumn<QString>("expected");  // the field afterwards; empty: unchanged
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("one folder") << QStringList{"dir:a"} << "a" << true;
+    QTest::newRow("mixed: the last folder")
+        << QStringList{"dir:a", "file:f", "dir:b", "file:g"} << "b" << true;
+    QTest::newRow("files only") << QStringList{"file:f", "gone:x"} << "" << true;
+    QTest::newRow("text") << QStringList{"text:/tmp"} << "" << false;
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many << QStringLiteral("dir:many/d%1").arg(i, 3, 10, QLatin1Char('0'));
+    QTest::newRow("hundreds") << many << "many/d299" << true;
+}
+
+void TestMainWindowRuns::dropTakesTheLastFolderAsACopy()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, expected);
+    QFETCH(bool, accepted);
+    const QString root = m_target->path();
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& item : items) {
+        const QString kind = item.section(':', 0, 0);
+        const QString path = root + '/' + item.section(':', 1);
+        if (kind == "dir")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == "file")
+            QFile(path).open(QIODevice::WriteOnly);
+        if (kind == "text")
+            data->setText(item.section(':', 1));
+        else
+            urls << QUrl::fromLocalFile(path);
+    }
+    if (!urls.isEmpty())
+        data->setUrls(urls);
+    QLineEdit* folder = field("txtFolder");
+    folder->setText(QStringLiteral("before"));
+    // A file manager offers copy and move; the field must take it as a copy, every time.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, data, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(folder, &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+    QDragMoveEvent move(QPoint(6, 6), offered, data, Qt::LeftButton, Qt::NoModifier);
+    move.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(folder, &move);
+    QCOMPARE(move.isAccepted(), accepted);
+    QDropEvent drop(QPointF(6, 6), offered, data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(folder, &drop);
+    if (accepted) {
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QCOMPARE(move.dropAction(), Qt::CopyAction);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+    }
+    QCOMPARE(folder->text(), expected.isEmpty() ? QStringLiteral("before") : root + '/' + expected);
+    QVERIFY(m_prompter->shown.isEmpty());
+    delete data;
+}
+
+void TestMainWindowRuns::browseButtonFillsTheField()
+{
+    m_services->folders.answers << m_target->path() << QString();
+    button("cmdRefer")->click();
+    QCOMPARE(field("txtFolder")->text(), m_target->path());
+    QCOMPARE(m_services->folders.asked.front().root, BrowseRoot::Desktop);
+    QCOMPARE(m_services->folders.asked.front().flags & BrowseFlag::RealFolderOnly,
+             BrowseFlag::RealFolderOnly);
+    // Cancelled from the menu: the field keeps its text.
+    m_window->findChild<QAction*>("mnuFileOpen")->trigger();
+    QCOMPARE(field("txtFolder")->text(), m_target->path());
+    QCOMPARE(m_services->folders.asked.size(), 2);
+}
+
+void TestMainWindowRuns::listRunCreatesThenTrashes()
+{
+    const QString list = m_home.filePath(QStringLiteral("run.txt"));
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write((m_target->path() + "/job[1-3]\r\n" + m_target->path() + "/single\r\n").toUtf8());
+    file.close();
+    m_services->listFiles.openAnswers << list;
+    int afterCreate = -1;
+    whenModal([&](QWidget* modal) {
+        childOf<QPushButton>(modal, "cmdCreateDelete0")->click();
+        afterCreate = folderCount();
+        childOf<QPushButton>(modal, "cmdCreateDelete1")->click();
+        childOf<QPushButton>(modal, "cmdExit")->click();
+    });
+    m_window->findChild<QAction*>("mnuFileListImport")->trigger();
+    QCOMPARE(afterCreate, 4);
+    QCOMPARE(folderCount(), 0);
+    QCOMPARE(m_prompter->shown.size(), 1); // the trash's one confirmation
+    const QDir trash(m_home.path() + QStringLiteral("/data/Trash/files"));
+    for (const char* name : {"job1", "job2", "job3", "single"})
+        QVERIFY2(trash.exists(QLatin1String(name)), name);
+}
+
+void TestMainWindowRuns::previewEditCreateAndUndo()
+{
+    fill("1", "5", "1");
+    QAction* undo = m_window->findChild<QAction*>("mnuFileUndo");
+    QVERIFY(!undo->isEnabled()); // nothing to take back yet
+    whenModal([&](QWidget* modal) {
+        auto* list = qobject_cast<ListWindow*>(modal);
+        QVERIFY(list);
+        QCOMPARE(list->model().rowCount(), 5);
+        list->model().removeRanges({{2, 2}}); // case3
+        childOf<QPushButton>(modal, "cmdCreateDelete0")->click();
+        childOf<QPushButton>(modal, "cmdExit")->click();
+    });
+    m_window->findChild<QAction*>("mnuFileListSeries")->trigger();
+    QCOMPARE(QDir(m_target->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"case1", "case2", "case4", "case5"}));
+    QVERIFY(undo->isEnabled());
+
+    // A folder that received a file stays, and says so; the rest goes in one operation.
+    QFile(m_target->path() + "/case2/kept.txt").open(QIODevice::WriteOnly);
+    QDir().mkdir(m_target->path() + "/mine");
+    undo->trigger();
+    QCOMPARE(QDir(m_target->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"case2", "mine"}));
+    QCOMPARE(m_prompter->shown.size(), 2); // the trash's confirmation, then what stayed
+    QCOMPARE(m_prompter->shown.last().text,
+             QStringLiteral("次のフォルダは中身があるため残しました:\r\n") + m_target->path() +
+                 "/case2");
+    QVERIFY(undo->isEnabled()); // case2 can still be taken back once emptied
 }
 
 QTEST_MAIN(TestMainWindowRuns)

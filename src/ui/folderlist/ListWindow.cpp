@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace
 {
@@ -174,10 +175,18 @@ void ListWindow::buildMenus()
     updateEditItems();
 }
 
+void ListWindow::fitColumn(int width)
+{
+    // The width left for the column is a guess at the scroll bar's; never wider than the list
+    // shows, or a horizontal scroll bar would stand there for a few pixels.
+    m_list->setColumnWidth(0, std::min(width, m_list->maximumViewportSize().width() -
+                                                  m_list->verticalScrollBar()->sizeHint().width()));
+}
+
 void ListWindow::setupListColumns()
 {
     m_model->setHeader(QStringLiteral("フォルダパス"));
-    m_list->setColumnWidth(0, m_list->width());
+    fitColumn(m_list->width());
 }
 
 int ListWindow::selectedItemCount() const
@@ -334,6 +343,6 @@ void ListWindow::resizeEvent(QResizeEvent* event)
     }
     m_list->setGeometry(twipsToPixels(listLeft), twipsToPixels(listTop),
                         twipsToPixels(clientWidth - 1510), twipsToPixels(clientHeight - 200));
-    m_list->setColumnWidth(0, twipsToPixels(clientWidth - 1510 - 112));
+    fitColumn(twipsToPixels(clientWidth - 1510 - 112));
     m_fraButton->move(twipsToPixels(clientWidth - 1335), 0);
 }

@@ -64,6 +64,7 @@ private:
     void buildControls();
     void buildMenus();
     void updateEditItems();
+    void fitColumn(int width);
     void showPopup(const QPoint& at);
     void cmdExitClick();
 
