@@ -1,6 +1,7 @@
 // Creates 100,000 folders through the real window and engine (offscreen, boxes answered by
 // the scripted prompter) and the same names with `xargs mkdir`, and prints the ratio. Then
 // measures how far a run goes after its cancel button is clicked.
+#include "BenchHelpers.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
 #include "fileops/FileFolder.h"
@@ -17,42 +18,6 @@
 #include <QTimer>
 
 #include <cstdio>
-
-namespace
-{
-
-int countFolders(const QString& path)
-{
-    return int(QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
-void fill(MainWindow& w, const QString& folder, int last)
-{
-    w.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(folder);
-    w.findChild<QLineEdit*>(QStringLiteral("txtPrefixConst"))->setText(QStringLiteral("case"));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoStart"))->setText(QStringLiteral("0"));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoEnd"))->setText(QString::number(last));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoKeta"))->setText(QStringLiteral("5"));
-}
-
-double runMkdir(const QString& folder, int count)
-{
-    QString names;
-    for (int n = 0; n < count; ++n)
-        names += QStringLiteral("case%1\n").arg(n, 5, 10, QLatin1Char('0'));
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("xargs"), {QStringLiteral("mkdir")});
-    p.waitForStarted();
-    p.write(names.toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(-1);
-    return t.nsecsElapsed() / 1e9;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -74,7 +39,7 @@ int main(int argc, char* argv[])
     double best = 1e9, bestMkdir = 1e9;
     for (int r = 0; r < rounds; ++r) {
         QTemporaryDir ours(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
-        fill(window, ours.path(), count - 1);
+        fillSeries(window, ours.path(), count - 1);
         QElapsedTimer t;
         t.start();
         create->click();
@@ -95,7 +60,7 @@ int main(int argc, char* argv[])
 
     // A cancel click must take effect before the next folder.
     QTemporaryDir cancelled(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
-    fill(window, cancelled.path(), count - 1);
+    fillSeries(window, cancelled.path(), count - 1);
     int atClick = -1;
     QTimer::singleShot(300, &window, [&] {
         atClick = countFolders(cancelled.path());

@@ -5,9 +5,11 @@
 // same trash operation on the same folders through 削除.
 //
 // Usage: bench_list_run [count]   (run it from a folder on the disk you want to measure)
+#include "BenchHelpers.h"
 #include "CountingRun.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
+#include "UiHelpers.h"
 #include "fileops/FileFolder.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/ListRun.h"
@@ -27,57 +29,6 @@
 
 #include <cstdio>
 #include <functional>
-
-namespace
-{
-
-int countFolders(const QString& path)
-{
-    return int(QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
-double runMkdir(const QString& folder, int count)
-{
-    QString names;
-    for (int n = 0; n < count; ++n)
-        names += QStringLiteral("case%1\n").arg(n, 5, 10, QLatin1Char('0'));
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("xargs"), {QStringLiteral("mkdir")});
-    p.waitForStarted();
-    p.write(names.toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(-1);
-    return t.nsecsElapsed() / 1e9;
-}
-
-// Calls `action` with the modal window once it is up.
-void whenModal(const std::function<void(QWidget*)>& action)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            action(modal);
-        }
-    });
-    poll->start();
-}
-
-void fill(MainWindow& w, const QString& folder, int last)
-{
-    w.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(folder);
-    w.findChild<QLineEdit*>(QStringLiteral("txtPrefixConst"))->setText(QStringLiteral("case"));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoStart"))->setText(QStringLiteral("0"));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoEnd"))->setText(QString::number(last));
-    w.findChild<QLineEdit*>(QStringLiteral("txtNoKeta"))->setText(QStringLiteral("5"));
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -103,8 +54,8 @@ int main(int argc, char* argv[])
     {
         QFile f(list);
         f.open(QIODevice::WriteOnly);
-        f.write((ours.path() + QStringLiteral("/case[00000-%1]\r\n").arg(count - 1, 5, 10,
-                                                                         QLatin1Char('0')))
+        f.write((ours.path() +
+                 QStringLiteral("/case[00000-%1]\r\n").arg(count - 1, 5, 10, QLatin1Char('0')))
                     .toUtf8());
     }
     services.listFiles.openAnswers << list;
@@ -114,7 +65,8 @@ int main(int argc, char* argv[])
         CountingRun context;
         QElapsedTimer t;
         t.start();
-        ok = ok && checkDuplicates(listWindow->model().entries(), context) == DuplicateCheck::Unique;
+        ok =
+            ok && checkDuplicates(listWindow->model().entries(), context) == DuplicateCheck::Unique;
         duplicates = t.nsecsElapsed() / 1e9;
         t.restart();
         modal->findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"))->click();
@@ -131,7 +83,7 @@ int main(int argc, char* argv[])
 
     // The preview.
     QTemporaryDir previewed(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
-    fill(window, previewed.path(), count - 1);
+    fillSeries(window, previewed.path(), count - 1);
     QElapsedTimer clock;
     double preview = 0;
     whenModal([&](QWidget* modal) {
@@ -147,7 +99,7 @@ int main(int argc, char* argv[])
     auto* create = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"));
     auto* remove = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete1"));
     QTemporaryDir a(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
-    fill(window, a.path(), count - 1);
+    fillSeries(window, a.path(), count - 1);
     create->click();
     clock.restart();
     remove->click();
@@ -156,7 +108,7 @@ int main(int argc, char* argv[])
     // The same names again would collide with the first ones in the trash: empty it.
     QDir(home.path() + QStringLiteral("/data/Trash")).removeRecursively();
     QTemporaryDir b(QDir::currentPath() + QStringLiteral("/bench-XXXXXX"));
-    fill(window, b.path(), count - 1);
+    fillSeries(window, b.path(), count - 1);
     create->click();
     clock.restart();
     window.findChild<QAction*>(QStringLiteral("mnuFileUndo"))->trigger();

@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
+#include "UiHelpers.h"
 #include "common/QtFolderChooser.h"
 #include "common/QtListFileChooser.h"
 #include "fileops/FolderBrowser.h"
@@ -41,23 +42,6 @@ QStringList names(int count)
     for (int i = 0; i < count; ++i)
         out << QStringLiteral("C:\\w\\case%1").arg(i, 3, 10, QLatin1Char('0'));
     return out;
-}
-
-// Runs `action` once a modal window is up, e.g. to close the list window it opened. A run
-// yields on the way there, so it is polled for, not expected at the first chance.
-void whenModal(std::function<void(QWidget*)> action)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(modal);
-    });
-    poll->start();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
+#include "UiHelpers.h"
 #include "fileops/FileFolder.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/ListController.h"
@@ -199,26 +200,6 @@ void TestMainWindowRuns::closingMidRunStopsThenCloses()
     QVERIFY(folderCount() < 100000);
     QVERIFY(m_prompter->shown.isEmpty());
 }
-
-namespace
-{
-
-// Runs `action` once a modal window is up; the runs yield on the way there.
-void whenModal(std::function<void(QWidget*)> action)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            action(modal);
-        }
-    });
-    poll->start();
-}
-
-} // namespace
 
 void TestMainWindowRuns::dropTakesTheLastFolderAsACopy_data()
 {

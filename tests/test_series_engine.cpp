@@ -1,3 +1,4 @@
+#include "CountingRun.h"
 #include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
 #include "run/FolderSteps.h"
@@ -10,18 +11,7 @@
 namespace
 {
 
-// Yields are counted; a cancel request can be made to arrive at a given yield.
-struct FakeRun : RunContext {
-    int yields = 0;
-    int cancelAtYield = -1;
-    bool pending = false;
-    void yieldOnce() override
-    {
-        if (++yields == cancelAtYield)
-            pending = true;
-    }
-    bool isCancelRequested() override { return std::exchange(pending, false); }
-};
+using FakeRun = CountingRun;
 
 SeriesParameters series(int first, int last, const QString& target = QStringLiteral("C:\\w\\"))
 {

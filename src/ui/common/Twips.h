@@ -10,6 +10,11 @@ constexpr int twipsToPixels(int twips)
     return (twips + 7) / 15;
 }
 
+constexpr int pixelsToTwips(int pixels)
+{
+    return pixels * 15;
+}
+
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),

@@ -2,6 +2,7 @@
 
 #include "FolderListModel.h"
 #include "FolderListView.h"
+#include "common/Controls.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
 #include "messages/MessageCatalogue.h"
@@ -28,22 +29,6 @@ constexpr int frameWidth = 1275;
 constexpr int frameHeight = 2265;
 constexpr int listLeft = 150;
 constexpr int listTop = 120;
-
-int pixelsToTwips(int pixels)
-{
-    return pixels * 15;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -118,47 +103,41 @@ void ListWindow::buildControls()
 
 void ListWindow::buildMenus()
 {
-    auto add = [this](QMenu* menu, const char* name, const QString& caption,
-                      const QKeySequence& shortcut = {}) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        return action;
-    };
     m_mnuAction = m_menuBar->addMenu(QStringLiteral("実行(&R)"));
     m_mnuAction->setObjectName(QStringLiteral("mnuAction"));
-    QAction* import = add(m_mnuAction, "mnuActionListImport", QStringLiteral("リストのインポート"),
-                          QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* import =
+        addMenuItem(m_mnuAction, "mnuActionListImport", QStringLiteral("リストのインポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_I));
     QAction* exportRaw =
-        add(m_mnuAction, "mnuActionListExport0", QStringLiteral("リストのエクスポート"),
-            QKeySequence(Qt::CTRL | Qt::Key_E));
+        addMenuItem(m_mnuAction, "mnuActionListExport0", QStringLiteral("リストのエクスポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_E));
     QAction* exportExpanded =
-        add(m_mnuAction, "mnuActionListExport1", QStringLiteral("展開済みのエクスポート"),
-            QKeySequence(Qt::CTRL | Qt::Key_T));
+        addMenuItem(m_mnuAction, "mnuActionListExport1", QStringLiteral("展開済みのエクスポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_T));
     m_mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuBlank1"));
-    QAction* create = add(m_mnuAction, "mnuActionCreateDelete0", QStringLiteral("作成"),
-                          QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* remove = add(m_mnuAction, "mnuActionCreateDelete1", QStringLiteral("削除"),
-                          QKeySequence(Qt::CTRL | Qt::Key_D));
+    QAction* create = addMenuItem(m_mnuAction, "mnuActionCreateDelete0", QStringLiteral("作成"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* remove = addMenuItem(m_mnuAction, "mnuActionCreateDelete1", QStringLiteral("削除"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_D));
     m_mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuBlank2"));
     QAction* exit =
-        add(m_mnuAction, "mnuActionExit", closeCaption, QKeySequence(Qt::CTRL | Qt::Key_W));
+        addMenuItem(m_mnuAction, "mnuActionExit", closeCaption, QKeySequence(Qt::CTRL | Qt::Key_W));
 
     m_mnuEdit = m_menuBar->addMenu(QStringLiteral("編集(&E)"));
     m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction* all = add(m_mnuEdit, "mnuEditAllSelect", QStringLiteral("全て選択"),
-                       QKeySequence(Qt::CTRL | Qt::Key_A));
-    m_editNoSelect = add(m_mnuEdit, "mnuEditNoSelect", QStringLiteral("全ての選択解除"),
-                         QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_editDelete =
-        add(m_mnuEdit, "mnuEditDelete", QStringLiteral("選択項目の削除"), QKeySequence::Delete);
+    QAction* all = addMenuItem(m_mnuEdit, "mnuEditAllSelect", QStringLiteral("全て選択"),
+                               QKeySequence(Qt::CTRL | Qt::Key_A));
+    m_editNoSelect = addMenuItem(m_mnuEdit, "mnuEditNoSelect", QStringLiteral("全ての選択解除"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_editDelete = addMenuItem(m_mnuEdit, "mnuEditDelete", QStringLiteral("選択項目の削除"),
+                               QKeySequence::Delete);
     connect(m_mnuEdit, &QMenu::aboutToShow, this, &ListWindow::updateEditItems);
 
     m_mnuPopup = new QMenu(this);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    QAction* popupAll = add(m_mnuPopup, "mnuPopupAllSelect", QStringLiteral("全て選択"));
-    m_popupNoSelect = add(m_mnuPopup, "mnuPopupNoSelect", QStringLiteral("全ての選択解除"));
-    m_popupDelete = add(m_mnuPopup, "mnuPopupDelete", QStringLiteral("選択項目の削除"));
+    QAction* popupAll = addMenuItem(m_mnuPopup, "mnuPopupAllSelect", QStringLiteral("全て選択"));
+    m_popupNoSelect = addMenuItem(m_mnuPopup, "mnuPopupNoSelect", QStringLiteral("全ての選択解除"));
+    m_popupDelete = addMenuItem(m_mnuPopup, "mnuPopupDelete", QStringLiteral("選択項目の削除"));
 
     connect(import, &QAction::triggered, this, [this] { Q_EMIT importRequested(); });
     connect(exportRaw, &QAction::triggered, this, [this] { Q_EMIT exportRequested(0); });

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "about/HelpCommands.h"
+#include "common/Controls.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
 #include "common/UpDown.h"
@@ -83,17 +84,6 @@ void fitLongestText(QLineEdit* field, const QString& longest)
         const int left = -((shortBy + 1) / 2);
         field->setTextMargins(left, 0, -(shortBy - (shortBy + 1) / 2), 0);
     }
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QString& tip, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace
@@ -234,50 +224,46 @@ void MainWindow::buildControls()
 
 void MainWindow::buildMenus()
 {
-    auto add = [this](QMenu* menu, const char* name, const QString& caption,
-                      const QKeySequence& shortcut) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        return action;
-    };
     m_mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    QAction* open = add(m_mnuFile, "mnuFileOpen", QStringLiteral("フォルダ選択"),
-                        QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* open = addMenuItem(m_mnuFile, "mnuFileOpen", QStringLiteral("フォルダ選択"),
+                                QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mnuFile->addSeparator();
-    QAction* listShow = add(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"),
-                            QKeySequence(Qt::CTRL | Qt::Key_L));
-    QAction* listSeries = add(m_mnuFile, "mnuFileListSeries", QStringLiteral("連番をリストに表示"),
-                              QKeySequence(Qt::CTRL | Qt::Key_P));
-    QAction* listImport = add(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
-                              QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* listShow = addMenuItem(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"),
+                                    QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction* listSeries =
+        addMenuItem(m_mnuFile, "mnuFileListSeries", QStringLiteral("連番をリストに表示"),
+                    QKeySequence(Qt::CTRL | Qt::Key_P));
+    QAction* listImport =
+        addMenuItem(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_I));
     QAction* listExport[2] = {
-        add(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
-            QKeySequence(Qt::CTRL | Qt::Key_E)),
-        add(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
-            QKeySequence(Qt::CTRL | Qt::Key_T))};
+        addMenuItem(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_E)),
+        addMenuItem(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
+                    QKeySequence(Qt::CTRL | Qt::Key_T))};
     m_mnuFile->addSeparator();
-    QAction* setting = add(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
-                           QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* setting = addMenuItem(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuFile->addSeparator();
-    QAction* create = add(m_mnuFile, "mnuFileCreateDelete0", QStringLiteral("作成"),
-                          QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* remove = add(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
-                          QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_mnuFileUndo = add(m_mnuFile, "mnuFileUndo", QStringLiteral("直前の作成を元に戻す"),
-                        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* create = addMenuItem(m_mnuFile, "mnuFileCreateDelete0", QStringLiteral("作成"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* remove = addMenuItem(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_mnuFileUndo = addMenuItem(m_mnuFile, "mnuFileUndo", QStringLiteral("直前の作成を元に戻す"),
+                                QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_mnuFile->addSeparator();
-    QAction* exit =
-        add(m_mnuFile, "mnuFileExit", QStringLiteral("終了"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* exit = addMenuItem(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
+                                QKeySequence(Qt::CTRL | Qt::Key_W));
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* manual = add(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
-                          QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction* manual =
+        addMenuItem(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
+                    QKeySequence(Qt::CTRL | Qt::Key_M));
     m_mnuHelp->addSeparator();
-    QAction* version = add(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
-                           QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* version = addMenuItem(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(manual, &QAction::triggered, this, [this] { openManual(m_prompter, programFolder()); });
     connect(version, &QAction::triggered, this, [this] { showAbout(this); });
 
