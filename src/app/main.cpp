@@ -11,6 +11,7 @@
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
+#include "CommandLine.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -20,6 +21,9 @@
 
 int main(int argc, char* argv[])
 {
+    // A command runs without a window, and so without a display.
+    if (wantsCommandLine(argc, argv))
+        return runCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NMaker"));
     QApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
