@@ -169,6 +169,8 @@ void TestSeriesRules::numberText_data()
     QTest::newRow("42 in five") << 42 << 5 << true << "00042";
     QTest::newRow("0 in one") << 0 << 1 << true << "0";
     QTest::newRow("99999 in five") << 99999 << 5 << true << "99999";
+    QTest::newRow("six digits cut to three") << 123456 << 3 << true << "456";
+    QTest::newRow("the cut keeps inner zeros") << 100005 << 3 << true << "005";
     QTest::newRow("plain") << 42 << 3 << false << "42";
     QTest::newRow("plain ignores digits") << 99999 << 1 << false << "99999";
 }

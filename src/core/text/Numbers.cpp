@@ -83,5 +83,14 @@ QString numberText(int n, int digits, bool zeroFill)
 {
     if (!zeroFill)
         return QString::number(n);
+    // Once per folder of a run: the last digits straight into the text, without a format
+    // string. The cut keeps the last `digits` characters of n written with at least five.
+    if (n >= 0 && digits >= 1 && digits <= 5) {
+        QString text(digits, Qt::Uninitialized);
+        QChar* out = text.data();
+        for (int i = digits - 1; i >= 0; --i, n /= 10)
+            out[i] = QLatin1Char(char('0' + n % 10));
+        return text;
+    }
     return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')).right(digits);
 }
