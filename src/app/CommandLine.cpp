@@ -209,9 +209,11 @@ public:
         m_lastRecycled = fromPathList(pathList);
         return m_host.recycled(pathList);
     }
-    // The command line never takes a run back, so the record needs no identities: one stat
-    // less per folder.
-    QByteArray folderIdentity(const QString&) override { return {}; }
+    std::optional<qint64> folderBirth(const QString& path) override
+    {
+        return m_host.folderBirth(path);
+    }
+    qint64 clockNow() override { return m_host.clockNow(); }
     std::optional<QStringList> folderEntries(const QString& path) override
     {
         return m_host.folderEntries(path);

@@ -69,7 +69,7 @@ void MemoryFileSystem::addFolder(const QString& path)
     addDrive(p);
     for (QString up = p; !isRoot(up); up = parentOf(up)) {
         if (!m_entries.contains(keyOf(up)))
-            m_entries.insert(keyOf(up), Entry{up, true, false, m_nextSerial++});
+            m_entries.insert(keyOf(up), Entry{up, true, false, m_clock += 10000000000});
     }
 }
 
@@ -184,12 +184,12 @@ int MemoryFileSystem::createFolder(const QString& path, QStringList* made)
     return CreateResult::Created;
 }
 
-QByteArray MemoryFileSystem::folderIdentity(const QString& path)
+std::optional<qint64> MemoryFileSystem::folderBirth(const QString& path)
 {
     const QString p = normalized(path);
     if (!isFolder(p) || isRoot(p))
-        return {};
-    return QByteArray::number(m_entries.value(keyOf(p)).serial);
+        return std::nullopt;
+    return m_entries.value(keyOf(p)).born;
 }
 
 std::optional<QStringList> MemoryFileSystem::folderEntries(const QString& path)

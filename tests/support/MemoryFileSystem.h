@@ -34,7 +34,8 @@ public:
     bool fileExist(const QString& pattern) override;
     int createFolder(const QString& path, QStringList* made = nullptr) override;
     bool recycled(const QString& pathList) override;
-    QByteArray folderIdentity(const QString& path) override;
+    std::optional<qint64> folderBirth(const QString& path) override;
+    qint64 clockNow() override { return m_clock; }
     std::optional<QStringList> folderEntries(const QString& path) override;
 
     // Knobs.
@@ -60,7 +61,7 @@ private:
         QString spelling;
         bool folder = true;
         bool hidden = false;
-        quint64 serial = 0; // a folder made again in the same place gets a new one
+        qint64 born = 0; // on the fake clock, which moves 10 s with every new entry
     };
     static QString keyOf(const QString& normalizedPath) { return normalizedPath.toLower(); }
     static QString driveOf(const QString& normalizedPath) { return normalizedPath.left(2); }
@@ -69,5 +70,5 @@ private:
 
     QStringList m_drives;           // lower case, "c:"
     QMap<QString, Entry> m_entries; // key: lower-case normalized path
-    quint64 m_nextSerial = 1;
+    qint64 m_clock = 0;
 };

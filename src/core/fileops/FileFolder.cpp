@@ -4,6 +4,7 @@
 #include "MountTable.h"
 #include "PathStyle.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,6 +12,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -245,34 +247,41 @@ int FileFolder::createFolder(const QString& path, QStringList* made)
 #endif
 }
 
-QByteArray FileFolder::folderIdentity(const QString& path)
+std::optional<qint64> FileFolder::folderBirth(const QString& path)
 {
     const QString host = hostPath(path);
     if (host.isEmpty())
-        return {};
+        return std::nullopt;
+    constexpr qint64 perSecond = 1000000000;
 #if defined(Q_OS_LINUX) && defined(STATX_BTIME)
-    // The birth time tells a folder made again in the same place, where the inode is reused.
     struct statx sx;
     if (::statx(AT_FDCWD, QFile::encodeName(host).constData(), AT_SYMLINK_NOFOLLOW,
-                STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0 ||
+                STATX_TYPE | STATX_BTIME | STATX_CTIME, &sx) != 0 ||
         !S_ISDIR(sx.stx_mode))
-        return {};
-    QByteArray id = QByteArray::number(sx.stx_dev_major) + ':' +
-                    QByteArray::number(sx.stx_dev_minor) + ':' + QByteArray::number(sx.stx_ino);
-    if (sx.stx_mask & STATX_BTIME)
-        id += ':' + QByteArray::number(qint64(sx.stx_btime.tv_sec)) + '.' +
-              QByteArray::number(sx.stx_btime.tv_nsec);
-    return id;
+        return std::nullopt;
+    const statx_timestamp& t = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime;
+    return qint64(t.tv_sec) * perSecond + t.tv_nsec;
 #elif defined(Q_OS_UNIX)
     struct stat st;
     if (::lstat(QFile::encodeName(host).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return {};
-    return QByteArray::number(quint64(st.st_dev)) + ':' + QByteArray::number(quint64(st.st_ino));
+        return std::nullopt;
+    return qint64(st.st_ctime) * perSecond;
 #else
     const QFileInfo info(host);
     if (!info.isDir())
-        return {};
-    return info.birthTime().toString(Qt::ISODateWithMs).toUtf8();
+        return std::nullopt;
+    return info.birthTime().toMSecsSinceEpoch() * (perSecond / 1000);
+#endif
+}
+
+qint64 FileFolder::clockNow()
+{
+#ifdef Q_OS_UNIX
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+#else
+    return QDateTime::currentMSecsSinceEpoch() * 1000000;
 #endif
 }
 

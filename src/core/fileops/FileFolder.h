@@ -58,7 +58,8 @@ public:
     bool fileExist(const QString& pattern) override;
     int createFolder(const QString& path, QStringList* made = nullptr) override;
     bool recycled(const QString& pathList) override;
-    QByteArray folderIdentity(const QString& path) override;
+    std::optional<qint64> folderBirth(const QString& path) override;
+    qint64 clockNow() override;
     std::optional<QStringList> folderEntries(const QString& path) override;
 
     // Creates only the last folder; nonzero when it was created.

@@ -35,9 +35,12 @@ public:
     // every item reached the trash; false without any activity when the first entry is empty.
     virtual bool recycled(const QString& pathList) = 0;
 
-    // What tells this folder from another one put in its place later (device and inode, say);
-    // empty when nothing is there or the host cannot tell.
-    virtual QByteArray folderIdentity(const QString& path) = 0;
+    // When the folder came into being: its birth time or, where the host keeps none, the last
+    // change of its entry; nanoseconds on the clock of clockNow(). Nothing when it is not
+    // there. It tells a folder from another one made later in its place.
+    virtual std::optional<qint64> folderBirth(const QString& path) = 0;
+    // Now, on the clock folder times are taken from.
+    virtual qint64 clockNow() = 0;
     // The names of everything the folder holds, hidden entries included; nothing when it
     // cannot be read.
     virtual std::optional<QStringList> folderEntries(const QString& path) = 0;

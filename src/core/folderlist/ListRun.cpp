@@ -43,7 +43,11 @@ QString ListRun::driveRootOf(const QString& entry, PathStyle style)
 {
     if (style == PathStyle::Windows)
         return entry.left(3);
-    // Only where a volume comes and goes can a missing "drive" be told.
+    // Only where a volume comes and goes can a missing "drive" be told. Asked of every entry
+    // of a run, so the ordinary ones leave at the first look.
+    if (!entry.startsWith(QLatin1String("/media/")) && !entry.startsWith(QLatin1String("/mnt/")) &&
+        !entry.startsWith(QLatin1String("/run/media/")))
+        return {};
     const QStringList parts = entry.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     const bool media = parts.size() >= 3 && parts.at(0) == QLatin1String("media");
     const bool runMedia = parts.size() >= 4 && parts.at(0) == QLatin1String("run") &&
@@ -120,9 +124,7 @@ void ListRun::run(QStringList entries, bool create, RunContext& context)
     QStringList batch;
     for (const QString& entry : entries) {
         const bool stop = context.runStep([&] {
-            bool found = false;
-            removeRefusedChars(entry, RefuseMode::Path, style, found);
-            if (found) {
+            if (hasRefusedChars(entry, RefuseMode::Path, style)) {
                 refused += entry + QStringLiteral("\r\n");
                 return false;
             }

@@ -2,7 +2,6 @@
 
 #include "fileops/FileSystem.h"
 
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -23,44 +22,33 @@ QString keyOf(const QString& path, PathStyle style)
 
 } // namespace
 
-void CreationRecord::add(const QString& path, const QByteArray& identity)
-{
-    m_made.append({path, identity});
-}
-
-QStringList CreationRecord::paths() const
-{
-    QStringList out;
-    for (const Made& m : m_made)
-        out << m.path;
-    return out;
-}
-
 CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
 {
     const QChar sep = pathSeparator(style);
-    QList<Made> order = m_made;
+    QStringList order = m_made;
     // Deepest first: a folder is judged after everything the run made inside it.
-    std::stable_sort(order.begin(), order.end(), [sep](const Made& a, const Made& b) {
-        return depthOf(a.path, sep) > depthOf(b.path, sep);
+    std::stable_sort(order.begin(), order.end(), [sep](const QString& a, const QString& b) {
+        return depthOf(a, sep) > depthOf(b, sep);
     });
     QSet<QString> seen;
     QSet<QString> going;
     Undo undo;
-    for (const Made& made : order) {
-        const QString key = keyOf(made.path, style);
+    for (const QString& path : order) {
+        const QString key = keyOf(path, style);
         if (seen.contains(key))
             continue;
         seen.insert(key);
-        if (!fs.folderExist(made.path)) {
-            undo.gone << made.path;
+        const auto born = fs.folderBirth(path);
+        if (!born) {
+            undo.gone << path;
             continue;
         }
-        const QByteArray now = fs.folderIdentity(made.path);
-        const auto entries = fs.folderEntries(made.path);
-        bool mayGo = !made.identity.isEmpty() && now == made.identity && entries.has_value();
+        // Born outside the run: someone made it again in its place.
+        bool mayGo = *born >= m_from - Slack && *born <= m_until + Slack;
+        const auto entries = mayGo ? fs.folderEntries(path) : std::nullopt;
+        mayGo = mayGo && entries.has_value();
         if (mayGo) {
-            const QString prefix = made.path.endsWith(sep) ? made.path : made.path + sep;
+            const QString prefix = path.endsWith(sep) ? path : path + sep;
             for (const QString& name : *entries) {
                 if (!going.contains(keyOf(prefix + name, style))) {
                     mayGo = false;
@@ -70,9 +58,9 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
         }
         if (mayGo) {
             going.insert(key);
-            undo.doomed << made.path;
+            undo.doomed << path;
         } else {
-            undo.kept << made.path;
+            undo.kept << path;
         }
     }
     return undo;
@@ -81,5 +69,5 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
 void CreationRecord::forget(const QStringList& gone)
 {
     const QSet<QString> goneSet(gone.cbegin(), gone.cend());
-    m_made.removeIf([&goneSet](const Made& m) { return goneSet.contains(m.path); });
+    m_made.removeIf([&goneSet](const QString& m) { return goneSet.contains(m); });
 }

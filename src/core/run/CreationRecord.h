@@ -2,8 +2,6 @@
 
 #include "PathStyle.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,28 +13,41 @@ class FileSystem;
 class CreationRecord
 {
 public:
-    void clear() { m_made.clear(); }
-    void add(const QString& path, const QByteArray& identity);
+    // A new run begins making folders at `now` (on the file system's clock).
+    void start(qint64 now)
+    {
+        m_made.clear();
+        m_from = now;
+        m_until = now;
+    }
+    // `path` was made, the latest of the run, at `now`.
+    void add(const QString& path, qint64 now)
+    {
+        m_made.append(path);
+        m_until = now;
+    }
     bool isEmpty() const { return m_made.isEmpty(); }
     qsizetype size() const { return m_made.size(); }
-    QStringList paths() const;
+    const QStringList& paths() const { return m_made; }
 
     struct Undo {
         QStringList doomed; // deepest first, as they go to the trash
         QStringList kept;   // made by the run, but holding something else now, or replaced
         QStringList gone;   // no longer there: nothing to take back
     };
-    // Works out what may go: a folder still as it was made, holding nothing but folders that
-    // may go too.
+    // Works out what may go: a folder born while the run made folders (no other one made in
+    // its place since), holding nothing but folders that may go too.
     Undo plan(FileSystem& fs, PathStyle style) const;
     // Forgets folders (those that went to the trash, or are gone); the kept ones stay on
     // record.
     void forget(const QStringList& gone);
 
+    // How far a folder's recorded time may lie outside the run: file systems keep times in
+    // coarse steps, and the kernel's clock for them runs a tick behind.
+    static constexpr qint64 Slack = 2000000000;
+
 private:
-    struct Made {
-        QString path;
-        QByteArray identity;
-    };
-    QList<Made> m_made;
+    QStringList m_made;
+    qint64 m_from = 0;
+    qint64 m_until = 0;
 };

@@ -15,9 +15,17 @@ int FolderSteps::createFolder(const QString& path)
 {
     QStringList made;
     const int code = m_fs.createFolder(path, &made);
-    for (const QString& folder : made)
-        m_record.add(folder, m_fs.folderIdentity(folder));
+    if (!made.isEmpty()) {
+        const qint64 now = m_fs.clockNow();
+        for (const QString& folder : made)
+            m_record.add(folder, now);
+    }
     return code;
+}
+
+void FolderSteps::startCreating()
+{
+    m_record.start(m_fs.clockNow());
 }
 
 bool FolderSteps::createOneFolder(const QString& path)

@@ -50,7 +50,7 @@ public:
         m_tally = {};
     }
     // A create run begins to make folders: the record of the previous one is dropped.
-    void startCreating() { m_record.clear(); }
+    void startCreating();
 
     // What the last create run made, for taking it back.
     CreationRecord& lastCreation() { return m_record; }

@@ -10,8 +10,24 @@ QString refusedChars(RefuseMode mode, PathStyle style)
     return set;
 }
 
+bool hasRefusedChars(const QString& text, RefuseMode mode, PathStyle style)
+{
+    // Once per entry of a list run: one pass, nothing allocated.
+    const QChar skip = mode == RefuseMode::Path ? pathSeparator(style) : QChar();
+    const qsizetype keep = (mode == RefuseMode::Path && style == PathStyle::Windows) ? 3 : 0;
+    const QString all = refusedChars(RefuseMode::FolderName, style); // the same eight everywhere
+    for (qsizetype i = keep; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != skip && all.contains(c))
+            return true;
+    }
+    return false;
+}
+
 QString removeRefusedChars(const QString& text, RefuseMode mode, PathStyle style, bool& found)
 {
+    if (!hasRefusedChars(text, mode, style))
+        return text;
     const QString set = refusedChars(mode, style);
     const int keep = (mode == RefuseMode::Path && style == PathStyle::Windows) ? 3 : 0;
     const QString head = text.left(keep);

@@ -13,6 +13,9 @@ enum class RefuseMode { FolderName = 0, Path = 1 };
 // path refuses: the folder-name set without the host's separator.
 QString refusedChars(RefuseMode mode, PathStyle style);
 
+// Whether removeRefusedChars would remove anything.
+bool hasRefusedChars(const QString& text, RefuseMode mode, PathStyle style);
+
 // Removes every refused character; on Windows paths the first three characters (a drive such
 // as C:\) are left unchecked. Sets `found` when something was removed and leaves it alone
 // otherwise.
