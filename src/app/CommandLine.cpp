@@ -463,15 +463,15 @@ ParsedArguments parseCommandLine(const QStringList& args)
             return accepted(Command::Help);
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
         const QString option = eq < 0 ? arg : arg.left(eq);
-        const auto spec = std::find_if(known.cbegin(), known.cend(), [&](const Option& o) {
+        const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Option& o) {
             return option == QLatin1String(o.name);
         });
-        if (spec == known.cend())
+        if (match == known.cend())
             return usageError(QStringLiteral("不明なオプションです: ") + option);
         if (values.contains(option))
             return usageError(QStringLiteral("オプションが二度指定されています: ") + option);
         QString value;
-        if (spec->takesValue) {
+        if (match->takesValue) {
             if (eq >= 0)
                 value = arg.mid(eq + 1);
             else if (i + 1 < args.size())
