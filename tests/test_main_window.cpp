@@ -46,6 +46,8 @@ private Q_SLOTS:
     void spinnersStepTheirField();
     void createWithEmptyDigitCount();
     void ctrlCCopiesOnlyWithSelection();
+    void menuKeysReachTheMenuFromAField_data();
+    void menuKeysReachTheMenuFromAField();
     void exitButtonCloses();
     void freshStartWritesDefaults();
     void fieldsAndOptionsSurviveARestart();
@@ -481,6 +483,47 @@ void TestMainWindow::unwritableSettingsSayWhy()
     QCOMPARE(window.fieldTexts().noEnd, QStringLiteral("10"));
     QVERIFY(window.close()); // the program goes on, and says so again at exit
     QCOMPARE(m_prompter->numbers(), (QList<int>{0, 0}));
+}
+
+void TestMainWindow::menuKeysReachTheMenuFromAField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<bool>("fieldKeepsIt");
+    QTest::addColumn<bool>("withTyping"); // something selected, something to undo
+    const QKeySequence e(Qt::CTRL | Qt::Key_E), d(Qt::CTRL | Qt::Key_D), o(Qt::CTRL | Qt::Key_O);
+    // On Linux a field takes Ctrl+E for "end of line" and Ctrl+D for "delete".
+    QTest::newRow("export from the target field") << "txtFolder" << e << false << false;
+    QTest::newRow("delete from a number field") << "txtNoStart" << d << false << false;
+    QTest::newRow("browse from the prefix") << "txtPrefixConst" << o << false << false;
+    QTest::newRow("paste stays the field's")
+        << "txtFolder" << QKeySequence(QKeySequence::Paste) << true << false;
+    QTest::newRow("copy with a selection")
+        << "txtFolder" << QKeySequence(QKeySequence::Copy) << true << true;
+    QTest::newRow("copy without one")
+        << "txtFolder" << QKeySequence(QKeySequence::Copy) << false << false;
+    QTest::newRow("undo with typing")
+        << "txtSuffixConst" << QKeySequence(QKeySequence::Undo) << true << true;
+    QTest::newRow("undo without") << "txtSuffixConst" << QKeySequence(QKeySequence::Undo) << false
+                                  << false;
+}
+
+void TestMainWindow::menuKeysReachTheMenuFromAField()
+{
+    QFETCH(QString, field);
+    QFETCH(QKeySequence, key);
+    QFETCH(bool, fieldKeepsIt);
+    QFETCH(bool, withTyping);
+    QLineEdit* box = m_window->findChild<QLineEdit*>(field);
+    box->setFocus();
+    if (withTyping) {
+        QTest::keyClicks(box, "x");
+        box->selectAll();
+    }
+    const QKeyCombination k = key[0];
+    QKeyEvent override(QEvent::ShortcutOverride, k.key(), k.keyboardModifiers());
+    QApplication::sendEvent(box, &override);
+    QCOMPARE(override.isAccepted(), fieldKeepsIt);
 }
 
 QTEST_MAIN(TestMainWindow)

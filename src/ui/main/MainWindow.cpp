@@ -434,8 +434,27 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             event->ignore();
             return true;
         }
+        // Copy, paste and undo are the fields' own; every other menu key is the menu's, even
+        // where a field on Linux would take it (Ctrl+E for "end of line", Ctrl+D to delete).
+        if (box && !key->matches(QKeySequence::Copy) && !key->matches(QKeySequence::Paste) &&
+            !key->matches(QKeySequence::Undo) &&
+            isMenuShortcut(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::isMenuShortcut(const QKeySequence& key) const
+{
+    for (const QMenu* menu : {m_mnuFile, m_mnuHelp}) {
+        for (const QAction* action : menu->actions()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == key)
+                return true;
+        }
+    }
+    return false;
 }
 
 SeriesFieldTexts MainWindow::fieldTexts() const

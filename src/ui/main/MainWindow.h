@@ -93,6 +93,7 @@ private:
     void cmdCreateDeleteClick(int index);
     void cmdExitClick();
     void cmdReferClick();
+    bool isMenuShortcut(const QKeySequence& key) const;
     // Drags onto the target-folder field: true when the event was the field's drop handling.
     bool folderDragEvent(QEvent* event);
     void showProgress(const QString& what, int done, int total);
