@@ -1,6 +1,7 @@
 // Deletes a series of 100,000 existing folders through the real window (offscreen) up to the
 // trash's confirmation, which is declined: how long the names and the checks of every folder
 // take, and how often the window got to paint meanwhile (the longest stretch without a yield).
+#include "BenchHelpers.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
 #include "fileops/FileFolder.h"
@@ -36,11 +37,7 @@ int main(int argc, char* argv[])
     MainWindow window(services.services(),
                       {home.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
     window.show();
-    window.findChild<QLineEdit*>(QStringLiteral("txtFolder"))->setText(target.path());
-    window.findChild<QLineEdit*>(QStringLiteral("txtPrefixConst"))->setText(QStringLiteral("case"));
-    window.findChild<QLineEdit*>(QStringLiteral("txtNoStart"))->setText(QStringLiteral("0"));
-    window.findChild<QLineEdit*>(QStringLiteral("txtNoEnd"))->setText(QString::number(count - 1));
-    window.findChild<QLineEdit*>(QStringLiteral("txtNoKeta"))->setText(QStringLiteral("5"));
+    fillSeries(window, target.path(), count - 1);
     QApplication::processEvents();
 
     // A timer ticking every 10 ms: the longest gap between two ticks is how long the window
