@@ -78,31 +78,44 @@ void TestCreationRecord::cancelledRunRecordsOnlyItsPart()
 
 void TestCreationRecord::undo_data()
 {
-    QTest::addColumn<QStringList>("afterwards"); // what the user did: file:, dir:, gone:, again:
-    QTest::addColumn<QStringList>("trashed");    // in the order they went
+    // What the user (or another process) did: before the undo looks ("file:", "hidden:",
+    // "dir:", "gone:", "again:" made anew in its place, "unreadable:"), or "late-file:" as the
+    // item is about to move.
+    QTest::addColumn<QStringList>("afterwards");
+    QTest::addColumn<QStringList>("trashed"); // in the order they went
     QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QStringList>("replaced"); // another folder stands there now
 
-    QTest::newRow("untouched: deepest first")
-        << QStringList{} << QStringList{"C:\\w\\new\\c1", "C:\\w\\new\\c2", "C:\\w\\new"}
-        << QStringList{};
+    const QString c1 = "C:\\w\\new\\c1", c2 = "C:\\w\\new\\c2", top = "C:\\w\\new";
+    const QStringList none;
+    QTest::newRow("untouched: deepest first") << none << QStringList{c1, c2, top} << none << none;
     QTest::newRow("a file received: it and its parent stay")
-        << QStringList{"file:C:\\w\\new\\c2\\a.txt"} << QStringList{"C:\\w\\new\\c1"}
-        << QStringList{"C:\\w\\new\\c2", "C:\\w\\new"};
+        << QStringList{"file:" + c2 + "\\a.txt"} << QStringList{c1} << QStringList{c2, top}
+        << none;
     QTest::newRow("a hidden file counts too")
-        << QStringList{"hidden:C:\\w\\new\\c1\\.keep"} << QStringList{"C:\\w\\new\\c2"}
-        << QStringList{"C:\\w\\new\\c1", "C:\\w\\new"};
+        << QStringList{"hidden:" + c1 + "\\.keep"} << QStringList{c2} << QStringList{c1, top}
+        << none;
     QTest::newRow("a folder of the user's inside")
-        << QStringList{"dir:C:\\w\\new\\mine"} << QStringList{"C:\\w\\new\\c1", "C:\\w\\new\\c2"}
-        << QStringList{"C:\\w\\new"};
+        << QStringList{"dir:C:\\w\\new\\mine"} << QStringList{c1, c2} << QStringList{top} << none;
     QTest::newRow("renamed away: nothing to take back")
-        << QStringList{"gone:C:\\w\\new\\c1", "dir:C:\\w\\new\\renamed"}
-        << QStringList{"C:\\w\\new\\c2"} << QStringList{"C:\\w\\new"};
-    QTest::newRow("made again in its place")
-        << QStringList{"gone:C:\\w\\new\\c2", "dir:C:\\w\\new\\c2"} << QStringList{"C:\\w\\new\\c1"}
-        << QStringList{"C:\\w\\new\\c2", "C:\\w\\new"};
-    QTest::newRow("cannot be read")
-        << QStringList{"unreadable:c:\\w\\new\\c1"} << QStringList{"C:\\w\\new\\c2"}
-        << QStringList{"C:\\w\\new\\c1", "C:\\w\\new"};
+        << QStringList{"gone:" + c1, "dir:C:\\w\\new\\renamed"} << QStringList{c2}
+        << QStringList{top} << none;
+    QTest::newRow("removed and made again in its place")
+        << QStringList{"gone:" + c2, "dir:" + c2} << QStringList{c1} << QStringList{top}
+        << QStringList{c2};
+    QTest::newRow("another folder moved into its place")
+        << QStringList{"again:" + c1} << QStringList{c2} << QStringList{top} << QStringList{c1};
+    QTest::newRow("its parent replaced") << QStringList{"again:" + top} << QStringList{c1, c2}
+                                         << none << QStringList{top};
+    QTest::newRow("cannot be read") << QStringList{"unreadable:c:\\w\\new\\c1"}
+                                    << QStringList{c2} << QStringList{c1, top} << none;
+    // Filled while the confirmation was open: looked at again as it moves.
+    QTest::newRow("a file arrives as it is about to move")
+        << QStringList{"late-file:" + c2 + "\\precious.txt"} << QStringList{c1}
+        << QStringList{c2, top} << none;
+    QTest::newRow("a folder arrives in the parent as it is about to move")
+        << QStringList{"late-file:" + top + "\\x\\precious.txt"} << QStringList{c1, c2}
+        << QStringList{top} << none;
 }
 
 void TestCreationRecord::undo()
@@ -110,7 +123,9 @@ void TestCreationRecord::undo()
     QFETCH(QStringList, afterwards);
     QFETCH(QStringList, trashed);
     QFETCH(QStringList, kept);
+    QFETCH(QStringList, replaced);
     createSeries(1, 2);
+    QStringList late;
     for (const QString& step : afterwards) {
         const QString kind = step.section(':', 0, 0);
         const QString path = step.section(':', 1);
@@ -122,25 +137,41 @@ void TestCreationRecord::undo()
             m_fs->addFolder(path);
         else if (kind == "gone")
             m_fs->recycled(toPathList({path}));
+        else if (kind == "again")
+            m_fs->replace(path);
         else if (kind == "unreadable")
             m_fs->unreadable << path;
+        else if (kind == "late-file")
+            late << path;
     }
+    m_fs->beforeTrashMove = [&](const QString&) {
+        for (const QString& path : std::as_const(late))
+            m_fs->addFile(path);
+        late.clear();
+    };
     m_fs->recycledItems.clear();
     m_fs->recycledCalls.clear();
 
     m_steps->undoLastCreation();
     QCOMPARE(m_fs->recycledItems, trashed);
     QCOMPARE(m_fs->recycledCalls.size(), trashed.isEmpty() ? 0 : 1); // one operation
-    if (kept.isEmpty()) {
+    QString box;
+    if (!kept.isEmpty())
+        box = "次のフォルダは中身があるため残しました:\r\n" + kept.join("\r\n");
+    if (!replaced.isEmpty())
+        box += QString(box.isEmpty() ? "" : "\r\n\r\n") +
+               "次のフォルダは置き換えられたため残しました:\r\n" + replaced.join("\r\n");
+    if (box.isEmpty()) {
         QVERIFY(m_prompter.shown.isEmpty());
-        QVERIFY(m_steps->lastCreation().isEmpty());
     } else {
         QCOMPARE(m_prompter.shown.size(), 1);
-        QCOMPARE(m_prompter.shown.front().text,
-                 "次のフォルダは中身があるため残しました:\r\n" + kept.join("\r\n"));
-        // What stayed can be taken back once it is empty again.
-        QCOMPARE(m_steps->lastCreation().size(), kept.size());
+        QCOMPARE(m_prompter.shown.front().text, box);
     }
+    // What stayed can be taken back once it is empty again; another's folder is not ours.
+    QStringList onRecord = m_steps->lastCreation().paths();
+    onRecord.sort();
+    kept.sort();
+    QCOMPARE(onRecord, kept);
 }
 
 void TestCreationRecord::failedTrashKeepsTheRecord()

@@ -190,50 +190,14 @@ private:
     QElapsedTimer m_timer;
 };
 
-// The host file system, remembering what the failure lines name: the folder the last creation
-// was for, and the items of the last trash operation.
-class RecordingFileSystem : public FileSystem
-{
-public:
-    explicit RecordingFileSystem(FileSystem& host) : m_host(host) {}
-
-    bool folderExist(const QString& path) override { return m_host.folderExist(path); }
-    bool fileExist(const QString& pattern) override { return m_host.fileExist(pattern); }
-    int createFolder(const QString& path, QStringList* made) override
-    {
-        m_lastCreated = path;
-        return m_host.createFolder(path, made);
-    }
-    bool recycled(const QString& pathList) override
-    {
-        m_lastRecycled = fromPathList(pathList);
-        return m_host.recycled(pathList);
-    }
-    std::optional<qint64> folderBirth(const QString& path) override
-    {
-        return m_host.folderBirth(path);
-    }
-    qint64 clockNow() override { return m_host.clockNow(); }
-    std::optional<QStringList> folderEntries(const QString& path) override
-    {
-        return m_host.folderEntries(path);
-    }
-
-    const QString& lastCreated() const { return m_lastCreated; }
-    const QStringList& lastRecycled() const { return m_lastRecycled; }
-
-private:
-    FileSystem& m_host;
-    QString m_lastCreated;
-    QStringList m_lastRecycled;
-};
-
-// Never asks: every question gets the answer a script means, and every failure becomes a line
-// on stderr naming its folder.
+// Never asks: every question gets the answer a script means. The folders' failures are told
+// by FailureLines; only the target folder's own failure is told here.
 class CommandLinePrompter : public Prompter
 {
 public:
-    CommandLinePrompter(RecordingFileSystem& fs, ErrorOutput& err) : m_fs(fs), m_err(err) {}
+    explicit CommandLinePrompter(ErrorOutput& err) : m_err(err) {}
+
+    void setTarget(const QString& target) { m_target = target; }
 
     int prompt(const PromptRequest& request) override
     {
@@ -248,13 +212,12 @@ public:
         case 26: // the base folder: the entry already carries it
             return Answer::No;
         case 10:
-        case 12:
-        case 14:
             m_failed = true;
-            m_err.line(m_fs.lastCreated() + QStringLiteral(": ") + oneLine(request.text));
+            m_err.line(m_target + QStringLiteral(": ") + oneLine(request.text));
             return Answer::Ok;
+        case 12: // the folders' own failures have their lines already
+        case 14:
         case 16:
-            failedTrash(request.text);
             return Answer::Ok;
         default:
             m_err.line(QStringLiteral("nmaker: ") + lines(request.text));
@@ -267,26 +230,35 @@ public:
     bool failed() const { return m_failed; }
 
 private:
-    void failedTrash(const QString& text)
+    ErrorOutput& m_err;
+    QString m_target;
+    bool m_failed = false;
+};
+
+// A line on stderr for every folder that could not be made or trashed, naming it.
+class FailureLines : public FolderListener
+{
+public:
+    FailureLines(ErrorOutput& err, bool create) : m_err(err), m_create(create) {}
+
+    void folderDone(const FolderEvent& event) override
     {
-        // An empty batch (every folder missing or kept) is no failure.
-        if (m_fs.lastRecycled().isEmpty())
+        if (event.outcome != FolderOutcome::Failed)
             return;
-        m_failed = true;
-        bool named = false;
-        for (const QString& path : m_fs.lastRecycled()) {
-            if (m_fs.folderExist(path)) {
-                m_err.line(path + QStringLiteral(": ") + oneLine(text));
-                named = true;
-            }
+        QString text;
+        if (m_create) {
+            text = oneLine(event.reason);
+        } else {
+            text = catalogueText(16);
+            if (!event.reason.isEmpty())
+                text += QStringLiteral(" (") + oneLine(event.reason) + QLatin1Char(')');
         }
-        if (!named)
-            m_err.line(QStringLiteral("nmaker: ") + oneLine(text));
+        m_err.line(event.path + QStringLiteral(": ") + text);
     }
 
-    RecordingFileSystem& m_fs;
+private:
     ErrorOutput& m_err;
-    bool m_failed = false;
+    bool m_create;
 };
 
 // No window, so nothing to yield to and no cancel button; the progress goes to the terminal.
@@ -567,15 +539,17 @@ namespace
 
 // The program's services for one run, as the window has them, with answers instead of boxes.
 struct Services {
-    Services()
+    explicit Services(bool create) : failures(err, create)
     {
         host.setRespondDialog(true); // the trash asks nothing
         options.setCheckedIndex(Options::Create, 0);
+        steps.addListener(&failures);
     }
     FileFolder host;
-    RecordingFileSystem fs{host};
+    FileSystem& fs = host;
     ErrorOutput err;
-    CommandLinePrompter prompter{fs, err};
+    CommandLinePrompter prompter{err};
+    FailureLines failures;
     Options options;
     FolderSteps steps{fs, prompter, options, Host};
 
@@ -593,8 +567,8 @@ struct Services {
                          .arg(t.trashed)
                          .arg(t.kept)
                          .arg(t.missing)
-                         .arg(t.notTrashed));
-        const bool failed = prompter.failed() || t.failed > 0 || t.notTrashed > 0;
+                         .arg(t.failed));
+        const bool failed = prompter.failed() || t.failed > 0;
         return failed ? ExitStatus::Failed : ExitStatus::Done;
     }
 };
@@ -620,7 +594,7 @@ int outputStatus(LineOutput& out, ErrorOutput& err)
 int runSeries(const CommandArguments& a)
 {
     const bool create = a.command == Command::Create;
-    Services s;
+    Services s(create);
     s.options.setCheckedIndex(Options::FolderName, a.zeroFill ? 0 : 1);
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
 
@@ -632,6 +606,7 @@ int runSeries(const CommandArguments& a)
     p.last = a.last;
     p.digits = a.digits;
     p.zeroFill = a.zeroFill;
+    s.prompter.setTarget(p.targetFolder);
 
     if (!create && !s.fs.folderExist(p.targetFolder)) {
         s.err.line(p.targetFolder + QStringLiteral(": ") + oneLine(catalogueText(15)));
@@ -692,7 +667,7 @@ int runExpand(const CommandArguments& a)
 int runList(const CommandArguments& a)
 {
     const bool create = a.command == Command::ListCreate;
-    Services s;
+    Services s(create);
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
 
     ListImport list;

@@ -69,7 +69,7 @@ void MemoryFileSystem::addFolder(const QString& path)
     addDrive(p);
     for (QString up = p; !isRoot(up); up = parentOf(up)) {
         if (!m_entries.contains(keyOf(up)))
-            m_entries.insert(keyOf(up), Entry{up, true, false, m_clock += 10000000000});
+            m_entries.insert(keyOf(up), Entry{up, true, false, m_nextNode++});
     }
 }
 
@@ -82,7 +82,7 @@ void MemoryFileSystem::addFile(const QString& path, bool hidden)
         addDrive(parent);
     else
         addFolder(parent);
-    m_entries.insert(keyOf(p), Entry{p, false, hidden});
+    m_entries.insert(keyOf(p), Entry{p, false, hidden, m_nextNode++});
 }
 
 bool MemoryFileSystem::exists(const QString& path) const
@@ -153,7 +153,7 @@ bool MemoryFileSystem::fileExist(const QString& pattern)
     return false;
 }
 
-int MemoryFileSystem::createFolder(const QString& path, QStringList* made)
+int MemoryFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
 {
     ++createFolderCalls;
     const QString p = normalized(path);
@@ -179,17 +179,31 @@ int MemoryFileSystem::createFolder(const QString& path, QStringList* made)
         missing.prepend(up);
     addFolder(p);
     createdFolders << p;
-    if (made)
-        made->append(missing);
+    if (made) {
+        for (const QString& m : std::as_const(missing))
+            made->append(MadeFolder{m, lookAtFolder(m, false).id});
+    }
     return CreateResult::Created;
 }
 
-std::optional<qint64> MemoryFileSystem::folderBirth(const QString& path)
+FolderLook MemoryFileSystem::lookAtFolder(const QString& path, bool forFile)
 {
-    const QString p = normalized(path);
-    if (!isFolder(p) || isRoot(p))
-        return std::nullopt;
-    return m_entries.value(keyOf(p)).born;
+    FolderLook look;
+    const QString p = normalized(path.isEmpty() ? QStringLiteral("C:\\") : path);
+    if (!isFolder(p))
+        return look;
+    look.folder = true;
+    look.id = FolderId{1, isRoot(p) ? 1 : m_entries.value(keyOf(p)).node, -1};
+    if (forFile)
+        look.holdsFile = fileExist(p + QStringLiteral("\\*.*"));
+    return look;
+}
+
+void MemoryFileSystem::replace(const QString& path)
+{
+    const QString key = keyOf(normalized(path));
+    if (m_entries.contains(key))
+        m_entries[key].node = m_nextNode++;
 }
 
 std::optional<QStringList> MemoryFileSystem::folderEntries(const QString& path)
@@ -220,21 +234,52 @@ void MemoryFileSystem::removeTree(const QString& key)
 
 bool MemoryFileSystem::recycled(const QString& pathList)
 {
-    const QStringList items = fromPathList(pathList);
-    recycledCalls << items;
-    if (items.isEmpty() || failRecycle || declineRecycle)
-        return false;
-    bool all = true;
+    QList<TrashItem> items;
+    for (const QString& p : fromPathList(pathList))
+        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never});
+    return allTrashed(trash(items));
+}
+
+QList<TrashResult> MemoryFileSystem::trash(const QList<TrashItem>& items)
+{
+    using Kind = TrashResult::Kind;
+    QList<TrashResult> results(items.size());
+    QStringList paths;
+    for (const TrashItem& item : items)
+        paths << item.path;
+    recycledCalls << paths;
+    if (items.isEmpty() || declineRecycle)
+        return results;
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (cancelRecycleAfter >= 0 && i >= cancelRecycleAfter)
-            return false;
-        const QString p = normalized(items.at(i));
-        if (!exists(p) || isRoot(p)) {
-            all = false;
+            break;
+        const TrashItem& item = items.at(i);
+        if (beforeTrashMove)
+            beforeTrashMove(item.path);
+        const QString p = normalized(item.path);
+        if (failRecycle || isRoot(p)) {
+            results[i].kind = Kind::Failed;
+            continue;
+        }
+        if (!exists(p)) {
+            results[i].kind = Kind::Missing;
+            continue;
+        }
+        const FolderLook look = lookAtFolder(p, item.keepIf == TrashItem::KeepIf::HoldsFile);
+        if (item.expected.isKnown() && isFolder(p) && !item.expected.sameAs(look.id)) {
+            results[i].kind = Kind::Replaced;
+            continue;
+        }
+        const bool keep = (item.keepIf == TrashItem::KeepIf::HoldsFile && look.holdsFile) ||
+                          (item.keepIf == TrashItem::KeepIf::HoldsAnything &&
+                           !folderEntries(p).value_or(QStringList{QString()}).isEmpty());
+        if (keep) {
+            results[i].kind = Kind::Kept;
             continue;
         }
         removeTree(keyOf(p));
         recycledItems << p;
+        results[i].kind = Kind::Trashed;
     }
-    return all;
+    return results;
 }

@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 #include <optional>
 
 // A FileSystem in memory with Windows-style paths: drive letters, `\` (a `/` is read as `\`),
@@ -32,11 +34,15 @@ public:
     // FileSystem
     bool folderExist(const QString& path) override;
     bool fileExist(const QString& pattern) override;
-    int createFolder(const QString& path, QStringList* made = nullptr) override;
-    bool recycled(const QString& pathList) override;
-    std::optional<qint64> folderBirth(const QString& path) override;
-    qint64 clockNow() override { return m_clock; }
+    int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
+    FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
+    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+
+    // The trash as the named surface has it: every listed item as it stands.
+    bool recycled(const QString& pathList);
+    // Takes a folder or file away and makes it again: the same path, another node.
+    void replace(const QString& path);
 
     // Knobs.
     QMap<QString, int> createResults;  // path (any case) -> code createFolder answers instead
@@ -44,6 +50,8 @@ public:
     bool declineRecycle = false;       // as a declined confirmation: false, nothing removed
     qsizetype cancelRecycleAfter = -1; // removes this many items, then stops with false
     QStringList unreadable;            // lower-case keys of folders that cannot be listed
+    // Called with each item's path right before it moves, as another process could act.
+    std::function<void(const QString&)> beforeTrashMove;
 
     // Records.
     int folderExistCalls = 0;
@@ -61,7 +69,7 @@ private:
         QString spelling;
         bool folder = true;
         bool hidden = false;
-        qint64 born = 0; // on the fake clock, which moves 10 s with every new entry
+        quint64 node = 0; // every new entry gets the next number
     };
     static QString keyOf(const QString& normalizedPath) { return normalizedPath.toLower(); }
     static QString driveOf(const QString& normalizedPath) { return normalizedPath.left(2); }
@@ -70,5 +78,5 @@ private:
 
     QStringList m_drives;           // lower case, "c:"
     QMap<QString, Entry> m_entries; // key: lower-case normalized path
-    qint64 m_clock = 0;
+    quint64 m_nextNode = 1;
 };

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include "PosixFiles.h"
+
 #include <cerrno>
 #include <ctime>
 #include <dirent.h>
@@ -89,9 +91,9 @@ FileFolder::FileFolder(Prompter* prompter, Progress* progress)
 
 FileFolder::~FileFolder() = default;
 
-bool FileFolder::recycled(const QString& pathList)
+QList<TrashResult> FileFolder::trash(const QList<TrashItem>& items)
 {
-    return FileOperations::recycled(pathList);
+    return trashItems(items);
 }
 
 bool FileFolder::folderExist(const QString& path)
@@ -172,7 +174,7 @@ const MountTable& FileFolder::mounts()
     return *m_mounts;
 }
 
-int FileFolder::createFolder(const QString& path, QStringList* made)
+int FileFolder::createFolder(const QString& path, QList<MadeFolder>* made)
 {
     // A NUL would cut the name short and create another folder than the one asked for.
     if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
@@ -183,13 +185,12 @@ int FileFolder::createFolder(const QString& path, QStringList* made)
 #ifdef Q_OS_UNIX
     const QByteArray target = QFile::encodeName(host);
     struct stat st;
-    auto parentOf = [](const QByteArray& p) {
-        const qsizetype slash = p.lastIndexOf('/');
-        return slash <= 0 ? QByteArray("/") : p.left(slash);
-    };
+    using posix::parentOf;
+    // What identifies the folder is taken right after it was made, for the undo.
     auto note = [made](const QByteArray& folder) {
         if (made)
-            made->append(QFile::decodeName(folder));
+            made->append(MadeFolder{QFile::decodeName(folder),
+                                    posix::statNode(AT_FDCWD, folder.constData(), false).id()});
     };
     if (!isVolumeSlot(parentOf(target))) {
         if (::mkdir(target.constData(), 0777) == 0) {
@@ -241,48 +242,60 @@ int FileFolder::createFolder(const QString& path, QStringList* made)
         missing.prepend(QDir::toNativeSeparators(up));
     if (!QDir().mkpath(host))
         return CreateResult::Failed;
-    if (made)
-        made->append(missing);
+    if (made) {
+        for (const QString& m : std::as_const(missing))
+            made->append(MadeFolder{m, lookAtFolder(m, false).id});
+    }
     return CreateResult::Created;
 #endif
 }
 
-std::optional<qint64> FileFolder::folderBirth(const QString& path)
+FolderLook FileFolder::lookAtFolder(const QString& path, bool forFile)
 {
-    const QString host = hostPath(path);
+    FolderLook look;
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
     if (host.isEmpty())
-        return std::nullopt;
-    constexpr qint64 perSecond = 1000000000;
-#if defined(Q_OS_LINUX) && defined(STATX_BTIME)
-    struct statx sx;
-    if (::statx(AT_FDCWD, QFile::encodeName(host).constData(), AT_SYMLINK_NOFOLLOW,
-                STATX_TYPE | STATX_BTIME | STATX_CTIME, &sx) != 0 ||
-        !S_ISDIR(sx.stx_mode))
-        return std::nullopt;
-    const statx_timestamp& t = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime;
-    return qint64(t.tv_sec) * perSecond + t.tv_nsec;
-#elif defined(Q_OS_UNIX)
-    struct stat st;
-    if (::lstat(QFile::encodeName(host).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return std::nullopt;
-    return qint64(st.st_ctime) * perSecond;
+        return look;
+#ifdef Q_OS_UNIX
+    const QByteArray bytes = QFile::encodeName(host);
+    const posix::Node self = posix::statNode(AT_FDCWD, bytes.constData(), false);
+    if (!self.ok)
+        return look;
+    // A link to a folder is a folder here, as for folderExist; it is the link that is met.
+    const bool link = S_ISLNK(self.mode);
+    if (link) {
+        const posix::Node target = posix::statNode(AT_FDCWD, bytes.constData(), true);
+        look.folder = target.ok && S_ISDIR(target.mode);
+    } else {
+        look.folder = S_ISDIR(self.mode);
+    }
+    if (!look.folder)
+        return look;
+    look.id = self.id();
+    if (forFile) {
+        // Straight through the directory, stopping at the first file; one that cannot be read
+        // holds nothing that can be seen.
+        const int fd = posix::openFolder(AT_FDCWD, bytes.constData(), link);
+        if (fd >= 0) {
+            look.holdsFile = posix::readContents(fd, posix::StopAt::File).file;
+            ::close(fd);
+        }
+        // A folder that holds a mounted volume is never "empty": the volume's files are in it.
+        if (!look.holdsFile)
+            look.holdsFile = link ? mounts().hasMountBelow(host)
+                                  : mounts().hasMountBelow(self.dev, self.ino);
+    }
 #else
     const QFileInfo info(host);
-    if (!info.isDir())
-        return std::nullopt;
-    return info.birthTime().toMSecsSinceEpoch() * (perSecond / 1000);
+    look.folder = info.isDir();
+    if (look.folder) {
+        look.id.birth = info.birthTime().toMSecsSinceEpoch() * 1000000;
+        look.id.node = 1; // no node number through Qt: the birth time tells folders apart
+        if (forFile)
+            look.holdsFile = fileExist(host + QStringLiteral("\\*.*"));
+    }
 #endif
-}
-
-qint64 FileFolder::clockNow()
-{
-#ifdef Q_OS_UNIX
-    timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-#else
-    return QDateTime::currentMSecsSinceEpoch() * 1000000;
-#endif
+    return look;
 }
 
 std::optional<QStringList> FileFolder::folderEntries(const QString& path)

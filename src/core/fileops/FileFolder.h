@@ -56,11 +56,13 @@ public:
     // FileSystem
     bool folderExist(const QString& path) override;
     bool fileExist(const QString& pattern) override;
-    int createFolder(const QString& path, QStringList* made = nullptr) override;
-    bool recycled(const QString& pathList) override;
-    std::optional<qint64> folderBirth(const QString& path) override;
-    qint64 clockNow() override;
+    int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
+    FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
+    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+
+    // The trash of the named surface: every item of a NUL-separated list, as it stands.
+    bool recycled(const QString& pathList) { return FileOperations::recycled(pathList); }
 
     // Creates only the last folder; nonzero when it was created.
     int createFolder2(const QString& path);

@@ -86,43 +86,62 @@ bool FileOperations::recycled(const QString& pathList)
     return deleteFiles(pathList);
 }
 
+QString FileOperations::deleteQuestion(qsizetype count, const QString& first, bool toTrash)
+{
+    if (count == 1) {
+        const QString name = PathNames::getFileNameA(withoutTrailingSeparators(first));
+        return toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
+                       : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
+    }
+    return toTrash
+               ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
+               : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
+}
+
 bool FileOperations::deleteFiles(const QString& from)
 {
     if (PathNames::nullDel(from).isEmpty())
         return false;
-    const QStringList items = fromPathList(from);
-    const bool toTrash = allowUndo();
-    QString question;
-    if (items.size() == 1) {
-        const QString name = PathNames::getFileNameA(withoutTrailingSeparators(items.front()));
-        question = toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
-                           : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
-    } else {
-        question =
-            toTrash
-                ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(items.size())
-                : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(items.size());
+    const QStringList paths = fromPathList(from);
+    if (!allowUndo()) {
+        if (!confirm(deleteQuestion(paths.size(), paths.front(), false)))
+            return false;
+        return removeItems(paths);
     }
-    if (!confirm(question))
-        return false;
-    return toTrash ? trashItems(items) : removeItems(items);
+    QList<TrashItem> items;
+    items.reserve(paths.size());
+    for (const QString& p : paths)
+        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never});
+    return allTrashed(trashItems(items));
 }
 
-bool FileOperations::trashItems(const QStringList& items)
+QList<TrashResult> FileOperations::trashItems(const QList<TrashItem>& items)
 {
+    QList<TrashResult> results(items.size());
+    if (items.isEmpty())
+        return results;
+    if (!confirm(deleteQuestion(items.size(), items.front().path, true)))
+        return results;
 #ifdef NMAKER_FREEDESKTOP_TRASH
     FreedesktopTrash trash;
-    const bool all =
-        eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(),
-                 [&](qsizetype i) { return trash.moveToTrash(hostPath(items.at(i))); });
+    trash.setBeforeMove(m_beforeTrashMove);
+    eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
+        const TrashItem& item = items.at(i);
+        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf);
+        return results[i].kind == TrashResult::Kind::Trashed;
+    });
     trash.flush();
-    return all;
 #else
-    return eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
-        const QString item = hostPath(items.at(i));
-        return !item.isEmpty() && QFile::moveToTrash(item);
+    eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
+        const QString item = hostPath(items.at(i).path);
+        if (m_beforeTrashMove)
+            m_beforeTrashMove(items.at(i).path);
+        const bool ok = !item.isEmpty() && QFile::moveToTrash(item);
+        results[i].kind = ok ? TrashResult::Kind::Trashed : TrashResult::Kind::Failed;
+        return ok;
     });
 #endif
+    return results;
 }
 
 bool FileOperations::eachItem(const QString& text, qsizetype count,

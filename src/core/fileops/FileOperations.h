@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSystem.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -39,6 +41,16 @@ public:
     bool deleteFiles(const QString& from);
     // To the trash: sets AllowUndo, which stays set.
     bool recycled(const QString& pathList);
+    // To the trash, each item only while it is the expected one and its KeepIf allows, with
+    // one confirmation and the progress display; one result per item.
+    QList<TrashResult> trashItems(const QList<TrashItem>& items);
+
+    // For tests: called with each item's path after its checks, right before it moves, so a
+    // test can change the tree exactly there.
+    void setBeforeTrashMove(std::function<void(const QString&)> hook)
+    {
+        m_beforeTrashMove = std::move(hook);
+    }
 
     // The owner of the operation's windows; a destroyed owner reads as none.
     QObject* target() const { return m_target; }
@@ -70,7 +82,7 @@ private:
     bool bit(quint32 b) const { return (m_flags & b) != 0; }
     void setBit(quint32 b, bool on) { m_flags = on ? (m_flags | b) : (m_flags & ~b); }
     bool confirm(const QString& text);
-    bool trashItems(const QStringList& items);
+    static QString deleteQuestion(qsizetype count, const QString& first, bool toTrash);
     bool removeItems(const QStringList& items);
     // Runs `step` for items 0..count-1 under the progress display; true when every step
     // succeeded and the user did not cancel before the last one.
@@ -80,4 +92,5 @@ private:
     FileFolder& m_owner;
     QPointer<QObject> m_target;
     quint32 m_flags = 0;
+    std::function<void(const QString&)> m_beforeTrashMove;
 };

@@ -59,3 +59,14 @@ bool listingMatch(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
            (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')) &&
             wildMatch(pattern.chopped(2), name, cs));
 }
+
+bool allTrashed(const QList<TrashResult>& results)
+{
+    if (results.isEmpty())
+        return false;
+    for (const TrashResult& r : results) {
+        if (r.kind != TrashResult::Kind::Trashed)
+            return false;
+    }
+    return true;
+}

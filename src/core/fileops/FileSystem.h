@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,62 @@ constexpr int PathNotFound = 3;
 constexpr int AlreadyExists = 183;
 constexpr int Failed = 1; // any other value is "other failure"; this one is ours
 } // namespace CreateResult
+
+// What tells one folder from another that later stands at the same path: the volume and the
+// node number, and the birth time where the file system keeps one (a node number can be
+// given again to a folder made after the first one went).
+struct FolderId {
+    quint64 volume = 0;
+    quint64 node = 0;
+    qint64 birth = -1; // nanoseconds since the epoch; -1 where unknown
+
+    bool isKnown() const { return node != 0 || volume != 0; }
+    // The same folder, as far as both sides know: a birth time counts only where both have one.
+    bool sameAs(const FolderId& other) const
+    {
+        return volume == other.volume && node == other.node &&
+               (birth < 0 || other.birth < 0 || birth == other.birth);
+    }
+};
+
+// One look at a path before a deletion: is it a folder, does it hold a file, which is it.
+struct FolderLook {
+    bool folder = false;    // a folder, or a link to one
+    bool holdsFile = false; // asked for only: an ordinary, visible file directly inside
+    FolderId id;            // of the entry itself: a link's own, not its target's
+};
+
+// A folder that a creation made, with what identified it right then.
+struct MadeFolder {
+    QString path;
+    FolderId id;
+};
+
+// One item for the trash and what must still hold when it moves.
+struct TrashItem {
+    enum class KeepIf {
+        Never,        // goes whatever it holds
+        HoldsFile,    // stays when it holds an ordinary, visible file
+        HoldsAnything // stays unless it is empty
+    };
+    QString path;
+    FolderId expected; // unknown: whatever stands there
+    KeepIf keepIf = KeepIf::Never;
+};
+
+// What became of one trash item.
+struct TrashResult {
+    enum class Kind {
+        Trashed,  // in the trash, restorable
+        Kept,     // not empty, as its KeepIf did not allow, when it was to move: left in place
+        Replaced, // another item than the expected one stands there: left in place
+        Missing,  // nothing there when it was to move
+        Failed,   // could not go to the trash: left in place
+        NotDone   // the confirmation was declined or the operation cancelled before it
+    };
+    Kind kind = Kind::NotDone;
+    QString why; // for a failure: what stood in the way
+};
 
 // The port through which the runs touch the disk. The host's version is FileFolder; tests use
 // an in-memory one with Windows-style drives.
@@ -29,21 +86,17 @@ public:
     virtual bool fileExist(const QString& pattern) = 0;
     // Creates the folder and every missing parent; returns a CreateResult code. `made`, when
     // given, gets every folder this call created, topmost first, as the host spells it.
-    virtual int createFolder(const QString& path, QStringList* made = nullptr) = 0;
-    // Sends every path of a NUL-separated list (each path followed by one NUL, the whole
-    // closed by one more) to the trash in one operation, with one confirmation. True only when
-    // every item reached the trash; false without any activity when the first entry is empty.
-    virtual bool recycled(const QString& pathList) = 0;
-
-    // When the folder came into being: its birth time or, where the host keeps none, the last
-    // change of its entry; nanoseconds on the clock of clockNow(). Nothing when it is not
-    // there. It tells a folder from another one made later in its place.
-    virtual std::optional<qint64> folderBirth(const QString& path) = 0;
-    // Now, on the clock folder times are taken from.
-    virtual qint64 clockNow() = 0;
+    virtual int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) = 0;
+    // Whether the path names a folder, which one, and (when `forFile`) whether it holds an
+    // ordinary visible file, as fileExist(path + "*.*") tells it; in one look.
+    virtual FolderLook lookAtFolder(const QString& path, bool forFile) = 0;
     // The names of everything the folder holds, hidden entries included; nothing when it
     // cannot be read.
     virtual std::optional<QStringList> folderEntries(const QString& path) = 0;
+    // Sends the items to the trash in one operation with one confirmation, each only while it
+    // is still the expected one and its KeepIf allows, checked as it moves; one result per
+    // item. Nothing happens for an empty list.
+    virtual QList<TrashResult> trash(const QList<TrashItem>& items) = 0;
 };
 
 // Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are
@@ -55,3 +108,6 @@ bool listingMatch(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
 QString toPathList(const QStringList& paths);
 // The paths of a NUL-separated list, up to its first empty entry.
 QStringList fromPathList(const QString& pathList);
+
+// True when every result is Trashed (an empty list is no success).
+bool allTrashed(const QList<TrashResult>& results);

@@ -9,14 +9,29 @@
 
 #ifdef NMAKER_FREEDESKTOP_TRASH
 
+#include "PosixFiles.h"
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
+
+#if defined(Q_OS_LINUX) && __has_include(<linux/openat2.h>)
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#define NMAKER_HAVE_OPENAT2 1
+#endif
+
+using posix::joined;
+using posix::Node;
+using posix::parentOf;
+using posix::statNode;
 
 namespace
 {
@@ -25,69 +40,6 @@ namespace
 constexpr qsizetype MaxTrashName = 255 - 10;
 constexpr qsizetype SuffixLength = 7; // '.' and six random characters
 constexpr int MaxNameAttempts = 64;
-
-struct Node {
-    bool ok = false;
-    int error = 0;
-    quint64 dev = 0;
-    quint64 mnt = 0;
-    bool hasMnt = false;
-    quint64 ino = 0;
-    mode_t mode = 0;
-    uid_t uid = 0;
-};
-
-Node statNode(int dirFd, const char* path, bool follow)
-{
-    Node n;
-#if defined(Q_OS_LINUX) && defined(STATX_MNT_ID)
-    // statx gives the mount id, which tells bind mounts of one file system apart: rename(2)
-    // refuses to cross them even though st_dev is the same.
-    struct statx sx;
-    if (statx(dirFd, path, follow ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_MNT_ID,
-              &sx) == 0) {
-        n.ok = true;
-        n.dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-        n.hasMnt = (sx.stx_mask & STATX_MNT_ID) != 0;
-        n.mnt = n.hasMnt ? sx.stx_mnt_id : 0;
-        n.ino = sx.stx_ino;
-        n.mode = sx.stx_mode;
-        n.uid = sx.stx_uid;
-        return n;
-    }
-    if (errno != ENOSYS) {
-        n.error = errno;
-        return n;
-    }
-#endif
-    struct stat st;
-    if (fstatat(dirFd, path, &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) != 0) {
-        n.error = errno;
-        return n;
-    }
-    n.ok = true;
-    n.dev = st.st_dev;
-    n.ino = st.st_ino;
-    n.mode = st.st_mode;
-    n.uid = st.st_uid;
-    return n;
-}
-
-bool sameVolume(const Node& a, const Node& b)
-{
-    return a.dev == b.dev && (!a.hasMnt || !b.hasMnt || a.mnt == b.mnt);
-}
-
-QByteArray parentOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
-}
-
-QByteArray joined(const QByteArray& dir, const QByteArray& name)
-{
-    return dir.endsWith('/') ? QByteArray(dir + name) : QByteArray(dir + '/' + name);
-}
 
 // Cuts `name` to at most `max` bytes without splitting a UTF-8 sequence.
 QByteArray shortened(const QByteArray& name, qsizetype max)
@@ -100,54 +52,68 @@ QByteArray shortened(const QByteArray& name, qsizetype max)
     return name.left(end);
 }
 
-bool writeAll(int fd, const QByteArray& data)
+QString errorText(int error)
 {
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+    return qt_error_string(error);
+}
+
+TrashResult result(TrashResult::Kind kind, const QString& why = {})
+{
+    return TrashResult{kind, why};
+}
+
+TrashResult failed(const QString& why)
+{
+    return result(TrashResult::Kind::Failed, why);
+}
+
+// Gone, or a parent that is no folder: nothing stands there to move.
+bool isAbsent(int error)
+{
+    return error == ENOENT || error == ENOTDIR;
+}
+
+// Opens a folder whose path holds no link (a resolved one): a link found on the way means the
+// tree changed meanwhile, and the folder is not opened.
+int openResolvedFolder(const QByteArray& path)
+{
+#ifdef NMAKER_HAVE_OPENAT2
+    open_how how{};
+    how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how);
+    if (fd >= 0 || (errno != ENOSYS && errno != EPERM))
+        return int(fd);
+#endif
+    return posix::openFolder(AT_FDCWD, path.constData(), false);
+}
+
+// ".Trash" or ".Trash-<digits>": the name of a volume's trash folder.
+bool isTrashName(const char* name, qsizetype length)
+{
+    if (length < 6 || std::strncmp(name, ".Trash", 6) != 0)
+        return false;
+    if (length == 6)
+        return true;
+    if (name[6] != '-' || length == 7)
+        return false;
+    for (qsizetype i = 7; i < length; ++i) {
+        if (name[i] < '0' || name[i] > '9')
             return false;
-        }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        p += n;
-        left -= n;
     }
     return true;
 }
 
-int openDir(int dirFd, const char* path, bool followLinks)
+// Whether `path` is `folder`, lies inside it, or holds it.
+bool meets(const QByteArray& path, const QByteArray& folder)
 {
-    return ::openat(dirFd, path,
-                    O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
-}
-
-int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to)
-{
-#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
-    if (::renameat2(fromDirFd, from, toDirFd, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return -1;
-        // File systems without RENAME_NOREPLACE: test first. EINVAL also means "into itself",
-        // which the plain rename below reports again.
-#endif
-    struct stat st;
-    if (fstatat(toDirFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        errno = EEXIST;
-        return -1;
-    }
-    return ::renameat(fromDirFd, from, toDirFd, to);
-}
-
-QString errorText(int error)
-{
-    return qt_error_string(error);
+    if (folder.isEmpty())
+        return false;
+    auto within = [](const QByteArray& inner, const QByteArray& outer) {
+        return inner.size() > outer.size() && inner.startsWith(outer) &&
+               (outer.endsWith('/') || inner.at(outer.size()) == '/');
+    };
+    return path == folder || within(path, folder) || within(folder, path);
 }
 
 } // namespace
@@ -159,6 +125,10 @@ struct FreedesktopTrash::TrashDir {
     int infoFd = -1;
     bool dirty = false;
     QString error; // set when the trash cannot be used
+    // How an info file comes into being: unnamed and then linked in where the file system can
+    // (nothing half-written is ever seen), else under a temporary name and renamed.
+    enum class Link { EmptyPath, ProcFd, TempName };
+    Link link = Link::EmptyPath;
 
     bool usable() const { return filesFd >= 0 && infoFd >= 0; }
 
@@ -179,13 +149,44 @@ struct FreedesktopTrash::TrashDir {
                 return false;
             }
         }
-        filesFd = openDir(trashFd, "files", false);
-        infoFd = filesFd >= 0 ? openDir(trashFd, "info", false) : -1;
+        filesFd = posix::openFolder(trashFd, "files", false);
+        infoFd = filesFd >= 0 ? posix::openFolder(trashFd, "info", false) : -1;
         if (!usable()) {
             error = errorText(errno);
             return false;
         }
+        removeStaleParts();
         return true;
+    }
+
+    // A run killed while it wrote an info file under its temporary name left it behind; the
+    // files of processes of ours that are gone are removed.
+    void removeStaleParts()
+    {
+        const int fd = ::openat(infoFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (!listing) {
+            if (fd >= 0)
+                ::close(fd);
+            return;
+        }
+        const uid_t uid = ::getuid();
+        while (const dirent* entry = ::readdir(listing)) {
+            const char* name = entry->d_name;
+            if (std::strncmp(name, ".nmaker-", 8) != 0)
+                continue;
+            char* end = nullptr;
+            const long pid = std::strtol(name + 8, &end, 10);
+            if (pid <= 0 || std::strcmp(end, ".part") != 0)
+                continue;
+            struct stat st;
+            if (::fstatat(infoFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || st.st_uid != uid ||
+                !S_ISREG(st.st_mode))
+                continue;
+            if (pid != ::getpid() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+                ::unlinkat(infoFd, name, 0);
+        }
+        ::closedir(listing);
     }
 };
 
@@ -216,6 +217,8 @@ FreedesktopTrash::FreedesktopTrash()
 FreedesktopTrash::~FreedesktopTrash()
 {
     flush();
+    if (m_parentFd >= 0)
+        ::close(m_parentFd);
 }
 
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)
@@ -237,12 +240,6 @@ QByteArray FreedesktopTrash::encodePath(const QByteArray& path)
         }
     }
     return out;
-}
-
-bool FreedesktopTrash::fail(const QString& why)
-{
-    m_lastError = why;
-    return false;
 }
 
 QByteArray FreedesktopTrash::deletionDate()
@@ -279,13 +276,17 @@ FreedesktopTrash::TrashDir* FreedesktopTrash::homeTrash()
         if (i < 0)
             break;
     }
-    const int fd = openDir(AT_FDCWD, m_homeTrash.constData(), true);
+    const int fd = posix::openFolder(AT_FDCWD, m_homeTrash.constData(), true);
     if (fd < 0) {
         m_home->error = errorText(errno);
         return m_home.get();
     }
     m_home->openParts(fd);
     ::close(fd);
+    if (char* real = ::realpath(m_homeTrash.constData(), nullptr)) {
+        m_homeTrashReal = real;
+        std::free(real);
+    }
     return m_home.get();
 }
 
@@ -304,7 +305,7 @@ FreedesktopTrash::TrashDir* FreedesktopTrash::topdirTrash(const QByteArray& topd
     auto openOwn = [&](const QByteArray& path) {
         if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
             return -1;
-        const int fd = openDir(AT_FDCWD, path.constData(), false);
+        const int fd = posix::openFolder(AT_FDCWD, path.constData(), false);
         struct stat st;
         if (fd >= 0 && (fstat(fd, &st) != 0 || st.st_uid != uid)) {
             ::close(fd);
@@ -381,7 +382,8 @@ FreedesktopTrash::Volume* FreedesktopTrash::volumeOf(const QByteArray& canonical
         while (dir != "/") {
             const QByteArray up = parentOf(dir);
             const Node upNode = statNode(AT_FDCWD, up.constData(), true);
-            if (!upNode.ok || !sameVolume(upNode, here))
+            if (!upNode.ok || upNode.dev != here.dev ||
+                (upNode.hasMnt && here.hasMnt && upNode.mnt != here.mnt))
                 break;
             dir = up;
         }
@@ -392,52 +394,185 @@ FreedesktopTrash::Volume* FreedesktopTrash::volumeOf(const QByteArray& canonical
     return m_volumes.back().get();
 }
 
-bool FreedesktopTrash::moveToTrash(const QString& path)
+bool FreedesktopTrash::openParent(const QByteArray& parent, TrashResult& failure)
 {
-    m_lastError.clear();
+    if (parent == m_parent && m_parentFd >= 0)
+        return true;
+    if (m_parentFd >= 0)
+        ::close(m_parentFd);
+    m_parentFd = -1;
+    m_parent.clear();
+    char* real = ::realpath(parent.constData(), nullptr);
+    if (!real) {
+        failure = isAbsent(errno) ? result(TrashResult::Kind::Missing) : failed(errorText(errno));
+        return false;
+    }
+    m_parentReal = real;
+    std::free(real);
+    m_parentFd = openResolvedFolder(m_parentReal);
+    if (m_parentFd < 0) {
+        failure = isAbsent(errno) ? result(TrashResult::Kind::Missing)
+                                  : failed(errno == ELOOP ? QStringLiteral("フォルダが置き換えられました")
+                                                          : errorText(errno));
+        return false;
+    }
+    const Node dir = statNode(m_parentFd, "", true);
+    if (!dir.ok) {
+        failure = failed(errorText(dir.error));
+        ::close(m_parentFd);
+        m_parentFd = -1;
+        return false;
+    }
+    m_parentVolume = volumeOf(m_parentReal, dir.dev, dir.mnt);
+    m_parent = parent;
+    return true;
+}
+
+bool FreedesktopTrash::isTrashFolder(const QByteArray& canonicalPath)
+{
+    // A volume's trash, anything in it, or anything above it.
+    for (qsizetype at = canonicalPath.indexOf("/.Trash"); at >= 0;
+         at = canonicalPath.indexOf("/.Trash", at + 1)) {
+        qsizetype end = canonicalPath.indexOf('/', at + 1);
+        if (end < 0)
+            end = canonicalPath.size();
+        if (isTrashName(canonicalPath.constData() + at + 1, end - at - 1))
+            return true;
+    }
+    if (m_homeTrashReal.isEmpty())
+        homeTrash(); // made now if need be, so that its real place is known
+    return meets(canonicalPath, m_homeTrash) || meets(canonicalPath, m_homeTrashReal);
+}
+
+int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
+                                const QByteArray& content)
+{
+#if defined(Q_OS_LINUX) && defined(O_TMPFILE)
+    if (trash.link != TrashDir::Link::TempName) {
+        const int fd = ::openat(trash.infoFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return errno;
+        if (fd < 0) {
+            trash.link = TrashDir::Link::TempName; // a file system without unnamed files
+        } else {
+            if (!posix::writeAll(fd, content.constData(), content.size())) {
+                const int error = errno;
+                ::close(fd);
+                return error;
+            }
+            int error = 0;
+            if (trash.link == TrashDir::Link::EmptyPath &&
+                ::linkat(fd, "", trash.infoFd, infoName.constData(), AT_EMPTY_PATH) != 0) {
+                error = errno;
+                // AT_EMPTY_PATH needs a privilege that ordinary users lack; /proc does not.
+                if (error == ENOENT)
+                    trash.link = TrashDir::Link::ProcFd;
+            }
+            if (trash.link == TrashDir::Link::ProcFd) {
+                char self[32];
+                std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+                error = ::linkat(AT_FDCWD, self, trash.infoFd, infoName.constData(),
+                                 AT_SYMLINK_FOLLOW) == 0
+                            ? 0
+                            : errno;
+                if (error == ENOENT)
+                    trash.link = TrashDir::Link::TempName; // no /proc
+            }
+            if (::close(fd) != 0 && error == 0) {
+                error = errno;
+                ::unlinkat(trash.infoFd, infoName.constData(), 0);
+            }
+            if (trash.link != TrashDir::Link::TempName)
+                return error;
+        }
+    }
+#endif
+    // Written under a name no trash viewer reads and renamed into place, so that a crash
+    // never leaves an empty or partial one behind.
+    const QByteArray tempName = ".nmaker-" + QByteArray::number(::getpid()) + ".part";
+    const int fd = ::openat(trash.infoFd, tempName.constData(),
+                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return errno;
+    bool written = posix::writeAll(fd, content.constData(), content.size());
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && posix::renameNoReplace(trash.infoFd, tempName.constData(), trash.infoFd,
+                                          infoName.constData()) == 0)
+        return 0;
+    if (written)
+        error = errno;
+    ::unlinkat(trash.infoFd, tempName.constData(), 0);
+    return error;
+}
+
+TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& expected,
+                                          TrashItem::KeepIf keepIf)
+{
     // Without a home there is no telling which volume is the home one: nothing goes anywhere.
     if (m_homeTrash.isEmpty())
-        return fail(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
+        return failed(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
     // The folder the caller's checks meant, not a textual clean-up of its path.
     const QString clean = hostPath(path);
     if (clean.isEmpty())
-        return fail(QStringLiteral("not an absolute path to something that exists"));
+        return failed(QStringLiteral("not an absolute path to something that exists"));
     const QByteArray full = QFile::encodeName(clean);
     const qsizetype slash = full.lastIndexOf('/');
-    const QByteArray parent = slash == 0 ? QByteArray("/") : full.left(slash);
     const QByteArray name = full.mid(slash + 1);
     if (name.isEmpty() || name == "." || name == "..")
-        return fail(QStringLiteral("no name to trash"));
+        return failed(QStringLiteral("no name to trash"));
+    TrashResult failure;
+    if (!openParent(slash == 0 ? QByteArray("/") : full.left(slash), failure))
+        return failure;
+    const Volume& volume = *m_parentVolume;
+    const QByteArray source = joined(m_parentReal, name);
+    if (isTrashFolder(source))
+        return failed(QStringLiteral("ごみ箱のフォルダは移動できません"));
 
-    if (parent != m_lastParent || !m_lastVolume) {
-        m_lastVolume = nullptr;
-        char* real = ::realpath(parent.constData(), nullptr);
-        if (!real)
-            return fail(errorText(errno));
-        m_lastCanonical = real;
-        std::free(real);
-        const Node dir = statNode(AT_FDCWD, m_lastCanonical.constData(), true);
-        if (!dir.ok)
-            return fail(errorText(dir.error));
-        m_lastVolume = volumeOf(m_lastCanonical, dir.dev, dir.mnt);
-        m_lastParent = parent;
-    }
-    const Volume& volume = *m_lastVolume;
-    TrashDir* trash = volume.trash;
-    if (!trash->usable())
-        return fail(QStringLiteral("trash %1 unusable: %2")
-                        .arg(QString::fromLocal8Bit(trash->path), trash->error));
-
-    const QByteArray source = joined(m_lastCanonical, name);
+    // What the resolved path names now must be what was checked; the rename below goes
+    // through the parent opened above, and what arrives is compared once more.
     const Node item = statNode(AT_FDCWD, source.constData(), false);
     if (!item.ok)
-        return fail(errorText(item.error));
+        return isAbsent(item.error) ? result(TrashResult::Kind::Missing)
+                                    : failed(errorText(item.error));
+    if (expected.isKnown() && !expected.sameAs(item.id()))
+        return result(TrashResult::Kind::Replaced);
     if (item.dev != volume.dev || (item.hasMnt && volume.hasMnt && item.mnt != volume.mnt))
-        return fail(QStringLiteral("a mount point cannot go to the trash"));
+        return failed(QStringLiteral("a mount point cannot go to the trash"));
     if (!m_mounts)
         m_mounts = std::make_unique<MountTable>(MountTable::current());
     if (S_ISDIR(item.mode) && m_mounts->hasMountBelow(item.dev, item.ino))
-        return fail(QStringLiteral("a mounted volume lies inside; it would go to the trash too"));
+        return failed(QStringLiteral("a mounted volume lies inside; it would go to the trash too"));
+    TrashDir* trash = volume.trash;
+    if (!trash->usable())
+        return failed(QStringLiteral("trash %1 unusable: %2")
+                          .arg(QString::fromLocal8Bit(trash->path), trash->error));
+
+    if (keepIf != TrashItem::KeepIf::Never && (S_ISDIR(item.mode) || S_ISLNK(item.mode))) {
+        // Looked at again right before the move: it may have been filled since the check.
+        const int fd = posix::openFolder(m_parentFd, name.constData(), S_ISLNK(item.mode));
+        if (fd < 0 && isAbsent(errno) && !S_ISLNK(item.mode))
+            return result(TrashResult::Kind::Missing);
+        if (fd >= 0) {
+            const Node opened = statNode(fd, "", false);
+            const posix::Contents contents =
+                opened.ok && (S_ISLNK(item.mode) || opened.sameNode(item))
+                    ? posix::readContents(fd, keepIf == TrashItem::KeepIf::HoldsFile
+                                                  ? posix::StopAt::File
+                                                  : posix::StopAt::Anything)
+                    : posix::Contents{false, false, false};
+            ::close(fd);
+            if (!opened.ok || (!S_ISLNK(item.mode) && !opened.sameNode(item)))
+                return result(TrashResult::Kind::Replaced);
+            if (!contents.ok)
+                return failed(QStringLiteral("the folder cannot be read"));
+            if (keepIf == TrashItem::KeepIf::HoldsFile ? contents.file : contents.anything)
+                return result(TrashResult::Kind::Kept);
+        }
+    }
 
     QByteArray original = source;
     if (!trash->topdir.isEmpty()) {
@@ -445,7 +580,7 @@ bool FreedesktopTrash::moveToTrash(const QString& path)
         const QByteArray prefix =
             trash->topdir.endsWith('/') ? trash->topdir : QByteArray(trash->topdir + '/');
         if (!source.startsWith(prefix))
-            return fail(QStringLiteral("item outside its volume's top folder"));
+            return failed(QStringLiteral("item outside its volume's top folder"));
         original = source.mid(prefix.size());
     }
     const QByteArray info =
@@ -470,50 +605,35 @@ bool FreedesktopTrash::moveToTrash(const QString& path)
         }
         const QByteArray infoName = candidate + ".trashinfo";
         // The .trashinfo must be complete before the item moves, or it could not be restored.
-        // It is written under a name no trash viewer reads and renamed into place, so a crash
-        // never leaves an empty or partial one behind.
-        const QByteArray tempName = ".nmaker-" + QByteArray::number(::getpid()) + ".part";
-        const int fd = ::openat(trash->infoFd, tempName.constData(),
-                                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
-            return fail(errorText(errno));
-        bool written = writeAll(fd, info);
-        int error = errno;
-        if (::close(fd) != 0 && written) {
-            written = false;
-            error = errno;
-        }
-        if (!written) {
-            ::unlinkat(trash->infoFd, tempName.constData(), 0);
-            return fail(errorText(error));
-        }
-        if (renameNoReplace(trash->infoFd, tempName.constData(), trash->infoFd,
-                            infoName.constData()) != 0) {
-            error = errno;
-            ::unlinkat(trash->infoFd, tempName.constData(), 0);
-            if (error == EEXIST)
-                continue;
-            return fail(errorText(error));
-        }
-        if (renameNoReplace(AT_FDCWD, source.constData(), trash->filesFd, candidate.constData()) !=
-            0) {
-            error = errno;
+        const int written = writeInfo(*trash, infoName, info);
+        if (written == EEXIST)
+            continue;
+        if (written != 0)
+            return failed(errorText(written));
+        if (m_beforeMove)
+            m_beforeMove(path);
+        if (posix::renameNoReplace(m_parentFd, name.constData(), trash->filesFd,
+                                   candidate.constData()) != 0) {
+            const int error = errno;
             ::unlinkat(trash->infoFd, infoName.constData(), 0);
             if (error == EEXIST) // an entry in files/ without its .trashinfo
                 continue;
-            return fail(errorText(error));
-        }
-        // Check the outcome rather than trust it: in files/, and no longer in its place.
-        const Node moved = statNode(trash->filesFd, candidate.constData(), false);
-        const Node left = statNode(AT_FDCWD, source.constData(), false);
-        if (!moved.ok || (left.ok && left.ino == moved.ino && left.dev == moved.dev)) {
-            ::unlinkat(trash->infoFd, infoName.constData(), 0);
-            return fail(QStringLiteral("the item did not arrive in the trash"));
+            return isAbsent(error) ? result(TrashResult::Kind::Missing) : failed(errorText(error));
         }
         trash->dirty = true;
-        return true;
+        // The rename took whatever stood there at that moment: it must be the node checked.
+        const Node moved = statNode(trash->filesFd, candidate.constData(), false);
+        if (moved.ok && moved.sameNode(item))
+            return result(TrashResult::Kind::Trashed);
+        if (moved.ok && posix::renameNoReplace(trash->filesFd, candidate.constData(), m_parentFd,
+                                               name.constData()) == 0) {
+            ::unlinkat(trash->infoFd, infoName.constData(), 0);
+            return result(TrashResult::Kind::Replaced);
+        }
+        // It could not be put back: it stays in the trash with its .trashinfo, restorable.
+        return failed(QStringLiteral("another item than the one checked went to the trash"));
     }
-    return fail(QStringLiteral("no free name in the trash"));
+    return failed(QStringLiteral("no free name in the trash"));
 }
 
 void FreedesktopTrash::flush()
@@ -536,18 +656,17 @@ void FreedesktopTrash::flush()
 
 #else // not a freedesktop.org system: the platform's own trash is used instead
 
+struct FreedesktopTrash::Volume {};
+struct FreedesktopTrash::TrashDir {};
+
 FreedesktopTrash::FreedesktopTrash() = default;
 FreedesktopTrash::~FreedesktopTrash() = default;
-bool FreedesktopTrash::moveToTrash(const QString&)
+TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf)
 {
-    return fail(QStringLiteral("no freedesktop.org trash on this system"));
+    return TrashResult{TrashResult::Kind::Failed,
+                       QStringLiteral("no freedesktop.org trash on this system")};
 }
 void FreedesktopTrash::flush() {}
-bool FreedesktopTrash::fail(const QString& why)
-{
-    m_lastError = why;
-    return false;
-}
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)
 {
     return path.toPercentEncoding("/");

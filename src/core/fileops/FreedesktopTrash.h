@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSystem.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -9,12 +11,18 @@
 #define NMAKER_FREEDESKTOP_TRASH 1
 #endif
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 // The trash of the freedesktop.org layout (files/ and info/ with a .trashinfo per item), so
 // that the desktop's own "restore" brings items back. Items only ever move by rename(2) into
 // a trash on their own volume: whatever cannot go there stays where it is.
+//
+// The item that moves is the item that was checked: each item's parent folder is opened once
+// and the item renamed relative to it, after its node was compared with the expected one and
+// its contents were looked at again; a rename that caught another item is put back. No trash
+// folder of any volume, nor a folder holding one, is ever moved.
 //
 // HOME and XDG_DATA_HOME are read when the object is made; one object serves one batch.
 class MountTable;
@@ -27,18 +35,20 @@ public:
     FreedesktopTrash(const FreedesktopTrash&) = delete;
     FreedesktopTrash& operator=(const FreedesktopTrash&) = delete;
 
-    // True only when the item sits in a trash's files/ with a complete .trashinfo and is gone
-    // from its place. On false the item is where it was and no .trashinfo is left behind.
-    bool moveToTrash(const QString& path);
+    // Trashed only when the item sits in a trash's files/ with a complete .trashinfo and is
+    // gone from its place; in every other case the item is where it was and no .trashinfo of
+    // it is left behind. `expected`, when known, must be the node found at `path`.
+    TrashResult moveToTrash(const QString& path, const FolderId& expected = {},
+                            TrashItem::KeepIf keepIf = TrashItem::KeepIf::Never);
 
     // Pushes the .trashinfo files written so far to the disk; the destructor does it too.
     void flush();
 
-    // Why the latest moveToTrash failed, for diagnostics.
-    QString lastError() const { return m_lastError; }
-
     // The home trash folder, empty when neither XDG_DATA_HOME nor HOME names an absolute one.
     QString homeTrashPath() const { return QString::fromLocal8Bit(m_homeTrash); }
+
+    // For tests: called with the item's path after every check, right before it moves.
+    void setBeforeMove(std::function<void(const QString&)> hook) { m_beforeMove = std::move(hook); }
 
     // The .trashinfo Path value: every byte but unreserved characters and '/' percent-encoded.
     static QByteArray encodePath(const QByteArray& path);
@@ -50,10 +60,13 @@ private:
     Volume* volumeOf(const QByteArray& canonicalDir, quint64 dev, quint64 mnt);
     TrashDir* homeTrash();
     TrashDir* topdirTrash(const QByteArray& topdir);
-    bool fail(const QString& why);
+    bool openParent(const QByteArray& parent, TrashResult& failure);
+    bool isTrashFolder(const QByteArray& canonicalPath);
+    int writeInfo(TrashDir& trash, const QByteArray& infoName, const QByteArray& content);
     QByteArray deletionDate();
 
     QByteArray m_homeTrash;
+    QByteArray m_homeTrashReal; // with links resolved, once it exists
     bool m_homeKnown = false;
     quint64 m_homeDev = 0;
     quint64 m_homeMnt = 0;
@@ -61,14 +74,15 @@ private:
     std::vector<std::unique_ptr<TrashDir>> m_topdirTrashes;
     std::vector<std::unique_ptr<Volume>> m_volumes;
 
-    // The latest parent folder and what it resolved to, since a batch mostly shares one.
-    QByteArray m_lastParent;
-    QByteArray m_lastCanonical;
-    Volume* m_lastVolume = nullptr;
+    // The parent folder of the latest item, open, since a batch mostly shares one.
+    QByteArray m_parent;
+    QByteArray m_parentReal;
+    int m_parentFd = -1;
+    Volume* m_parentVolume = nullptr;
 
     long long m_dateTime = -1;
     QByteArray m_date;
     quint32 m_suffixSeed = 0;
-    QString m_lastError;
     std::unique_ptr<MountTable> m_mounts; // read at the first item of the batch
+    std::function<void(const QString&)> m_beforeMove;
 };

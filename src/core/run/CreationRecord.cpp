@@ -1,7 +1,5 @@
 #include "CreationRecord.h"
 
-#include "fileops/FileSystem.h"
-
 #include <QSet>
 
 #include <algorithm>
@@ -22,31 +20,44 @@ QString keyOf(const QString& path, PathStyle style)
 
 } // namespace
 
+QStringList CreationRecord::paths() const
+{
+    QStringList list;
+    list.reserve(m_made.size());
+    for (const MadeFolder& m : m_made)
+        list << m.path;
+    return list;
+}
+
 CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
 {
     const QChar sep = pathSeparator(style);
-    QStringList order = m_made;
+    QList<MadeFolder> order = m_made;
     // Deepest first: a folder is judged after everything the run made inside it.
-    std::stable_sort(order.begin(), order.end(), [sep](const QString& a, const QString& b) {
-        return depthOf(a, sep) > depthOf(b, sep);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [sep](const MadeFolder& a, const MadeFolder& b) {
+                         return depthOf(a.path, sep) > depthOf(b.path, sep);
+                     });
     QSet<QString> seen;
     QSet<QString> going;
     Undo undo;
-    for (const QString& path : order) {
+    for (const MadeFolder& made : std::as_const(order)) {
+        const QString& path = made.path;
         const QString key = keyOf(path, style);
         if (seen.contains(key))
             continue;
         seen.insert(key);
-        const auto born = fs.folderBirth(path);
-        if (!born) {
+        const FolderLook look = fs.lookAtFolder(path, false);
+        if (!look.folder) {
             undo.gone << path;
             continue;
         }
-        // Born outside the run: someone made it again in its place.
-        bool mayGo = *born >= m_from - Slack && *born <= m_until + Slack;
-        const auto entries = mayGo ? fs.folderEntries(path) : std::nullopt;
-        mayGo = mayGo && entries.has_value();
+        if (made.id.isKnown() && !made.id.sameAs(look.id)) {
+            undo.replaced << path;
+            continue;
+        }
+        const auto entries = fs.folderEntries(path);
+        bool mayGo = entries.has_value();
         if (mayGo) {
             const QString prefix = path.endsWith(sep) ? path : path + sep;
             for (const QString& name : *entries) {
@@ -58,7 +69,7 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
         }
         if (mayGo) {
             going.insert(key);
-            undo.doomed << path;
+            undo.doomed.append(TrashItem{path, made.id, TrashItem::KeepIf::HoldsAnything});
         } else {
             undo.kept << path;
         }
@@ -66,8 +77,10 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
     return undo;
 }
 
-void CreationRecord::forget(const QStringList& gone)
+void CreationRecord::forget(const QStringList& paths)
 {
-    const QSet<QString> goneSet(gone.cbegin(), gone.cend());
-    m_made.removeIf([&goneSet](const QString& m) { return goneSet.contains(m); });
+    if (paths.isEmpty())
+        return;
+    const QSet<QString> goneSet(paths.cbegin(), paths.cend());
+    m_made.removeIf([&goneSet](const MadeFolder& m) { return goneSet.contains(m.path); });
 }

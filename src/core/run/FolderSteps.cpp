@@ -1,9 +1,33 @@
 #include "FolderSteps.h"
 
 #include "fileops/FileSystem.h"
+#include "messages/MessageCatalogue.h"
 #include "messages/Prompter.h"
 #include "run/RunContext.h"
 #include "settings/Options.h"
+
+namespace
+{
+
+QString catalogueText(int number)
+{
+    const auto message = catalogueMessage(number);
+    return message ? message->text : QString();
+}
+
+QString trashFailure(const TrashResult& r)
+{
+    switch (r.kind) {
+    case TrashResult::Kind::Replaced:
+        return QStringLiteral("確認の後に別のものに置き換えられたため");
+    case TrashResult::Kind::NotDone:
+        return QStringLiteral("ごみ箱への移動が取り消されたため");
+    default:
+        return r.why;
+    }
+}
+
+} // namespace
 
 FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& options,
                          PathStyle style)
@@ -11,39 +35,57 @@ FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& opti
 {
 }
 
-int FolderSteps::createFolder(const QString& path)
+void FolderSteps::report(FolderOutcome outcome, const QString& path, const QString& reason)
 {
-    QStringList made;
-    const int code = m_fs.createFolder(path, &made);
-    if (!made.isEmpty()) {
-        const qint64 now = m_fs.clockNow();
-        for (const QString& folder : made)
-            m_record.add(folder, now);
+    switch (outcome) {
+    case FolderOutcome::Created:
+        ++m_tally.created;
+        break;
+    case FolderOutcome::Existing:
+        ++m_tally.existing;
+        break;
+    case FolderOutcome::Failed:
+        ++m_tally.failed;
+        break;
+    case FolderOutcome::Trashed:
+        ++m_tally.trashed;
+        break;
+    case FolderOutcome::Kept:
+        ++m_tally.kept;
+        break;
+    case FolderOutcome::Missing:
+        ++m_tally.missing;
+        break;
     }
-    return code;
+    if (m_listeners.isEmpty())
+        return;
+    const FolderEvent event{outcome, path, reason};
+    for (FolderListener* listener : std::as_const(m_listeners))
+        listener->folderDone(event);
 }
 
-void FolderSteps::startCreating()
+int FolderSteps::createFolder(const QString& path)
 {
-    m_record.start(m_fs.clockNow());
+    QList<MadeFolder> made;
+    const int code = m_fs.createFolder(path, &made);
+    for (const MadeFolder& folder : std::as_const(made))
+        m_record.add(folder);
+    return code;
 }
 
 bool FolderSteps::createOneFolder(const QString& path)
 {
     const int code = createFolder(path);
-    if (code == CreateResult::Created)
-        ++m_tally.created;
-    else if (code == CreateResult::AlreadyExists)
-        ++m_tally.existing;
-    else
-        ++m_tally.failed;
     switch (code) {
     case CreateResult::Created:
+        report(FolderOutcome::Created, path);
         return false;
     case CreateResult::PathNotFound:
+        report(FolderOutcome::Failed, path, catalogueText(12));
         m_prompter.showMessage(12);
         return true;
     case CreateResult::AlreadyExists:
+        report(FolderOutcome::Existing, path);
         if (!m_options.confirmExisting() || m_ignoreExisting)
             return false;
         switch (m_prompter.showMessage(13, path)) {
@@ -56,16 +98,60 @@ bool FolderSteps::createOneFolder(const QString& path)
             return true;
         }
     default:
+        report(FolderOutcome::Failed, path, catalogueText(14));
         m_prompter.showMessage(14);
         return false;
     }
 }
 
+bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashResult>& results,
+                              bool replacedIsKept, QStringList* kept, QStringList* replaced,
+                              QString* missing, QStringList* gone)
+{
+    bool ok = true;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QString& path = items.at(i).path;
+        const TrashResult& r = results.at(i);
+        switch (r.kind) {
+        case TrashResult::Kind::Trashed:
+            report(FolderOutcome::Trashed, path);
+            if (gone)
+                *gone << path;
+            break;
+        case TrashResult::Kind::Kept:
+            report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+            if (kept)
+                *kept << path;
+            break;
+        case TrashResult::Kind::Missing:
+            report(FolderOutcome::Missing, path);
+            if (missing)
+                *missing += path + QStringLiteral("\r\n");
+            if (gone)
+                *gone << path;
+            break;
+        case TrashResult::Kind::Replaced:
+            if (replacedIsKept) {
+                report(FolderOutcome::Kept, path, FolderReason::replaced());
+                if (replaced)
+                    *replaced << path;
+                break;
+            }
+            [[fallthrough]];
+        case TrashResult::Kind::Failed:
+        case TrashResult::Kind::NotDone:
+            report(FolderOutcome::Failed, path, trashFailure(r));
+            ok = false;
+            break;
+        }
+    }
+    return ok;
+}
+
 bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
 {
     const bool withContents = m_options.deleteNonEmpty();
-    const QString anyFile = pathSeparator(m_style) + QStringLiteral("*.*");
-    QStringList doomed;
+    QList<TrashItem> doomed;
     QString missing;
     const auto total = int(paths.size());
     for (int i = 0; i < total; ++i) {
@@ -76,24 +162,22 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             context->yieldOnce();
             context->reportProgress(i, total);
         }
-        if (m_fs.folderExist(path)) {
-            if (withContents || !m_fs.fileExist(path + anyFile))
-                doomed << path;
-            else
-                ++m_tally.kept;
-        } else {
+        const FolderLook look = m_fs.lookAtFolder(path, !withContents);
+        if (!look.folder) {
             missing += path + QStringLiteral("\r\n");
-            ++m_tally.missing;
+            report(FolderOutcome::Missing, path);
+        } else if (look.holdsFile) {
+            report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+        } else {
+            doomed.append(TrashItem{path, look.id,
+                                    withContents ? TrashItem::KeepIf::Never
+                                                 : TrashItem::KeepIf::HoldsFile});
         }
     }
-    const bool ok = m_fs.recycled(toPathList(doomed));
-    // A trash operation that stopped part-way does not say how far it got: look.
-    for (const QString& path : doomed) {
-        if (ok || !m_fs.folderExist(path))
-            ++m_tally.trashed;
-        else
-            ++m_tally.notTrashed;
-    }
+    // An empty batch is no success: nothing went to the trash.
+    const QList<TrashResult> results = m_fs.trash(doomed);
+    const bool ok = !doomed.isEmpty() &&
+                    reportTrash(doomed, results, false, nullptr, nullptr, &missing, nullptr);
     if (!ok)
         m_prompter.showMessage(16);
     if (!missing.isEmpty())
@@ -103,19 +187,36 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
 
 void FolderSteps::undoLastCreation()
 {
-    const CreationRecord::Undo undo = m_record.plan(m_fs, m_style);
+    CreationRecord::Undo undo = m_record.plan(m_fs, m_style);
     m_record.forget(undo.gone);
+    m_record.forget(undo.replaced);
+    for (const QString& path : std::as_const(undo.replaced))
+        report(FolderOutcome::Kept, path, FolderReason::replaced());
+    for (const QString& path : std::as_const(undo.kept))
+        report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
     if (!undo.doomed.isEmpty()) {
-        if (m_fs.recycled(toPathList(undo.doomed)))
-            m_record.forget(undo.doomed);
-        else
+        QStringList gone;
+        const QList<TrashResult> results = m_fs.trash(undo.doomed);
+        const bool ok = reportTrash(undo.doomed, results, true, &undo.kept, &undo.replaced,
+                                    nullptr, &gone);
+        m_record.forget(gone);
+        m_record.forget(undo.replaced);
+        if (!ok)
             m_prompter.showMessage(16);
     }
-    if (!undo.kept.isEmpty()) {
+    // One box names what stayed, each with why.
+    QString text;
+    auto section = [&text](const QString& reason, const QStringList& paths) {
+        if (paths.isEmpty())
+            return;
+        if (!text.isEmpty())
+            text += QStringLiteral("\r\n\r\n");
+        text += QStringLiteral("次のフォルダは%1残しました:\r\n").arg(reason) +
+                paths.join(QStringLiteral("\r\n"));
+    };
+    section(FolderReason::holdsFiles(), undo.kept);
+    section(FolderReason::replaced(), undo.replaced);
+    if (!text.isEmpty())
         m_prompter.prompt(
-            PromptRequest{-1,
-                          QStringLiteral("次のフォルダは中身があるため残しました:\r\n") +
-                              undo.kept.join(QStringLiteral("\r\n")),
-                          MessageStyle::Ok | MessageStyle::IconInformation});
-    }
+            PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconInformation});
 }

@@ -2,7 +2,9 @@
 
 #include "PathStyle.h"
 #include "run/CreationRecord.h"
+#include "run/FolderOutcome.h"
 
+#include <QList>
 #include <QStringList>
 
 class FileSystem;
@@ -12,7 +14,8 @@ class RunContext;
 
 // The per-folder steps that every run shares, series and list alike, with the one memory that
 // outlives a step: the Ignore answer to the existing-folder question. One instance serves the
-// whole program, so every run sees the same answer memory.
+// whole program, so every run sees the same answer memory. Every folder's outcome goes to the
+// listeners as it is known.
 class FolderSteps
 {
 public:
@@ -23,7 +26,9 @@ public:
     bool createOneFolder(const QString& path);
     // Sends the existing folders among `paths` to the trash in one operation (folders that
     // hold files only when the option says so) and reports the missing ones; true when the
-    // trash operation succeeded. With a context the window keeps painting meanwhile.
+    // trash operation succeeded. Each folder goes only while it is the one looked at, and is
+    // looked at again for files as it moves. With a context the window keeps painting
+    // meanwhile.
     bool deleteFolders(const QStringList& paths, RunContext* context = nullptr);
 
     // Creates a folder with its missing parents and puts what it made on record; returns the
@@ -34,13 +39,15 @@ public:
     struct Tally {
         int created = 0;
         int existing = 0; // skipped, or answered Retry or Ignore
-        int failed = 0;
+        int failed = 0;   // not made, or not trashed
         int trashed = 0;
-        int kept = 0;    // left in place because it holds files
+        int kept = 0;    // left in place because it holds files, or was replaced
         int missing = 0; // to be trashed, but not there
-        int notTrashed = 0;
     };
     const Tally& tally() const { return m_tally; }
+
+    void addListener(FolderListener* listener) { m_listeners.append(listener); }
+    void removeListener(FolderListener* listener) { m_listeners.removeAll(listener); }
 
     // The Ignore answer to the existing-folder question holds until the next run starts.
     bool ignoreExisting() const { return m_ignoreExisting; }
@@ -50,13 +57,14 @@ public:
         m_tally = {};
     }
     // A create run begins to make folders: the record of the previous one is dropped.
-    void startCreating();
+    void startCreating() { m_record.start(); }
 
     // What the last create run made, for taking it back.
     CreationRecord& lastCreation() { return m_record; }
     // Sends what the last create run made to the trash, deepest first, in one operation with
-    // its one confirmation; what has received anything since stays and is named afterwards.
-    // A failed trash keeps the record, so the user can try again.
+    // its one confirmation; what has received anything since, or is another folder now,
+    // stays and is named afterwards. A failed trash keeps the record, so the user can try
+    // again.
     void undoLastCreation();
 
     FileSystem& fileSystem() const { return m_fs; }
@@ -65,6 +73,12 @@ public:
     PathStyle style() const { return m_style; }
 
 private:
+    void report(FolderOutcome outcome, const QString& path, const QString& reason = {});
+    // Reports each trash result; true when none of them failed.
+    bool reportTrash(const QList<TrashItem>& items, const QList<TrashResult>& results,
+                     bool replacedIsKept, QStringList* kept, QStringList* replaced,
+                     QString* missing, QStringList* gone);
+
     FileSystem& m_fs;
     Prompter& m_prompter;
     const Options& m_options;
@@ -72,4 +86,5 @@ private:
     bool m_ignoreExisting = false;
     CreationRecord m_record;
     Tally m_tally;
+    QList<FolderListener*> m_listeners;
 };

@@ -1,0 +1,145 @@
+#include "PosixFiles.h"
+
+#ifdef Q_OS_UNIX
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace posix
+{
+
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+QByteArray parentOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray joined(const QByteArray& dir, const QByteArray& name)
+{
+    return dir.endsWith('/') ? QByteArray(dir + name) : QByteArray(dir + '/' + name);
+}
+
+Node statNode(int dirFd, const char* path, bool follow)
+{
+    Node n;
+    const int flags = (follow ? 0 : AT_SYMLINK_NOFOLLOW) | (*path ? 0 : AT_EMPTY_PATH);
+#if defined(Q_OS_LINUX) && defined(STATX_MNT_ID) && defined(STATX_BTIME)
+    struct statx sx;
+    if (::statx(dirFd, path, flags, STATX_BASIC_STATS | STATX_BTIME | STATX_MNT_ID, &sx) == 0) {
+        n.ok = true;
+        n.dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+        n.hasMnt = (sx.stx_mask & STATX_MNT_ID) != 0;
+        n.mnt = n.hasMnt ? sx.stx_mnt_id : 0;
+        n.ino = sx.stx_ino;
+        if (sx.stx_mask & STATX_BTIME)
+            n.birth = qint64(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
+        n.mode = sx.stx_mode;
+        n.uid = sx.stx_uid;
+        return n;
+    }
+    if (errno != ENOSYS) {
+        n.error = errno;
+        return n;
+    }
+#endif
+    struct stat st;
+    if (::fstatat(dirFd, path, &st, flags) != 0) {
+        n.error = errno;
+        return n;
+    }
+    n.ok = true;
+    n.dev = st.st_dev;
+    n.ino = st.st_ino;
+    n.mode = st.st_mode;
+    n.uid = st.st_uid;
+    return n;
+}
+
+Contents readContents(int dirFd, StopAt stopAt)
+{
+    Contents c;
+    // getdents64 on the caller's descriptor: no DIR allocation, and it stops early.
+    alignas(8) char buffer[8192];
+    for (;;) {
+        const ssize_t got = ::getdents64(dirFd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            c.ok = false;
+            return c;
+        }
+        if (got == 0)
+            return c;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            c.anything = true;
+            if (stopAt == StopAt::Anything)
+                return c;
+            if (name[0] == '.' || entry->d_type == DT_DIR) // hidden, or a folder
+                continue;
+            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+                struct stat st;
+                if (::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+                    continue;
+            }
+            c.file = true;
+            return c;
+        }
+    }
+}
+
+int openFolder(int dirFd, const char* path, bool followLinks)
+{
+    return ::openat(dirFd, path,
+                    O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
+}
+
+int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to)
+{
+#if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
+    if (::renameat2(fromDirFd, from, toDirFd, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+        // File systems without RENAME_NOREPLACE: test first. EINVAL also means "into itself",
+        // which the plain rename below reports again.
+#endif
+    struct stat st;
+    if (::fstatat(toDirFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::renameat(fromDirFd, from, toDirFd, to);
+}
+
+} // namespace posix
+
+#endif

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+
+#include "FileSystem.h"
+
+#include <sys/types.h>
+
+// Small helpers over the POSIX calls that the folder steps, the trash and the file writers
+// share. Paths are the host's bytes.
+namespace posix
+{
+
+// Writes all of `size` bytes, through short writes and interruptions; false with errno set.
+bool writeAll(int fd, const char* data, qsizetype size);
+
+// "/a/b" of "/a/b/c"; "/" for "/c" and for a path without a slash.
+QByteArray parentOf(const QByteArray& path);
+// `dir` + '/' + `name`, without doubling the slash of the root.
+QByteArray joined(const QByteArray& dir, const QByteArray& name);
+
+// One entry as the kernel tells it.
+struct Node {
+    bool ok = false;
+    int error = 0; // errno when not ok
+    quint64 dev = 0;
+    quint64 mnt = 0; // the mount id, telling bind mounts of one file system apart
+    bool hasMnt = false;
+    quint64 ino = 0;
+    qint64 birth = -1; // nanoseconds since the epoch; -1 where the file system keeps none
+    mode_t mode = 0;
+    uid_t uid = 0;
+
+    FolderId id() const { return FolderId{dev, ino, birth}; }
+    bool sameNode(const Node& other) const { return dev == other.dev && ino == other.ino; }
+};
+
+// statx where the kernel has it (birth time and mount id in the same call), else fstatat.
+// An empty `path` with a descriptor looks at the descriptor itself.
+Node statNode(int dirFd, const char* path, bool follow);
+
+// What a folder just opened holds, read straight from the directory.
+struct Contents {
+    bool ok = true;         // false when it could not be read to its end
+    bool anything = false;  // any entry at all, hidden ones included
+    bool file = false;      // an ordinary visible file: not a folder, not a link to one
+};
+// Stops at the first entry that answers `stopAt` (an entry at all, or a file).
+enum class StopAt { Anything, File };
+Contents readContents(int dirFd, StopAt stopAt);
+
+// A folder opened for reading by descriptor; -1 with errno set.
+int openFolder(int dirFd, const char* path, bool followLinks);
+
+// rename(2) that never replaces what stands at `to`.
+int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to);
+
+} // namespace posix
+
+#endif

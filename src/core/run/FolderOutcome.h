@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// What a run did with one folder.
+enum class FolderOutcome {
+    Created,  // made by this run
+    Existing, // there already, left as it was
+    Failed,   // could not be made, or could not go to the trash
+    Trashed,  // in the trash, restorable
+    Kept,     // to go, but left in place: it holds something, or it is another folder now
+    Missing   // to go, but not there
+};
+
+struct FolderEvent {
+    FolderOutcome outcome = FolderOutcome::Failed;
+    QString path;
+    QString reason; // for a failed or kept folder: why, as the user reads it
+};
+
+// Hears of every folder of a run as its outcome is known: the summary, the command line's
+// lines, a report.
+class FolderListener
+{
+public:
+    virtual ~FolderListener() = default;
+    virtual void folderDone(const FolderEvent& event) = 0;
+};
+
+// The reasons the runs give.
+namespace FolderReason
+{
+inline QString holdsFiles()
+{
+    return QStringLiteral("中身があるため");
+}
+inline QString replaced()
+{
+    return QStringLiteral("置き換えられたため");
+}
+} // namespace FolderReason
