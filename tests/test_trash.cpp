@@ -2,6 +2,7 @@
 #include "fileops/FreedesktopTrash.h"
 
 #include "RecordingProgress.h"
+#include "TestHelpers.h"
 #include "ScriptedPrompter.h"
 #include "Unprivileged.h"
 
@@ -45,7 +46,11 @@ TrashInfo readInfo(const QString& file)
         return info;
     info.rawPath = lines[1].mid(5);
     info.path = QFile::decodeName(QByteArray::fromPercentEncoding(info.rawPath));
-    info.deleted = QDateTime::fromString(QString::fromLatin1(lines[2].mid(13)), Qt::ISODate);
+    // Exactly YYYY-MM-DDThh:mm:ss, local time: readers differ on anything else.
+    const QString date = QString::fromLatin1(lines[2].mid(13));
+    if (!QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$").match(date).hasMatch())
+        return info;
+    info.deleted = QDateTime::fromString(date, Qt::ISODate);
     info.valid = info.deleted.isValid();
     return info;
 }
@@ -101,6 +106,11 @@ private Q_SLOTS:
     void linkThenDotDotMeansTheCheckedFolder();
     void folderHoldingAMountStays();
     void killedMidRunLeavesNoPartialInfo();
+    void staleInfoPartsOfDeadRunsGo();
+    void trashFoldersNeverMove_data();
+    void trashFoldersNeverMove();
+    void sharedTrashOnlyWithStickyBit_data();
+    void sharedTrashOnlyWithStickyBit();
 
 private:
     QString makeItem(const QString& relative);
@@ -614,6 +624,100 @@ void TestTrash::killedMidRunLeavesNoPartialInfo()
             QVERIFY2(readInfo(homeTrash() + "/info/" + name).valid, qPrintable(name));
         }
     }
+}
+
+void TestTrash::staleInfoPartsOfDeadRunsGo()
+{
+    // A run killed while it wrote under the temporary name leaves the file behind; the next
+    // run removes those of processes that are gone, and no other.
+    QVERIFY(QDir().mkpath(homeTrash() + "/info"));
+    QVERIFY(QDir().mkpath(homeTrash() + "/files"));
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const QString deadPart = QStringLiteral(".nmaker-%1.part").arg(dead);
+    const QString livePart = QStringLiteral(".nmaker-%1.part").arg(::getppid());
+    const QString others = QStringLiteral(".other-%1.part").arg(dead);
+    for (const QString& name : {deadPart, livePart, others})
+        QVERIFY(putBytes(homeTrash() + "/info/" + name, "[Trash Info]\n"));
+
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({makeItem("one")})));
+    QCOMPARE(entries(homeTrash() + "/info"),
+             (QStringList{livePart, others, "one.trashinfo"}));
+}
+
+void TestTrash::trashFoldersNeverMove_data()
+{
+    QTest::addColumn<QString>("item"); // @ is the data folder, ~ the items folder
+    QTest::newRow("the home trash") << "@/Trash";
+    QTest::newRow("its info folder") << "@/Trash/info";
+    QTest::newRow("its files folder") << "@/Trash/files";
+    QTest::newRow("an item inside it") << "@/Trash/files/old";
+    QTest::newRow("a folder holding it") << "@";
+    QTest::newRow("a volume's shared trash") << "~/.Trash";
+    QTest::newRow("a volume's trash of a user") << "~/.Trash-1000";
+    QTest::newRow("inside a volume's trash") << "~/.Trash-1000/info";
+}
+
+void TestTrash::trashFoldersNeverMove()
+{
+    QFETCH(QString, item);
+    item.replace('@', m_data).replace('~', m_items);
+    // A trash that already holds an item, so that its loss would show.
+    const QString old = makeItem("old");
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    QVERIFY(ff.recycled(toPathList({old})));
+    QVERIFY(QDir().mkpath(item));
+
+    QVERIFY(!ff.recycled(toPathList({item})));
+    QVERIFY(QFileInfo(item).isDir());
+    QCOMPARE(entries(homeTrash() + "/files"), QStringList{"old"});
+    QCOMPARE(entries(homeTrash() + "/info"), QStringList{"old.trashinfo"});
+}
+
+void TestTrash::sharedTrashOnlyWithStickyBit_data()
+{
+    QTest::addColumn<QString>("shared"); // what stands at $topdir/.Trash
+    QTest::addColumn<bool>("used");
+    QTest::newRow("sticky folder") << "sticky" << true;
+    QTest::newRow("folder without the sticky bit") << "plain" << false;
+    QTest::newRow("link to a sticky folder") << "link" << false;
+}
+
+void TestTrash::sharedTrashOnlyWithStickyBit()
+{
+    QFETCH(QString, shared);
+    QFETCH(bool, used);
+    // A volume of its own, so that its top folder is known.
+    const QString top = m_dir->path() + "/volume";
+    QVERIFY(QDir().mkpath(top));
+    if (::mount("nmaker-test", QFile::encodeName(top).constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("cannot mount a tmpfs here");
+    const QString sticky = top + (shared == "link" ? "/elsewhere" : "/.Trash");
+    QVERIFY(QDir().mkpath(sticky));
+    ::chmod(QFile::encodeName(sticky).constData(), shared == "plain" ? 0777 : 01777);
+    if (shared == "link")
+        QVERIFY(QFile::link(sticky, top + "/.Trash"));
+    QVERIFY(QDir().mkpath(top + "/item"));
+
+    FileFolder ff;
+    ff.setRespondDialog(true);
+    const bool ok = ff.recycled(toPathList({top + "/item"}));
+    const QString uid = QString::number(::getuid());
+    const bool inShared = QFileInfo::exists(sticky + '/' + uid + "/files/item");
+    const bool inOwn = QFileInfo::exists(top + "/.Trash-" + uid + "/files/item");
+    const QString usedTrash = inShared ? QString(sticky + '/' + uid) : QString(top + "/.Trash-" + uid);
+    const TrashInfo info = readInfo(usedTrash + "/info/item.trashinfo");
+    ::umount2(QFile::encodeName(top).constData(), MNT_DETACH);
+    QVERIFY(ok);
+    QCOMPARE(inShared, used);
+    QCOMPARE(inOwn, !used);
+    QVERIFY(info.valid);
+    QCOMPARE(info.path, "item"); // relative to the volume's top
 }
 
 QTEST_GUILESS_MAIN(TestTrash)

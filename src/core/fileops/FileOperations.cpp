@@ -124,9 +124,11 @@ QList<TrashResult> FileOperations::trashItems(const QList<TrashItem>& items)
         return results;
 #ifdef NMAKER_FREEDESKTOP_TRASH
     FreedesktopTrash trash;
-    trash.setBeforeMove(m_beforeTrashMove);
+    trash.setBeforeMove(m_beforeTrashRename);
     eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
         const TrashItem& item = items.at(i);
+        if (m_beforeTrashItem)
+            m_beforeTrashItem(item.path);
         results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf);
         return results[i].kind == TrashResult::Kind::Trashed;
     });
@@ -134,8 +136,8 @@ QList<TrashResult> FileOperations::trashItems(const QList<TrashItem>& items)
 #else
     eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
         const QString item = hostPath(items.at(i).path);
-        if (m_beforeTrashMove)
-            m_beforeTrashMove(items.at(i).path);
+        if (m_beforeTrashItem)
+            m_beforeTrashItem(items.at(i).path);
         const bool ok = !item.isEmpty() && QFile::moveToTrash(item);
         results[i].kind = ok ? TrashResult::Kind::Trashed : TrashResult::Kind::Failed;
         return ok;

@@ -45,11 +45,14 @@ public:
     // one confirmation and the progress display; one result per item.
     QList<TrashResult> trashItems(const QList<TrashItem>& items);
 
-    // For tests: called with each item's path after its checks, right before it moves, so a
-    // test can change the tree exactly there.
-    void setBeforeTrashMove(std::function<void(const QString&)> hook)
+    // For tests, so that a test can change the tree exactly between two steps: `beforeItem`
+    // gets each item's path when its turn comes, before it is looked at again; `beforeRename`
+    // after every check, right before it moves.
+    void setTrashHooks(std::function<void(const QString&)> beforeItem,
+                       std::function<void(const QString&)> beforeRename = {})
     {
-        m_beforeTrashMove = std::move(hook);
+        m_beforeTrashItem = std::move(beforeItem);
+        m_beforeTrashRename = std::move(beforeRename);
     }
 
     // The owner of the operation's windows; a destroyed owner reads as none.
@@ -92,5 +95,6 @@ private:
     FileFolder& m_owner;
     QPointer<QObject> m_target;
     quint32 m_flags = 0;
-    std::function<void(const QString&)> m_beforeTrashMove;
+    std::function<void(const QString&)> m_beforeTrashItem;
+    std::function<void(const QString&)> m_beforeTrashRename;
 };
