@@ -231,6 +231,15 @@ private Q_SLOTS:
             << QStringList{"list-delete", "list.txt"} << 0 << QStringList{}
             << QStringList{"削除 1、保持 1、なし 1、失敗 0"} << QStringList{"L/a2/f"}
             << QStringList{"L/a1"} << QStringList{"a1"};
+        QTest::newRow("list-delete of the trash's own folder: refused and named")
+            << QStringList{"home/.local/share/Trash/info/", "home/.local/share/Trash/files/",
+                           "L/a1/", "list.txt=@/home/.local/share/Trash/info\n@/L/a1\n"}
+            << QStringList{"list-delete", "list.txt", "--with-contents"} << 1 << QStringList{}
+            << QStringList{"@/home/.local/share/Trash/info: 削除できませんでした "
+                           "(ごみ箱のフォルダは移動できません)",
+                           "削除 1、保持 0、なし 0、失敗 1"}
+            << QStringList{"home/.local/share/Trash/info"} << QStringList{"L/a1"}
+            << QStringList{"a1"};
         QTest::newRow("list that cannot be opened")
             << QStringList{} << QStringList{"list-create", "missing.txt"} << 2 << QStringList{}
             << QStringList{"nmaker: リストファイルを開けませんでした: missing.txt"} << QStringList{}

@@ -15,6 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -202,11 +206,17 @@ void TestTrashRaces::filledAfterTheCheck_data()
     QTest::addColumn<bool>("whileConfirming"); // else right as its turn comes
     QTest::addColumn<QString>("arrives");      // relative to the folder
     QTest::addColumn<bool>("kept");
-    QTest::newRow("a file while the confirmation is open") << true << "precious.txt" << true;
-    QTest::newRow("a file as its turn comes") << false << "precious.txt" << true;
-    QTest::newRow("only a subfolder with a file: empty for this option")
-        << false << "sub/precious.txt" << false;
-    QTest::newRow("only a hidden file") << false << ".precious" << false;
+    QTest::addColumn<bool>("settled"); // last changed long before the run, as most folders are
+    for (const bool settled : {false, true}) {
+        const char* age = settled ? ", folders of old" : ", folders just made";
+        QTest::addRow("a file while the confirmation is open%s", age)
+            << true << "precious.txt" << true << settled;
+        QTest::addRow("a file as its turn comes%s", age)
+            << false << "precious.txt" << true << settled;
+        QTest::addRow("only a subfolder with a file: empty for this option%s", age)
+            << false << "sub/precious.txt" << false << settled;
+        QTest::addRow("only a hidden file%s", age) << false << ".precious" << false << settled;
+    }
 }
 
 void TestTrashRaces::filledAfterTheCheck()
@@ -214,9 +224,14 @@ void TestTrashRaces::filledAfterTheCheck()
     QFETCH(bool, whileConfirming);
     QFETCH(QString, arrives);
     QFETCH(bool, kept);
+    QFETCH(bool, settled);
     const QStringList paths = series("w", 3);
-    for (const QString& p : paths)
+    for (const QString& p : paths) {
         QVERIFY(QDir().mkpath(p));
+        const timespec old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+        if (settled)
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), old, 0), 0);
+    }
     const QString file = paths.at(1) + '/' + arrives;
     if (whileConfirming)
         m_prompter.onPrompt = [&](const PromptRequest&) { QVERIFY(makeFile(file)); };

@@ -258,33 +258,45 @@ FolderLook FileFolder::lookAtFolder(const QString& path, bool forFile)
         return look;
 #ifdef Q_OS_UNIX
     const QByteArray bytes = QFile::encodeName(host);
-    const posix::Node self = posix::statNode(AT_FDCWD, bytes.constData(), false);
-    if (!self.ok)
-        return look;
-    // A link to a folder is a folder here, as for folderExist; it is the link that is met.
-    const bool link = S_ISLNK(self.mode);
-    if (link) {
-        const posix::Node target = posix::statNode(AT_FDCWD, bytes.constData(), true);
-        look.folder = target.ok && S_ISDIR(target.mode);
-    } else {
-        look.folder = S_ISDIR(self.mode);
+    // Mostly a folder: one walk down the path opens it, and the descriptor tells the rest.
+    int fd = posix::openFolder(AT_FDCWD, bytes.constData(), false);
+    posix::Node self;
+    bool link = false;
+    if (fd >= 0) {
+        self = posix::statNode(fd, "", false);
+        look.folder = self.ok;
+    } else if (errno == ELOOP || errno == ENOTDIR) {
+        // A link to a folder is a folder here, as for folderExist; it is the link that is met.
+        self = posix::statNode(AT_FDCWD, bytes.constData(), false);
+        link = self.ok && S_ISLNK(self.mode);
+        if (link) {
+            const posix::Node target = posix::statNode(AT_FDCWD, bytes.constData(), true);
+            look.folder = target.ok && S_ISDIR(target.mode);
+            if (look.folder && forFile)
+                fd = posix::openFolder(AT_FDCWD, bytes.constData(), true);
+        }
+    } else if (errno != ENOENT) {
+        // There, but not to be opened: a folder that shows nothing.
+        self = posix::statNode(AT_FDCWD, bytes.constData(), false);
+        look.folder = self.ok && S_ISDIR(self.mode);
     }
-    if (!look.folder)
-        return look;
-    look.id = self.id();
-    if (forFile) {
-        // Straight through the directory, stopping at the first file; one that cannot be read
-        // holds nothing that can be seen.
-        const int fd = posix::openFolder(AT_FDCWD, bytes.constData(), link);
+    if (look.folder)
+        look.id = self.id();
+    if (look.folder && forFile) {
+        // Straight through the directory, stopping at the first file.
         if (fd >= 0) {
-            look.holdsFile = posix::readContents(fd, posix::StopAt::File).file;
-            ::close(fd);
+            const posix::Contents contents = posix::readContents(fd, posix::StopAt::File);
+            look.holdsFile = contents.file;
+            if (contents.ok && !link && posix::settledBefore(self.modified))
+                look.unchangedSince = self.modified;
         }
         // A folder that holds a mounted volume is never "empty": the volume's files are in it.
         if (!look.holdsFile)
             look.holdsFile = link ? mounts().hasMountBelow(host)
                                   : mounts().hasMountBelow(self.dev, self.ino);
     }
+    if (fd >= 0)
+        ::close(fd);
 #else
     const QFileInfo info(host);
     look.folder = info.isDir();

@@ -129,7 +129,7 @@ QList<TrashResult> FileOperations::trashItems(const QList<TrashItem>& items)
         const TrashItem& item = items.at(i);
         if (m_beforeTrashItem)
             m_beforeTrashItem(item.path);
-        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf);
+        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf, item.unchangedSince);
         return results[i].kind == TrashResult::Kind::Trashed;
     });
     trash.flush();

@@ -38,6 +38,9 @@ struct FolderLook {
     bool folder = false;    // a folder, or a link to one
     bool holdsFile = false; // asked for only: an ordinary, visible file directly inside
     FolderId id;            // of the entry itself: a link's own, not its target's
+    // The folder's last change of entries, when it lay clearly before this look (else -1):
+    // while it stays the same, nothing has come into the folder or left it since.
+    qint64 unchangedSince = -1;
 };
 
 // A folder that a creation made, with what identified it right then.
@@ -56,6 +59,9 @@ struct TrashItem {
     QString path;
     FolderId expected; // unknown: whatever stands there
     KeepIf keepIf = KeepIf::Never;
+    // From the look that found it free of files: while its entries have not changed since,
+    // it need not be read again as it moves.
+    qint64 unchangedSince = -1;
 };
 
 // What became of one trash item.

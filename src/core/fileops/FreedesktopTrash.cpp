@@ -510,7 +510,7 @@ int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
 }
 
 TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& expected,
-                                          TrashItem::KeepIf keepIf)
+                                          TrashItem::KeepIf keepIf, qint64 unchangedSince)
 {
     // Without a home there is no telling which volume is the home one: nothing goes anywhere.
     if (m_homeTrash.isEmpty())
@@ -551,7 +551,12 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         return failed(QStringLiteral("trash %1 unusable: %2")
                           .arg(QString::fromLocal8Bit(trash->path), trash->error));
 
-    if (keepIf != TrashItem::KeepIf::Never && (S_ISDIR(item.mode) || S_ISLNK(item.mode))) {
+    // Entries that came or went since the check change the folder's time; without that, what
+    // the check read still holds.
+    const bool unchanged = keepIf == TrashItem::KeepIf::HoldsFile && unchangedSince > 0 &&
+                           S_ISDIR(item.mode) && item.modified == unchangedSince;
+    if (keepIf != TrashItem::KeepIf::Never && !unchanged &&
+        (S_ISDIR(item.mode) || S_ISLNK(item.mode))) {
         // Looked at again right before the move: it may have been filled since the check.
         const int fd = posix::openFolder(m_parentFd, name.constData(), S_ISLNK(item.mode));
         if (fd < 0 && isAbsent(errno) && !S_ISLNK(item.mode))
@@ -638,15 +643,15 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
 
 void FreedesktopTrash::flush()
 {
+    // The trash's two folders, not the whole file system: syncfs would wait for every other
+    // program's writes too, seconds on a busy disk. This makes the moves and the new names
+    // durable; a power cut right after could still leave an info file empty (its item stays
+    // in files/), as with every other trash program, which flush nothing at all.
     auto sync = [](TrashDir* t) {
         if (!t || !t->dirty)
             return;
-            // One flush per batch: per-item fsync would cost more than the whole move.
-#ifdef Q_OS_LINUX
-        ::syncfs(t->infoFd);
-#else
-        ::sync();
-#endif
+        ::fsync(t->infoFd);
+        ::fsync(t->filesFd);
         t->dirty = false;
     };
     sync(m_home.get());
@@ -661,7 +666,8 @@ struct FreedesktopTrash::TrashDir {};
 
 FreedesktopTrash::FreedesktopTrash() = default;
 FreedesktopTrash::~FreedesktopTrash() = default;
-TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf)
+TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf,
+                                          qint64)
 {
     return TrashResult{TrashResult::Kind::Failed,
                        QStringLiteral("no freedesktop.org trash on this system")};

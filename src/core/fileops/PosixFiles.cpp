@@ -57,6 +57,7 @@ Node statNode(int dirFd, const char* path, bool follow)
         n.ino = sx.stx_ino;
         if (sx.stx_mask & STATX_BTIME)
             n.birth = qint64(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
+        n.modified = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
         n.mode = sx.stx_mode;
         n.uid = sx.stx_uid;
         return n;
@@ -74,6 +75,7 @@ Node statNode(int dirFd, const char* path, bool follow)
     n.ok = true;
     n.dev = st.st_dev;
     n.ino = st.st_ino;
+    n.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     n.mode = st.st_mode;
     n.uid = st.st_uid;
     return n;
@@ -114,6 +116,15 @@ Contents readContents(int dirFd, StopAt stopAt)
             return c;
         }
     }
+}
+
+bool settledBefore(qint64 modified)
+{
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    // File systems stamp changes with a clock that may run a tick (up to some ms) behind.
+    constexpr qint64 margin = 1000000000;
+    return modified > 0 && modified < qint64(now.tv_sec) * 1000000000 + now.tv_nsec - margin;
 }
 
 int openFolder(int dirFd, const char* path, bool followLinks)

@@ -31,6 +31,7 @@ struct Node {
     bool hasMnt = false;
     quint64 ino = 0;
     qint64 birth = -1; // nanoseconds since the epoch; -1 where the file system keeps none
+    qint64 modified = 0; // the last change of the entries, for a folder
     mode_t mode = 0;
     uid_t uid = 0;
 
@@ -51,6 +52,10 @@ struct Contents {
 // Stops at the first entry that answers `stopAt` (an entry at all, or a file).
 enum class StopAt { Anything, File };
 Contents readContents(int dirFd, StopAt stopAt);
+
+// The folder's modification time `modified` lies far enough before now that any later change
+// of its entries would give it another one, however coarse the file system's clock.
+bool settledBefore(qint64 modified);
 
 // A folder opened for reading by descriptor; -1 with errno set.
 int openFolder(int dirFd, const char* path, bool followLinks);

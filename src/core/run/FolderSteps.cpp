@@ -171,7 +171,8 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
         } else {
             doomed.append(TrashItem{path, look.id,
                                     withContents ? TrashItem::KeepIf::Never
-                                                 : TrashItem::KeepIf::HoldsFile});
+                                                 : TrashItem::KeepIf::HoldsFile,
+                                    look.unchangedSince});
         }
     }
     // An empty batch is no success: nothing went to the trash.
