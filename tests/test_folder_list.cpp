@@ -213,9 +213,11 @@ void TestFolderList::importFile_data()
         << ("a\r\n" + QByteArray(4 * 1024 * 1024, 'x') + "\r\nb") << split("a|b") << longStart
         << none;
 
-    // The reader takes the file in pieces of 1 MB: a CR LF and a character split between two.
-    const QByteArray filler = QByteArray("x\r\n").repeated(349524);
-    const QStringList fillerLines(349524, "x");
+    // The reader takes the file in pieces: a CR LF and a character split between two.
+    static_assert(TextReadChunk % 3 == 1);
+    const int fillerCount = int(TextReadChunk / 3) - 1;
+    const QByteArray filler = QByteArray("x\r\n").repeated(fillerCount);
+    const QStringList fillerLines(fillerCount, "x");
     QTest::newRow("cr lf across pieces")
         << (filler + "abc\r\nd") << (fillerLines + split("abc|d")) << none << none;
     QTest::newRow("utf-8 across pieces")
@@ -244,17 +246,19 @@ void TestFolderList::wholeFile_data()
     QTest::addColumn<bool>("opened");
     QTest::addColumn<bool>("refused");
     QTest::addColumn<int>("entries");
-    QTest::addColumn<int>("yields"); // one per line read, empty lines too
+    QTest::addColumn<int>("yields"); // one per piece read, in both passes
 
     const QByteArray full = QByteArray("a[00000-99999]\r\n").repeated(MaxListEntries / 100000);
     QTest::newRow("missing") << "missing.txt" << QByteArray() << false << false << 0 << 0;
     QTest::newRow("a folder") << "." << QByteArray() << false << false << 0 << 0;
     QTest::newRow("over the size limit") << "big.txt" << QByteArray() << true << true << 0 << 0;
     QTest::newRow("lines read") << "a.txt" << QByteArray("a[1-500]\r\n\r\nb[x]\r\nc") << true
-                                << false << 502 << 4;
+                                << false << 502 << 2;
     QTest::newRow("as many entries as allowed")
-        << "full.txt" << full << true << false << 1000000 << 10;
-    QTest::newRow("one entry more") << "full.txt" << (full + "x") << true << true << 0 << 11;
+        << "full.txt" << full << true << false << 1000000 << 2;
+    QTest::newRow("one entry more") << "full.txt" << (full + "x") << true << true << 0 << 2;
+    const QByteArray pieces = QByteArray("\r\n").repeated(int(TextReadChunk) * 5 / 2);
+    QTest::newRow("five pieces of empty lines") << "e.txt" << pieces << true << false << 0 << 10;
 }
 
 void TestFolderList::wholeFile()

@@ -4,7 +4,6 @@
 #include "text/TextFile.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -12,16 +11,12 @@
 namespace
 {
 
-constexpr qint64 ReadChunk = 1 << 20;
 // A line of MaxListLineLength characters takes at most three bytes per character in UTF-8 and
 // two in code page 932: a line with more bytes is too long whatever it holds, so its bytes
 // beyond this are not kept.
 constexpr qsizetype MaxLineBytes = 3 * MaxListLineLength;
 // How much of a too-long line the report shows.
 constexpr qsizetype ShownLineStart = 200;
-
-const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
-constexpr const char* codePage932 = "windows-31j";
 
 void addRejected(QStringList& group, qsizetype& omitted, const QString& line)
 {
@@ -50,137 +45,6 @@ void rejectLongLine(const QString& text, ListImport& into)
     addRejected(into.notExpandable, into.notExpandableOmitted, shownStart(text));
 }
 
-// Well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF), fed a chunk at a
-// time: a sequence may straddle two chunks.
-struct Utf8Check {
-    bool ok = true;
-    int need = 0;
-    uchar low = 0x80;
-    uchar high = 0xBF;
-};
-
-void feedUtf8(Utf8Check& s, QByteArrayView bytes)
-{
-    for (const char ch : bytes) {
-        if (!s.ok)
-            return;
-        const auto b = uchar(ch);
-        if (s.need > 0) {
-            if (b < s.low || b > s.high) {
-                s.ok = false;
-                return;
-            }
-            s.low = 0x80;
-            s.high = 0xBF;
-            --s.need;
-            continue;
-        }
-        if (b < 0x80)
-            continue;
-        if (b >= 0xC2 && b <= 0xDF) {
-            s.need = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            s.need = 2;
-            if (b == 0xE0)
-                s.low = 0xA0;
-            else if (b == 0xED)
-                s.high = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            s.need = 3;
-            if (b == 0xF0)
-                s.low = 0x90;
-            else if (b == 0xF4)
-                s.high = 0x8F;
-        } else {
-            s.ok = false;
-        }
-    }
-}
-
-bool isLead932(uchar b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isTrail932(uchar b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
-// A lead byte at the very end is dropped by the decoder without a trace.
-bool endsInLoneLead932(QByteArrayView bytes)
-{
-    qsizetype i = 0;
-    const qsizetype n = bytes.size();
-    while (i < n) {
-        if (!isLead932(uchar(bytes[i]))) {
-            ++i;
-            continue;
-        }
-        if (i + 1 == n)
-            return true;
-        i += isTrail932(uchar(bytes[i + 1])) ? 2 : 1;
-    }
-    return false;
-}
-
-QStringDecoder lineDecoder(bool utf8)
-{
-    // Stateless: every line is decoded on its own, and a sequence cut at its end is an error
-    // instead of a byte held back for the next line.
-    return utf8 ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-                : QStringDecoder(codePage932, QStringDecoder::Flag::Stateless);
-}
-
-// False when the bytes are not clean text; `text` then shows U+FFFD where they were not.
-bool decodeLine(QStringDecoder& decoder, bool utf8, QByteArrayView bytes, QString& text)
-{
-    text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return true;
-    // The error flag outlives resetState() with ICU: only a new decoder starts clean.
-    decoder = lineDecoder(utf8);
-    if (!utf8) {
-        // ICU writes U+001A for bytes that are no character of code page 932.
-        text.replace(QChar(0x1A), QChar::ReplacementCharacter);
-        if (endsInLoneLead932(bytes))
-            text.append(QChar::ReplacementCharacter);
-    }
-    return false;
-}
-
-// What the first pass learns about the file as a whole.
-struct FileScan {
-    qint64 bytes = 0;
-    QByteArray head; // the first bytes, for the BOM
-    Utf8Check utf8;
-    bool cr = false;
-    bool lf = false;
-};
-
-// False on a read error. Stops early once the file is found too large.
-bool scanFile(QFile& file, FileScan& scan)
-{
-    QByteArray chunk(ReadChunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), ReadChunk);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return true;
-        const QByteArrayView bytes(chunk.constData(), got);
-        scan.bytes += got;
-        if (scan.bytes > MaxListFileBytes)
-            return true;
-        if (scan.head.size() < utf8Bom.size())
-            scan.head.append(
-                bytes.first(std::min<qsizetype>(got, utf8Bom.size() - scan.head.size())));
-        scan.cr = scan.cr || std::memchr(bytes.data(), '\r', size_t(got)) != nullptr;
-        scan.lf = scan.lf || std::memchr(bytes.data(), '\n', size_t(got)) != nullptr;
-        feedUtf8(scan.utf8, bytes);
-    }
-}
-
 ListImport refused(const QString& why)
 {
     ListImport r;
@@ -197,128 +61,158 @@ QString lines(const QStringList& group)
     return text;
 }
 
+const QString& tooManyText()
+{
+    static const QString text =
+        QStringLiteral("リストの項目が多すぎます。\r\n(上限は 1,000,000 項目です)");
+    return text;
+}
+
+const QString& tooLongText()
+{
+    static const QString text = QStringLiteral(
+        "リストを展開すると大きすぎます。\r\n(展開した項目は合わせて 1 億文字までです)");
+    return text;
+}
+
 } // namespace
 
-void importListLine(const QString& line, ListImport& into)
+bool importListLine(const QString& line, ListImport& into, bool keepEntries)
 {
     if (line.isEmpty())
-        return;
+        return true;
     if (line.size() > MaxListLineLength) {
         rejectLongLine(line, into);
-        return;
+        return true;
     }
-    switch (expandListLine(line, into.entries)) {
-    case ListLineKind::PlainPath:
-        into.rawLines.append(line);
-        into.entries.append(line);
-        break;
-    case ListLineKind::Expanded:
-        into.rawLines.append(line);
-        break;
+    const ListLineSize size = measureListLine(line);
+    switch (size.kind) {
     case ListLineKind::NotExpandable:
         addRejected(into.notExpandable, into.notExpandableOmitted, line);
-        break;
+        return true;
     case ListLineKind::TooManyDigits:
         addRejected(into.tooManyDigits, into.tooManyDigitsOmitted, line);
+        return true;
+    default:
         break;
     }
+    // Counted before anything is made, so a line that stands for gigabytes costs nothing.
+    if (into.entryCount + size.entries > MaxListEntries) {
+        into.refusal = tooManyText();
+        return false;
+    }
+    if (into.characters + size.characters > MaxListCharacters) {
+        into.refusal = tooLongText();
+        return false;
+    }
+    into.entryCount += size.entries;
+    into.characters += size.characters;
+    into.rawLines.append(line);
+    if (!keepEntries)
+        return true;
+    if (size.kind == ListLineKind::PlainPath)
+        into.entries.append(line);
+    else
+        expandListLine(line, into.entries);
+    return true;
+}
+
+ListImport importListFile(const QString& path, const ListImportOptions& options)
+{
+    const QString tooLarge =
+        QStringLiteral("リストファイルが大きすぎます。\r\n(上限は 64 MB です)");
+
+    TextReader reader;
+    reader.setEncoding(options.encoding);
+    reader.setMaxLineBytes(MaxLineBytes);
+    // Two passes over the file: the first judges the encoding and the line ends, which only the
+    // whole file tells; the second reads the lines.
+    qint64 size = 0;
+    auto firstPass = [&](qint64 done, qint64 total) {
+        size = total;
+        return !options.progress || options.progress(done, 2 * total);
+    };
+    switch (reader.open(path, MaxListFileBytes, firstPass)) {
+    case TextReader::Opened::Ok:
+        break;
+    case TextReader::Opened::TooLarge:
+        return refused(tooLarge);
+    case TextReader::Opened::ReadError:
+        if (reader.cancelled()) {
+            ListImport r;
+            r.cancelled = true;
+            return r;
+        }
+        return {};
+    default:
+        return {};
+    }
+    size = reader.size();
+    std::function<bool(qint64, qint64)> secondPass;
+    if (options.progress)
+        secondPass = [&](qint64 done, qint64) { return options.progress(size + done, 2 * size); };
+
+    ListImport into;
+    into.opened = true;
+    into.encoding = reader.encoding();
+    into.encodingReason = reader.reason();
+    bool bounded = true;
+    const bool read = reader.readLines(
+        [&](const TextReader::Line& line) {
+            if (line.text.isEmpty() && !line.tooLong)
+                return true; // the many empty lines cost nothing
+            if (line.tooLong || line.text.size() > MaxListLineLength)
+                rejectLongLine(line.text, into);
+            else if (!line.clean)
+                addRejected(into.notExpandable, into.notExpandableOmitted, line.text);
+            else
+                bounded = importListLine(line.text, into, options.keepEntries);
+            return bounded;
+        },
+        secondPass);
+    if (!bounded)
+        return refused(into.refusal);
+    if (!read) {
+        ListImport r;
+        r.cancelled = reader.cancelled();
+        r.opened = r.cancelled;
+        return r;
+    }
+    return into;
 }
 
 ListImport importListFile(const QString& path, RunContext* context)
 {
-    const QString tooLarge =
-        QStringLiteral("リストファイルが大きすぎます。\r\n(上限は 64 MB です)");
-    const QString tooMany =
-        QStringLiteral("リストの項目が多すぎます。\r\n(上限は 1,000,000 項目です)");
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    // Refused before a byte is read; the count while reading covers what has no true size.
-    if (file.size() > MaxListFileBytes)
-        return refused(tooLarge);
-
-    // First pass: the encoding and the line ends, which only the whole file tells.
-    FileScan scan;
-    if (!scanFile(file, scan))
-        return {};
-    if (scan.bytes > MaxListFileBytes)
-        return refused(tooLarge);
-    const bool bom = scan.head == utf8Bom;
-    const bool utf8 = bom || (scan.utf8.ok && scan.utf8.need == 0);
-    // A file from a Linux editor has LF alone; taken as written it would be one line.
-    const char lineEnd = !scan.cr && scan.lf ? '\n' : '\r';
-    if (!file.seek(bom ? utf8Bom.size() : 0))
-        return {};
-
-    // Second pass: split the bytes at the line ends (never part of a character in either
-    // encoding) and decode each line on its own.
-    ListImport into;
-    into.opened = true;
-    QStringDecoder decoder = lineDecoder(utf8);
-    QByteArray line;
-    bool tooLong = false;
-    bool afterCr = false;
-    QString text;
-    auto finishLine = [&]() {
-        if (context)
-            context->yieldOnce();
-        const bool clean = decodeLine(decoder, utf8, line, text);
-        if (tooLong || text.size() > MaxListLineLength)
-            rejectLongLine(text, into);
-        else if (!clean)
-            addRejected(into.notExpandable, into.notExpandableOmitted, text);
-        else
-            importListLine(text, into);
-        line.truncate(0); // keeps the buffer for the next line
-        tooLong = false;
-        return into.entries.size() <= MaxListEntries;
-    };
-    auto keep = [&](const char* bytes, qsizetype size) {
-        if (tooLong || size == 0)
-            return;
-        if (line.size() + size > MaxLineBytes) {
-            size = MaxLineBytes - line.size();
-            tooLong = true;
-        }
-        line.append(bytes, size);
-    };
-
-    // No more than the first pass judged: a file that grows meanwhile stays within the limit.
-    qint64 left = scan.bytes - file.pos();
-    QByteArray chunk(ReadChunk, Qt::Uninitialized);
-    while (left > 0) {
-        const qint64 got = file.read(chunk.data(), std::min(left, ReadChunk));
-        if (got < 0)
-            return {};
-        if (got == 0)
-            break;
-        left -= got;
-        const char* data = chunk.constData();
-        qsizetype i = 0;
-        while (i < got) {
-            if (afterCr) {
-                afterCr = false;
-                if (data[i] == '\n') {
-                    ++i;
-                    continue;
-                }
-            }
-            const auto* found =
-                static_cast<const char*>(std::memchr(data + i, lineEnd, size_t(got - i)));
-            const qsizetype at = found ? found - data : got;
-            keep(data + i, at - i);
-            if (!found)
-                break;
-            if (!finishLine())
-                return refused(tooMany);
-            afterCr = lineEnd == '\r';
-            i = at + 1;
-        }
+    ListImportOptions options;
+    if (context) {
+        options.progress = [context](qint64 done, qint64 total) {
+            context->reportProgress(int(done / 1024), int(total / 1024));
+            return !context->nextStep();
+        };
     }
-    if ((!line.isEmpty() || tooLong) && !finishLine())
-        return refused(tooMany);
-    return into;
+    return importListFile(path, options);
+}
+
+bool forEachListFileEntry(const QString& path, TextEncoding encoding,
+                          const std::function<bool(const QString& entry)>& take)
+{
+    TextReader reader;
+    reader.setEncoding(encoding == TextEncoding::Utf8 ? EncodingChoice::Utf8
+                                                       : EncodingChoice::CodePage932);
+    reader.setMaxLineBytes(MaxLineBytes);
+    if (reader.open(path, MaxListFileBytes) != TextReader::Opened::Ok)
+        return false;
+    bool going = true;
+    return reader.readLines([&](const TextReader::Line& line) {
+        if (line.text.isEmpty() || line.tooLong || !line.clean ||
+            line.text.size() > MaxListLineLength)
+            return true;
+        forEachListEntry(line.text, [&](const QString& entry) {
+            if (going)
+                going = take(entry);
+        });
+        return going;
+    });
 }
 
 std::optional<ListReport> rejectedLineReport(const ListImport& import)

@@ -1,5 +1,8 @@
 #include "TextFile.h"
 
+#include "CodePage932.h"
+#include "TextReader.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,6 +13,8 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include "fileops/PosixFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -20,58 +25,21 @@
 namespace
 {
 
-// Code page 932 with the NEC and IBM extensions, as Japanese Windows writes it.
-constexpr const char* codePage932 = "windows-31j";
 const QByteArray utf8Bom("\xEF\xBB\xBF", 3);
 
-// The encoder substitutes what it cannot map, and a few characters map only one way, so the
-// only sure test is that the bytes decode to the very same text.
-std::optional<QByteArray> toCodePage932(const QString& text)
+LineBreaks breaksOf(LineEnds ends)
 {
-    QStringEncoder encoder(codePage932);
-    if (!encoder.isValid())
-        return std::nullopt;
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    QStringDecoder decoder(codePage932);
-    const QString back = decoder.decode(bytes);
-    if (decoder.hasError() || back != text)
-        return std::nullopt;
-    return bytes;
+    return ends == LineEnds::AnyBreak ? LineBreaks::AnyBreak : LineBreaks::CrLfOrCrOnly;
 }
 
-std::optional<QString> fromUtf8(QByteArrayView bytes)
+QStringList linesOf(TextReader& reader, LineEnds ends)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-QStringList splitLines(const QString& text, LineEnds ends)
-{
+    reader.setLineBreaks(breaksOf(ends));
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    const bool lfEnds = ends == LineEnds::AnyBreak;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (lfEnds && c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
-            start = i + 1;
-            continue;
-        }
-        if (c != QLatin1Char('\r'))
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.mid(start));
+    reader.readLines([&lines](const TextReader::Line& line) {
+        lines.append(line.text);
+        return true;
+    });
     return lines;
 }
 
@@ -82,39 +50,34 @@ QByteArray encodeTextLines(const QStringList& lines)
     QString text;
     for (const QString& line : lines)
         text += line + QLatin1String("\r\n");
-    if (const auto bytes = toCodePage932(text))
+    if (const auto bytes = cp932::encode(text))
         return *bytes;
     return utf8Bom + text.toUtf8();
 }
 
 QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends)
 {
-    if (bytes.startsWith(utf8Bom)) {
-        // Broken sequences after a BOM still read as UTF-8, with replacement characters.
-        return splitLines(QString::fromUtf8(QByteArrayView(bytes).sliced(utf8Bom.size())), ends);
-    }
-    if (const auto text = fromUtf8(bytes))
-        return splitLines(*text, ends);
-    QStringDecoder decoder(codePage932);
-    return splitLines(decoder.decode(bytes), ends);
+    TextReader reader;
+    reader.openBytes(bytes);
+    return linesOf(reader, ends);
 }
 
 TextFileRead readTextLines(const QString& path, LineEnds ends, qint64 maxBytes)
 {
     TextFileRead result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return result;
-    // Read one byte past the limit: the size a file reports may be wrong (pipes, /proc).
-    const QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return result;
-    result.ok = true;
-    if (maxBytes >= 0 && bytes.size() > maxBytes) {
+    TextReader reader;
+    switch (reader.open(path, maxBytes)) {
+    case TextReader::Opened::Ok:
+        break;
+    case TextReader::Opened::TooLarge:
+        result.ok = true;
         result.tooLarge = true;
         return result;
+    default:
+        return result;
     }
-    result.lines = decodeTextLines(bytes, ends);
+    result.ok = true;
+    result.lines = linesOf(reader, ends);
     return result;
 }
 
@@ -136,21 +99,6 @@ bool canWriteFile(const QString& path)
 
 namespace
 {
-
-bool writeAll(int fd, const char* data, qsizetype size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
 
 mode_t currentUmask()
 {
@@ -190,7 +138,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
+    bool ok = posix::writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
               ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
