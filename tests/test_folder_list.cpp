@@ -123,6 +123,20 @@ void TestFolderList::expandLine()
         QCOMPARE(out, entries);
     else
         QCOMPARE((QStringList{out.first(), out.last()}), entries);
+
+    // Measured without expanding, and streamed, it says the same.
+    const ListLineSize size = measureListLine(line);
+    QCOMPARE(size.kind, kind);
+    QStringList streamed;
+    QCOMPARE(forEachListEntry(line, [&streamed](const QString& e) { streamed << e; }), kind);
+    if (kind == ListLineKind::PlainPath)
+        out = QStringList{line};
+    QCOMPARE(streamed, out);
+    QCOMPARE(size.entries, out.size());
+    qint64 characters = 0;
+    for (const QString& e : std::as_const(out))
+        characters += e.size();
+    QCOMPARE(size.characters, characters);
 }
 
 void TestFolderList::report_data()
@@ -257,6 +271,16 @@ void TestFolderList::wholeFile_data()
     QTest::newRow("as many entries as allowed")
         << "full.txt" << full << true << false << 1000000 << 2;
     QTest::newRow("one entry more") << "full.txt" << (full + "x") << true << true << 0 << 2;
+    // One line standing for gigabytes: refused from its measure, before anything is made.
+    const QByteArray huge = QByteArray(32700, 'x') + "[00000-99999]\r\n";
+    QTest::newRow("one line past the character bound") << "huge.txt" << huge << true << true << 0
+                                                       << 1;
+    const QByteArray justFits =
+        QByteArray(int(MaxListCharacters / 100000) - 5, 'x') + "[00000-99999]\r\n";
+    QTest::newRow("one line at the character bound")
+        << "fits.txt" << justFits << true << false << 100000 << 2;
+    QTest::newRow("one character more")
+        << "more.txt" << ("y\r\n" + justFits) << true << true << 0 << 1;
     const QByteArray pieces = QByteArray("\r\n").repeated(int(TextReadChunk) * 5 / 2);
     QTest::newRow("five pieces of empty lines") << "e.txt" << pieces << true << false << 0 << 10;
 }

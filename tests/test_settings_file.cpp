@@ -114,6 +114,11 @@ void TestSettingsFile::read_data()
     QTest::newRow("first line 2") << crlf({" 2 ", " 1 "}) << reset << none << noFields;
     QTest::newRow("line 2 of 5") << crlf({" 1 ", " 5 ", " 1 ", " 1 ", " 1 "}) << defaults
                                  << QList<int>{1, -1, -1, -1, -1} << noFields;
+    // One past the last button of a group, written plainly or rounded up to it.
+    QTest::newRow("line 2 of 2") << crlf({" 1 ", " 2 ", " 1 ", " 1 ", " 1 "}) << defaults
+                                 << QList<int>{1, -1, -1, -1, -1} << noFields;
+    QTest::newRow("line 4 of 1.5") << crlf({" 1 ", " 1 ", " 0 ", " 1.5 ", " 1 "}) << defaults
+                                   << QList<int>{1, 1, 0, -1, -1} << noFields;
     QTest::newRow("line 3 not a number") << crlf({" 1 ", " 1 ", "one", " 1 ", " 1 "}) << defaults
                                          << QList<int>{1, 1, -1, -1, -1} << noFields;
     QTest::newRow("line 5 of 0, fields ignored")

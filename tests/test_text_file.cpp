@@ -1,11 +1,14 @@
 #include "TestHelpers.h"
 #include "text/TextFile.h"
+#include "text/TextReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -25,6 +28,10 @@ private Q_SLOTS:
     void roundTripOnDisk_data();
     void roundTripOnDisk();
     void missingFileIsNotOk();
+    void encodingJudged_data();
+    void encodingJudged();
+    void onlyRegularFilesAreRead();
+    void readingCanBeStopped();
     void failedWriteKeepsOldFile();
 };
 
@@ -82,6 +89,11 @@ void TestTextFile::encode_data()
     QTest::newRow("yen sign needs utf-8")
         << QStringList{"¥"} << (bom + QStringLiteral("¥\r\n").toUtf8());
     QTest::newRow("lone lf kept") << QStringList{"a\nb"} << QByteArray("a\nb\r\n");
+    // Characters a converter maps one way only (U+F86F becomes the bytes of №), or only by a
+    // best fit: their bytes would read back as another character.
+    for (const char* oneWay : {"\uF86F", "〜", "−", "‖", "¬", "¢"})
+        QTest::addRow("U+%04X needs utf-8", QString::fromUtf8(oneWay).at(0).unicode())
+            << QStringList{QString::fromUtf8(oneWay)} << (bom + QByteArray(oneWay) + "\r\n");
 }
 
 void TestTextFile::encode()
@@ -133,6 +145,115 @@ void TestTextFile::failedWriteKeepsOldFile()
     QCOMPARE(fileBytes(blocker), QByteArray("old\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList({"file", "sub"}));
+}
+
+void TestTextFile::encodingJudged_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("choice"); // an EncodingChoice
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<QString>("firstLine");
+
+    const int autoChoice = int(EncodingChoice::Auto);
+    const int utf8 = int(TextEncoding::Utf8), cp932 = int(TextEncoding::CodePage932);
+    using R = EncodingReason;
+    // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
+    const QByteArray f1("/tmp/F1/\xC3\x81\x5B" "1-3]\r\n");
+    const QByteArray tete("\xC3\xBD\xC3\xBD\r\n"); // ﾃｽﾃｽ, or ýý
+    QTest::newRow("half-width katakana valid as utf-8") << f1 << autoChoice << cp932
+                                                        << int(R::Japanese932) << "/tmp/F1/ﾃー1-3]";
+    QTest::newRow("katakana pairs valid as utf-8") << tete << autoChoice << cp932
+                                                   << int(R::Japanese932) << "ﾃｽﾃｽ";
+    QTest::newRow("the same with lf only") << QByteArray("\xC3\xBD\xC3\xBD\n") << autoChoice
+                                           << utf8 << int(R::LfOnly) << "ýý";
+    QTest::newRow("the same after a bom") << (bom + tete) << autoChoice << utf8
+                                          << int(R::ByteOrder) << "ýý";
+    QTest::newRow("broken utf-8 after a bom stays utf-8")
+        << (bom + QByteArray("a\xFF\x95\x5C\r\n")) << autoChoice << utf8 << int(R::ByteOrder)
+        << "a\uFFFD\uFFFD\\";
+    QTest::newRow("japanese utf-8 with a foreign letter")
+        << QString("連番\r\né").toUtf8() << autoChoice << utf8 << int(R::Utf8Text) << "連番";
+    QTest::newRow("japanese utf-8") << QString("フォルダ[1-2]\r\n").toUtf8() << autoChoice
+                                    << utf8 << int(R::Utf8Text) << "フォルダ[1-2]";
+    // C2 80 is U+0080 in UTF-8; in code page 932 80 is no character.
+    QTest::newRow("valid in both, no japanese either way")
+        << QByteArray("\xC2\x80\r\n") << autoChoice << utf8 << int(R::Utf8Text) << "\u0080";
+    QTest::newRow("not utf-8") << QByteArray("\x95\x5C\x8E\xA6\r\n") << autoChoice << cp932
+                               << int(R::NotUtf8) << "表示";
+    QTest::newRow("ascii") << QByteArray("C:\\a[1-2]\r\n") << autoChoice << utf8
+                           << int(R::OnlyAscii) << "C:\\a[1-2]";
+    QTest::newRow("asked for utf-8") << f1 << int(EncodingChoice::Utf8) << utf8 << int(R::Asked)
+                                     << "/tmp/F1/Á[1-3]";
+    QTest::newRow("asked for code page 932")
+        << QString("表\r\n").toUtf8() << int(EncodingChoice::CodePage932) << cp932
+        << int(R::Asked) << "陦ｨ";
+}
+
+void TestTextFile::encodingJudged()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, choice);
+    QFETCH(QString, firstLine);
+    TextReader reader;
+    reader.setEncoding(EncodingChoice(choice));
+    QCOMPARE(reader.openBytes(bytes), TextReader::Opened::Ok);
+    QTEST(int(reader.encoding()), "encoding");
+    QTEST(int(reader.reason()), "reason");
+    QString first;
+    reader.readLines([&first](const TextReader::Line& line) {
+        first = line.text;
+        return false;
+    });
+    QCOMPARE(first, firstLine);
+}
+
+void TestTextFile::onlyRegularFilesAreRead()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    // No writer: a blocking open would wait for ever.
+    TextReader reader;
+    QCOMPARE(reader.open(fifo, -1), TextReader::Opened::NotAFile);
+    QCOMPARE(reader.open(dir.path(), -1), TextReader::Opened::NotAFile);
+    QCOMPARE(reader.open("/dev/null", -1), TextReader::Opened::NotAFile);
+    QCOMPARE(reader.open(dir.filePath("none"), -1), TextReader::Opened::CannotOpen);
+    QVERIFY(!readTextLines(fifo).ok);
+}
+
+void TestTextFile::readingCanBeStopped()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.txt");
+    QVERIFY(putBytes(path, QByteArray("a\r\n").repeated(int(TextReadChunk))));
+    for (const bool inScan : {true, false}) {
+        TextReader reader;
+        int calls = 0;
+        auto stopAtThird = [&calls](qint64 done, qint64 total) {
+            return done <= total && ++calls < 3;
+        };
+        std::function<bool(qint64, qint64)> duringScan;
+        if (inScan)
+            duringScan = stopAtThird;
+        const auto opened = reader.open(path, -1, duringScan);
+        if (inScan) {
+            QCOMPARE(opened, TextReader::Opened::ReadError);
+            QVERIFY(reader.cancelled());
+            continue;
+        }
+        QCOMPARE(opened, TextReader::Opened::Ok);
+        qsizetype lines = 0;
+        QVERIFY(!reader.readLines(
+            [&lines](const TextReader::Line&) {
+                ++lines;
+                return true;
+            },
+            stopAtThird));
+        QVERIFY(reader.cancelled());
+        // The third piece is the file's last: every line was handed over, then it stopped.
+        QCOMPARE(lines, qsizetype(TextReadChunk));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
