@@ -3,6 +3,7 @@
 #include "TestHelpers.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@ struct Outcome {
     int exit = -1;
     QStringList out;
     QStringList err;
+    QByteArray rawOut;
 };
 
 QStringList outputLines(const QByteArray& bytes)
@@ -41,7 +43,14 @@ class TestCommandLine : public QObject
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
 
-    Outcome run(const QStringList& args) const
+    // The program run by bash, so that arguments can be bytes that are no text and limits can
+    // be set: `script` sees the program as "$P".
+    Outcome runShell(const QString& script) const
+    {
+        return run({"-c", "P=" NMAKER_PROGRAM "; " + script}, "/bin/bash");
+    }
+
+    Outcome run(const QStringList& args, const QString& program = NMAKER_PROGRAM) const
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -52,12 +61,16 @@ private:
         env.insert(QStringLiteral("XDG_DATA_HOME"), path("home/.local/share"));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_dir->path());
-        p.start(QStringLiteral(NMAKER_PROGRAM), args);
+        p.start(program, args);
         Outcome o;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) {
+            p.kill();
+            p.waitForFinished();
             return o;
+        }
         o.exit = p.exitCode();
-        o.out = outputLines(p.readAllStandardOutput());
+        o.rawOut = p.readAllStandardOutput();
+        o.out = outputLines(o.rawOut);
         o.err = outputLines(p.readAllStandardError());
         return o;
     }
@@ -332,6 +345,20 @@ private Q_SLOTS:
             << QStringList{"list-create", "--base", "B"} << "リストファイル" << true;
         QTest::newRow("extra argument")
             << QStringList{"expand", "a.txt", "b.txt"} << "b.txt" << true;
+        // Anything but Qt's own options is the command line's, never the window.
+        QTest::newRow("command forgotten")
+            << QStringList{"--target", "o", "--first", "1", "--last", "3"} << "--target" << true;
+        QTest::newRow("help misspelt") << QStringList{"--helpx"} << "--helpx" << true;
+        QTest::newRow("a short option") << QStringList{"-x"} << "-x" << true;
+        QTest::newRow("qt option and another") << QStringList{"-style", "fusion", "-x"} << "-style"
+                                               << true;
+        QTest::newRow("version with more") << QStringList{"--version", "extra"} << "extra" << true;
+        QTest::newRow("an exponent is no number")
+            << t + QStringList{"--first", "1e3", "--last", "3"} << "--first" << true;
+        QTest::newRow("unknown encoding")
+            << QStringList{"expand", "a.txt", "--encoding", "latin1"} << "latin1" << true;
+        QTest::newRow("nul output of a real run")
+            << QStringList{"list-create", "a.txt", "-0"} << "--null" << true;
         QTest::newRow("empty base")
             << QStringList{"list-create", "a.txt", "--base="} << "--base" << true;
     }
@@ -350,6 +377,77 @@ private Q_SLOTS:
         QVERIFY(o.out.isEmpty());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"home"});
+    }
+
+    void inputEdges_data()
+    {
+        QTest::addColumn<QByteArray>("list"); // list.txt; @ is the test folder
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QByteArray>("out"); // stdout exactly
+        QTest::addColumn<QString>("err");    // a line stderr holds, or empty for none at all
+        QTest::addColumn<QStringList>("present");
+
+        const QStringList expand{"expand", "list.txt"};
+        // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
+        const QByteArray f1("@/F1/\xC3\x81\x5B" "1-3]\r\n");
+        QTest::newRow("code page 932 valid as utf-8: one plain path")
+            << f1 << expand << 0 << QString("@/F1/ﾃー1-3]\n").toUtf8() << "" << QStringList{};
+        QTest::newRow("the same, read as utf-8 on request")
+            << f1 << expand + QStringList{"--encoding", "utf-8"} << 0
+            << QString("@/F1/Á1\n@/F1/Á2\n@/F1/Á3\n").toUtf8() << "" << QStringList{};
+        QTest::newRow("list-create as code page 932")
+            << f1 << QStringList{"list-create", "list.txt"} << 0 << QByteArray()
+            << "作成 1、既存 0、失敗 0" << QStringList{"F1/ﾃー1-3]"};
+        QTest::newRow("nul-ended output, as it is")
+            << QByteArray("@/a[1-2]\r\n@/x\ny\r\n") << expand + QStringList{"-0"} << 0
+            << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << ""
+            << QStringList{};
+        QTest::newRow("a line feed inside an entry is shown quoted")
+            << QByteArray("@/m1\r@/m2\n@/m3\r") << QStringList{"list-create", "list.txt", "--dry-run"}
+            << 0 << QByteArray("@/m1\n$'@/m2\\n@/m3'\n") << "" << QStringList{};
+        QTest::newRow("escape sequences in a rejected line are not sent")
+            << QByteArray("@/\x1B]0;pwned\x07[x-1]\r\n") << expand << 2 << QByteArray()
+            << "$'@/\\E]0;pwned\\a[x-1]'" << QStringList{};
+        // 32,700 characters and 100,000 numbers: about 6.5 GB if it were made.
+        QTest::newRow("a line standing for gigabytes, under a 1 GB limit")
+            << (QByteArray(32700, 'x') + "[00000-99999]\r\n")
+            << QStringList{"ulimit -v 1000000; exec \"$P\" expand list.txt"} << 2 << QByteArray()
+            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 億文字までです)"
+            << QStringList{};
+        QTest::newRow("a fifo is no list file")
+            << QByteArray() << QStringList{"mkfifo fifo && exec \"$P\" expand fifo"} << 2
+            << QByteArray() << "nmaker: リストファイルを開けませんでした: fifo" << QStringList{};
+        QTest::newRow("a target that is no utf-8")
+            << QByteArray() << QStringList{"exec \"$P\" create --target $'@/\\xff' --first 1 --last 2"}
+            << 2 << QByteArray()
+            << "nmaker: 引数を文字として読めません (UTF-8 ではありません): $'@/\\xFF'" << QStringList{};
+    }
+
+    void inputEdges()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        QFETCH(QStringList, present);
+        const QByteArray dir = QFile::encodeName(m_dir->path());
+        if (!list.isEmpty())
+            QVERIFY(putBytes(path("list.txt"), list.replace('@', dir)));
+        QElapsedTimer clock;
+        clock.start();
+        const bool shell = args.size() == 1 && args.front().contains('"');
+        const Outcome o = shell ? runShell(args.front().replace('@', m_dir->path()))
+                                : run(placed(args, m_dir->path()));
+        QVERIFY2(clock.elapsed() < 20000, "it must not wait");
+        QCOMPARE(o.rawOut, out.replace('@', dir));
+        if (err.isEmpty())
+            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"), qPrintable(o.err.join('|')));
+        else
+            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()), qPrintable(o.err.join('|')));
+        QTEST(o.exit, "exit");
+        for (const QString& p : present)
+            QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
     }
 
     void expandsTheLargestRange()

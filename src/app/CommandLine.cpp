@@ -1,9 +1,11 @@
 #include "CommandLine.h"
+#include "TerminalText.h"
 
 #include "PathStyle.h"
 #include "fileops/FileFolder.h"
 #include "fileops/HostPath.h"
 #include "folderlist/ListFile.h"
+#include "folderlist/ListFormat.h"
 #include "folderlist/ListRun.h"
 #include "messages/MessageCatalogue.h"
 #include "messages/Prompter.h"
@@ -44,9 +46,9 @@ QString usageText()
         "                [--digits K] [--no-zero-fill] [--dry-run]\n"
         "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
-        "  nmaker list-create FILE [--base DIR] [--dry-run]\n"
-        "  nmaker list-delete FILE [--base DIR] [--with-contents] [--dry-run]\n"
-        "  nmaker expand FILE\n"
+        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run]\n"
+        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--with-contents] [--dry-run]\n"
+        "  nmaker expand FILE [--encoding E] [-0]\n"
         "  nmaker --help | --version\n"
         "\n"
         "  create          DIR の中に P + 番号 + S のフォルダを N から M まで作成します\n"
@@ -65,7 +67,13 @@ QString usageText()
         "  --base DIR      ドライブ (ルート) のない項目を置くフォルダ\n"
         "  --with-contents 中身のあるフォルダも削除する\n"
         "  --dry-run       作成・削除するパスを表示するだけで、何も変更しない\n"
+        "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
+        "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
+        "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
+        "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
+        "                  する (xargs -0 向け)\n"
         "\n"
+        "制御文字 (改行など) を含むパスは $'…' の形で表示します。\n"
         "終了コード: 0 完了、1 作成・削除できなかったフォルダがある、2 引数またはリストの誤り\n");
 }
 
@@ -95,26 +103,55 @@ QString lines(QString text)
 }
 
 // Entries as a message insert: each followed by CR LF, the ones beyond the limit counted.
-QString namedEntries(const QStringList& entries)
+QString namedEntries(const QStringList& entries, qsizetype total = -1)
 {
     QString text;
     const qsizetype named = std::min<qsizetype>(entries.size(), MaxNamedEntries);
     for (qsizetype i = 0; i < named; ++i)
-        text += entries.at(i) + QLatin1String("\r\n");
-    if (entries.size() > named)
-        text += QStringLiteral("ほか %1 行\r\n").arg(entries.size() - named);
+        text += terminalName(entries.at(i)) + QLatin1String("\r\n");
+    if (total < 0)
+        total = entries.size();
+    if (total > named)
+        text += QStringLiteral("ほか %1 行\r\n").arg(total - named);
     return text;
 }
+
+// Entries to be named in a message: the first ones kept, the rest only counted.
+struct NamedEntries {
+    QStringList first;
+    qsizetype total = 0;
+    void add(const QString& entry)
+    {
+        if (first.size() < MaxNamedEntries)
+            first << entry;
+        ++total;
+    }
+    bool isEmpty() const { return total == 0; }
+    QString text() const { return namedEntries(first, total); }
+};
 
 // stdout, UTF-8 and "\n", through one buffer: a dry run or an expansion prints up to 100,000
 // lines, each encoded straight into the buffer.
 class LineOutput
 {
 public:
-    LineOutput() : m_buffer(Capacity, Qt::Uninitialized) {}
+    // With `nul` every path is written as it is and ended by NUL; else one per line, quoted
+    // where it holds a control character.
+    explicit LineOutput(bool nul = false) : m_buffer(Capacity, Qt::Uninitialized), m_nul(nul) {}
     ~LineOutput() { flush(); }
 
-    void line(QStringView text)
+    void path(const QString& text)
+    {
+        if (m_nul)
+            append(text, '\0');
+        else
+            append(terminalName(text), '\n');
+    }
+    // Text of ours, with line ends of its own.
+    void line(QStringView text) { append(text, '\n'); }
+
+private:
+    void append(QStringView text, char end)
     {
         const qsizetype need = m_encoder.requiredSpace(text.size()) + 1;
         if (m_used + need > m_buffer.size()) {
@@ -122,11 +159,12 @@ public:
             if (need > m_buffer.size())
                 m_buffer.resize(need);
         }
-        char* end = m_encoder.appendToBuffer(m_buffer.data() + m_used, text);
-        *end++ = '\n';
-        m_used = end - m_buffer.data();
+        char* last = m_encoder.appendToBuffer(m_buffer.data() + m_used, text);
+        *last++ = end;
+        m_used = last - m_buffer.data();
     }
 
+public:
     // False once a write failed.
     bool flush()
     {
@@ -145,6 +183,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_used = 0;
     bool m_ok = true;
+    bool m_nul = false;
 };
 
 // stderr: failure lines, the summary, and on a terminal a progress line that they replace.
@@ -153,10 +192,19 @@ class ErrorOutput
 public:
     ErrorOutput() : m_terminal(::isatty(2) == 1) {}
 
+    // Names in `text` come quoted already; any other control character is shown, not sent.
     void line(const QString& text)
     {
         clearProgress();
-        write(text + QLatin1Char('\n'));
+        QString shown;
+        shown.reserve(text.size());
+        for (const QChar c : text) {
+            if (c != QLatin1Char('\n') && isControlCharacter(c.unicode()))
+                shown += terminalName(QString(c)).mid(2).chopped(1);
+            else
+                shown += c;
+        }
+        write(shown + QLatin1Char('\n'));
     }
 
     // At most four times a second, and only on a terminal.
@@ -213,7 +261,7 @@ public:
             return Answer::No;
         case 10:
             m_failed = true;
-            m_err.line(m_target + QStringLiteral(": ") + oneLine(request.text));
+            m_err.line(terminalName(m_target) + QStringLiteral(": ") + oneLine(request.text));
             return Answer::Ok;
         case 12: // the folders' own failures have their lines already
         case 14:
@@ -253,7 +301,7 @@ public:
             if (!event.reason.isEmpty())
                 text += QStringLiteral(" (") + oneLine(event.reason) + QLatin1Char(')');
         }
-        m_err.line(event.path + QStringLiteral(": ") + text);
+        m_err.line(terminalName(event.path) + QStringLiteral(": ") + text);
     }
 
 private:
@@ -331,16 +379,20 @@ QList<Option> optionsOf(Command command)
 {
     const QList<Option> series{{"--target", true},        {"--prefix", true},  {"--suffix", true},
                                {"--first", true},         {"--last", true},    {"--digits", true},
-                               {"--no-zero-fill", false}, {"--dry-run", false}};
+                               {"--no-zero-fill", false}, {"--dry-run", false},
+                               {"--null", false}};
     switch (command) {
     case Command::Create:
         return series;
     case Command::Delete:
         return series + QList<Option>{{"--with-contents", false}};
     case Command::ListCreate:
-        return {{"--base", true}, {"--dry-run", false}};
+        return {{"--base", true}, {"--dry-run", false}, {"--encoding", true}, {"--null", false}};
     case Command::ListDelete:
-        return {{"--base", true}, {"--with-contents", false}, {"--dry-run", false}};
+        return {{"--base", true},     {"--with-contents", false}, {"--dry-run", false},
+                {"--encoding", true}, {"--null", false}};
+    case Command::Expand:
+        return {{"--encoding", true}, {"--null", false}};
     default:
         return {};
     }
@@ -378,10 +430,11 @@ ParsedArguments ruleError(const QString& text)
 // A number argument within its field's range; a fraction rounds as in the window.
 std::optional<int> numberArgument(const QString& text, const NumberField& field)
 {
-    const std::optional<double> value = parseNumber(text);
+    // Read as a list bound is: plain decimal, no exponent, so "1e3" is no number here.
+    const std::optional<qint64> value = listBoundValue(text);
     if (!value)
         return std::nullopt;
-    const qint64 n = roundNumber(*value);
+    const qint64 n = *value;
     if (n < field.minimum || n > field.maximum)
         return std::nullopt;
     return int(n);
@@ -397,7 +450,11 @@ ParsedArguments parseCommandLine(const QStringList& args)
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return accepted(Command::Help);
     if (name == QLatin1String("--version"))
-        return accepted(Command::Version);
+        return args.size() == 1 ? accepted(Command::Version)
+                                : usageError(QStringLiteral("余分な引数です: ") +
+                                             terminalName(args.at(1)));
+    if (name.startsWith(QLatin1Char('-')))
+        return usageError(QStringLiteral("コマンドを指定して下さい: ") + terminalName(name));
 
     CommandArguments a;
     if (name == QLatin1String("create"))
@@ -411,7 +468,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
     else if (name == QLatin1String("expand"))
         a.command = Command::Expand;
     else
-        return usageError(QStringLiteral("不明なコマンドです: ") + name);
+        return usageError(QStringLiteral("不明なコマンドです: ") + terminalName(name));
     const bool series = a.command == Command::Create || a.command == Command::Delete;
 
     const QList<Option> known = optionsOf(a.command);
@@ -425,7 +482,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
         }
         if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
             if (series || !a.listFile.isEmpty())
-                return usageError(QStringLiteral("余分な引数です: ") + arg);
+                return usageError(QStringLiteral("余分な引数です: ") + terminalName(arg));
             if (arg.isEmpty())
                 return usageError(QStringLiteral("リストファイルの名前が空です"));
             a.listFile = arg;
@@ -434,12 +491,14 @@ ParsedArguments parseCommandLine(const QStringList& args)
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
             return accepted(Command::Help);
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        const QString option = eq < 0 ? arg : arg.left(eq);
+        QString option = eq < 0 ? arg : arg.left(eq);
+        if (option == QLatin1String("-0"))
+            option = QStringLiteral("--null");
         const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Option& o) {
             return option == QLatin1String(o.name);
         });
         if (match == known.cend())
-            return usageError(QStringLiteral("不明なオプションです: ") + option);
+            return usageError(QStringLiteral("不明なオプションです: ") + terminalName(option));
         if (values.contains(option))
             return usageError(QStringLiteral("オプションが二度指定されています: ") + option);
         QString value;
@@ -458,6 +517,22 @@ ParsedArguments parseCommandLine(const QStringList& args)
 
     a.dryRun = values.contains(QStringLiteral("--dry-run"));
     a.withContents = values.contains(QStringLiteral("--with-contents"));
+    a.nulOutput = values.contains(QStringLiteral("--null"));
+    if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
+        return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
+    if (values.contains(QStringLiteral("--encoding"))) {
+        const QString e = values.value(QStringLiteral("--encoding")).toLower();
+        if (e == QLatin1String("auto"))
+            a.encoding = EncodingChoice::Auto;
+        else if (e == QLatin1String("cp932"))
+            a.encoding = EncodingChoice::CodePage932;
+        else if (e == QLatin1String("utf-8") || e == QLatin1String("utf8"))
+            a.encoding = EncodingChoice::Utf8;
+        else
+            return usageError(
+                QStringLiteral("--encoding には auto、cp932、utf-8 のどれかを指定して下さい: ") +
+                terminalName(values.value(QStringLiteral("--encoding"))));
+    }
     if (!series) {
         if (a.listFile.isEmpty())
             return usageError(QStringLiteral("リストファイルを指定して下さい"));
@@ -470,7 +545,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
             bool found = false;
             removeRefusedChars(a.base, RefuseMode::Path, Host, found);
             if (found)
-                return ruleError(QStringLiteral("--base ") + a.base + QStringLiteral(": ") +
+                return ruleError(QStringLiteral("--base ") + terminalName(a.base) +
+                                 QStringLiteral(": ") +
                                  catalogueText(2, refusedChars(RefuseMode::Path, Host)));
         }
         return accepted(a);
@@ -504,7 +580,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
                                   .arg(option)
                                   .arg(n.field.minimum)
                                   .arg(n.field.maximum)
-                                  .arg(values.value(option)));
+                                  .arg(terminalName(values.value(option))));
         n.into = *value;
     }
 
@@ -523,7 +599,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
         bool found = false;
         removeRefusedChars(t.text, t.mode, Host, found);
         if (found)
-            return ruleError(option + QLatin1Char(' ') + t.text + QStringLiteral(": ") +
+            return ruleError(option + QLatin1Char(' ') + terminalName(t.text) +
+                             QStringLiteral(": ") +
                              catalogueText(2, refusedChars(t.mode, Host)));
     }
 
@@ -609,15 +686,16 @@ int runSeries(const CommandArguments& a)
     s.prompter.setTarget(p.targetFolder);
 
     if (!create && !s.fs.folderExist(p.targetFolder)) {
-        s.err.line(p.targetFolder + QStringLiteral(": ") + oneLine(catalogueText(15)));
+        s.err.line(terminalName(p.targetFolder) + QStringLiteral(": ") +
+                   oneLine(catalogueText(15)));
         return ExitStatus::BadArguments;
     }
     if (a.dryRun) {
-        LineOutput out;
+        LineOutput out(a.nulOutput);
         for (int n = p.first; n <= p.last; ++n) {
             const QString path = seriesFolderName(p, n);
             if (wouldTouch(s.fs, path, create, a.withContents))
-                out.line(path);
+                out.path(path);
         }
         return outputStatus(out, s.err);
     }
@@ -632,17 +710,27 @@ int runSeries(const CommandArguments& a)
     return s.finish(create);
 }
 
-// Imports the list; false (after the reason on stderr) when it is no list to run.
-bool importList(const CommandArguments& a, ErrorOutput& err, ListImport& list)
+// Imports the list; false (after the reason on stderr) when it is no list to run. Without
+// `keep` the entries are only checked and counted, to be streamed afterwards.
+bool importList(const CommandArguments& a, ErrorOutput& err, ListImport& list, bool keep)
 {
-    list = importListFile(a.listFile, nullptr);
+    ListImportOptions options;
+    options.encoding = a.encoding;
+    options.keepEntries = keep;
+    list = importListFile(a.listFile, options);
     if (!list.opened) {
-        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + a.listFile);
+        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") +
+                 terminalName(a.listFile));
         return false;
     }
     if (!list.refusal.isEmpty()) {
-        err.line(a.listFile + QStringLiteral(": ") + oneLine(list.refusal));
+        err.line(terminalName(a.listFile) + QStringLiteral(": ") + oneLine(list.refusal));
         return false;
+    }
+    // Each rejected line on a line of its own, whatever it holds.
+    for (QStringList* group : {&list.notExpandable, &list.tooManyDigits}) {
+        for (QString& line : *group)
+            line = terminalName(line);
     }
     if (const std::optional<ListReport> report = rejectedLineReport(list)) {
         err.line(QStringLiteral("nmaker: ") +
@@ -652,15 +740,65 @@ bool importList(const CommandArguments& a, ErrorOutput& err, ListImport& list)
     return true;
 }
 
+// Every entry of an accepted list: from memory when it was kept, else streamed from the file.
+bool forEachEntry(const CommandArguments& a, const ListImport& list,
+                  const std::function<bool(const QString&)>& take)
+{
+    if (!list.entries.isEmpty() || list.entryCount == 0) {
+        for (const QString& entry : list.entries) {
+            if (!take(entry))
+                return false;
+        }
+        return true;
+    }
+    return forEachListFileEntry(a.listFile, list.encoding, take);
+}
+
+// Whether two entries are the very same text, without holding them: their hashes first, and
+// only the entries whose hash came twice are compared for real.
+bool hasDuplicates(const CommandArguments& a, const ListImport& list)
+{
+    QSet<size_t> seen;
+    QSet<size_t> twice;
+    seen.reserve(list.entryCount);
+    forEachEntry(a, list, [&](const QString& entry) {
+        const size_t h = qHash(entry, size_t(0x9E3779B97F4A7C15ull));
+        if (seen.contains(h))
+            twice.insert(h);
+        else
+            seen.insert(h);
+        return true;
+    });
+    if (twice.isEmpty())
+        return false;
+    QSet<QString> suspects;
+    bool duplicate = false;
+    forEachEntry(a, list, [&](const QString& entry) {
+        if (!twice.contains(qHash(entry, size_t(0x9E3779B97F4A7C15ull))))
+            return true;
+        const qsizetype before = suspects.size();
+        suspects.insert(entry);
+        duplicate = suspects.size() == before;
+        return !duplicate;
+    });
+    return duplicate;
+}
+
 int runExpand(const CommandArguments& a)
 {
     ErrorOutput err;
     ListImport list;
-    if (!importList(a, err, list))
+    if (!importList(a, err, list, false))
         return ExitStatus::BadArguments;
-    LineOutput out;
-    for (const QString& entry : std::as_const(list.entries))
-        out.line(entry);
+    LineOutput out(a.nulOutput);
+    if (!forEachEntry(a, list, [&out](const QString& entry) {
+            out.path(entry);
+            return true;
+        })) {
+        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") +
+                 terminalName(a.listFile));
+        return ExitStatus::Failed;
+    }
     return outputStatus(out, err);
 }
 
@@ -670,14 +808,16 @@ int runList(const CommandArguments& a)
     Services s(create);
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
 
+    // A dry run streams the entries; a run holds them, as the list window does.
     ListImport list;
-    if (!importList(a, s.err, list))
+    if (!importList(a, s.err, list, !a.dryRun))
         return ExitStatus::BadArguments;
-    QStringList entries = std::move(list.entries);
-    list = {};
 
     QuietRun quiet;
-    if (checkDuplicates(entries, quiet) == DuplicateCheck::Duplicate) {
+    const bool duplicate = a.dryRun ? hasDuplicates(a, list)
+                                    : checkDuplicates(list.entries, quiet) ==
+                                          DuplicateCheck::Duplicate;
+    if (duplicate) {
         s.err.line(QStringLiteral(
             "nmaker: リストの中に同一のフォルダが存在します。 リストを修正してやり直して下さい。"));
         return ExitStatus::BadArguments;
@@ -686,42 +826,45 @@ int runList(const CommandArguments& a)
     // Every entry as the run sees it, the base in front of those without a root; all the
     // checks before anything is touched.
     const QString base = a.base.isEmpty() ? QString() : withSeparator(absoluteFolder(a.base));
-    QStringList rootless;
-    QStringList refused;
-    for (QString& entry : entries) {
-        if (!carriesDrive(entry, Host)) {
-            if (base.isEmpty()) {
-                rootless << entry;
-                continue;
-            }
-            entry = base + entry;
-        }
-        bool found = false;
-        removeRefusedChars(entry, RefuseMode::Path, Host, found);
-        if (found)
-            refused << entry;
-    }
+    auto placed = [&base](const QString& entry) {
+        return carriesDrive(entry, Host) || base.isEmpty() ? entry : base + entry;
+    };
+    NamedEntries rootless;
+    NamedEntries refused;
+    forEachEntry(a, list, [&](const QString& entry) {
+        if (!carriesDrive(entry, Host) && base.isEmpty())
+            rootless.add(entry);
+        else if (hasRefusedChars(placed(entry), RefuseMode::Path, Host))
+            refused.add(placed(entry));
+        return true;
+    });
     if (!rootless.isEmpty()) {
         s.err.line(QStringLiteral("nmaker: ドライブ (ルート) のない項目があります。--base で"
                                   "置き場所のフォルダを指定して下さい:\n") +
-                   lines(namedEntries(rootless)));
+                   lines(rootless.text()));
         return ExitStatus::BadArguments;
     }
     if (!refused.isEmpty()) {
         s.err.line(QStringLiteral("nmaker: ") +
-                   lines(catalogueText(create ? 24 : 25, namedEntries(refused))));
+                   lines(catalogueText(create ? 24 : 25, refused.text())));
         return ExitStatus::BadArguments;
     }
 
     if (a.dryRun) {
-        LineOutput out;
-        for (const QString& entry : std::as_const(entries)) {
-            if (wouldTouch(s.fs, entry, create, a.withContents))
-                out.line(entry);
-        }
+        LineOutput out(a.nulOutput);
+        forEachEntry(a, list, [&](const QString& entry) {
+            const QString path = placed(entry);
+            if (wouldTouch(s.fs, path, create, a.withContents))
+                out.path(path);
+            return true;
+        });
         return outputStatus(out, s.err);
     }
 
+    QStringList entries = std::move(list.entries);
+    list = {};
+    for (QString& entry : entries)
+        entry = placed(entry);
     ListRun listRun(
         s.steps, s.host,
         BaseFolderSource{base, withSeparator(QCoreApplication::applicationDirPath()),
@@ -734,12 +877,51 @@ int runList(const CommandArguments& a)
 
 } // namespace
 
+namespace
+{
+
+// Qt's own options, which the window takes: with nothing else, the window starts.
+bool isQtOption(const QByteArray& arg, bool* takesValue)
+{
+    static const char* const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+        "qwindowicon", "qwindowtitle",   "session",       "display",    "geometry",
+        "style",    "stylesheet",        "qmljsdebugger", "name",       "title"};
+    static const char* const switches[] = {"reverse", "widgetcount", "nograb", "dograb",
+                                           "sync", "testability"};
+    QByteArray name = arg.startsWith("--") ? arg.mid(2) : arg.mid(1);
+    const qsizetype eq = name.indexOf('=');
+    const bool joined = eq >= 0;
+    if (joined)
+        name.truncate(eq);
+    for (const char* o : withValue) {
+        if (name == o) {
+            *takesValue = !joined;
+            return true;
+        }
+    }
+    for (const char* o : switches) {
+        if (name == o && !joined) {
+            *takesValue = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool wantsCommandLine(int argc, char* argv[])
 {
-    if (argc < 2)
-        return false;
-    const QByteArray first(argv[1]);
-    return !first.startsWith('-') || first == "--help" || first == "-h" || first == "--version";
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        bool takesValue = false;
+        if (!arg.startsWith('-') || !isQtOption(arg, &takesValue))
+            return true;
+        if (takesValue)
+            ++i;
+    }
+    return false;
 }
 
 int runCommandLine(int argc, char* argv[])
@@ -749,7 +931,21 @@ int runCommandLine(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("nmaker"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
 
-    const ParsedArguments parsed = parseCommandLine(QCoreApplication::arguments().mid(1));
+    // Straight from argv, and only what reads back as the same bytes: a name that is no text
+    // in the file-name encoding would otherwise turn into another name.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) != bytes) {
+            ErrorOutput err;
+            err.line(QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                     terminalBytes(bytes));
+            return ExitStatus::BadArguments;
+        }
+        args << text;
+    }
+    const ParsedArguments parsed = parseCommandLine(args);
     if (!parsed.arguments) {
         ErrorOutput err;
         QString text = QStringLiteral("nmaker: ") + parsed.error;

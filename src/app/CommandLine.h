@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/TextReader.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +33,8 @@ struct CommandArguments {
     QString base; // empty: none given
     bool withContents = false;
     bool dryRun = false;
+    EncodingChoice encoding = EncodingChoice::Auto;
+    bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
 };
 
 struct ParsedArguments {
@@ -43,8 +47,8 @@ struct ParsedArguments {
 // the command's options, the number ranges, refused characters, digits against the last number.
 ParsedArguments parseCommandLine(const QStringList& args);
 
-// True when the arguments ask for the command line rather than the window: a command (no
-// leading '-'), or --help, -h, --version.
+// True when the arguments ask for the command line rather than the window: anything but no
+// arguments or Qt's own options (-platform, -style, ...).
 bool wantsCommandLine(int argc, char* argv[]);
 
 // Runs one command and returns its exit status.
