@@ -3,6 +3,7 @@
 #include "TestHelpers.h"
 #include "TestServices.h"
 #include "UiHelpers.h"
+#include "common/BusyState.h"
 #include "common/QtFolderChooser.h"
 #include "common/QtListFileChooser.h"
 #include "fileops/FolderBrowser.h"
@@ -70,6 +71,10 @@ private Q_SLOTS:
     void expandedExportOfTheSelection();
     void rawExportBeforeAnyImportIsEmpty();
     void importAcceptingNothingForgetsTheOldLines();
+    void importIsBusyAndCancellable_data();
+    void importIsBusyAndCancellable();
+    void importFromTheListReplacesIt();
+    void encodingShownAndReadAgain();
     void seriesExports_data();
     void seriesExports();
     void invalidSeriesAsksForNoFile();
@@ -365,6 +370,80 @@ void TestListWindow::importAcceptingNothingForgetsTheOldLines()
         childOf<QAction>(m_window, "mnuFileListImport")->trigger();
     }
     QCOMPARE(m_window->lists().rawListLines(), QStringList());
+}
+
+void TestListWindow::importIsBusyAndCancellable_data()
+{
+    QTest::addColumn<bool>("fromList");
+    QTest::newRow("from the main window") << false;
+    QTest::newRow("from the list window") << true;
+}
+
+void TestListWindow::importIsBusyAndCancellable()
+{
+    QFETCH(bool, fromList);
+    const QString file = m_dir.filePath("long.txt");
+    QVERIFY(putBytes(file, "C:\\x[1-3]\r\n" + QByteArray("\r\n").repeated(2 * 1024 * 1024)));
+    if (fromList)
+        list()->model().appendEntries(names(2));
+    m_services->listFiles.openAnswers << file;
+    QWidget* window = fromList ? static_cast<QWidget*>(list()) : m_window;
+    QPushButton* create = childOf<QPushButton>(window, "cmdCreateDelete0");
+    QPushButton* exit = childOf<QPushButton>(window, "cmdExit");
+    // Pressed at the import's first pause: it must be the cancel button then.
+    bool busyMeanwhile = false;
+    QTimer::singleShot(0, window, [&] {
+        busyMeanwhile = !create->isEnabled() && exit->text() == BusyState::cancelCaption();
+        exit->click();
+    });
+    if (fromList)
+        Q_EMIT list()->importRequested();
+    else
+        childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    QVERIFY(busyMeanwhile);
+    // The list as it was before, the window idle again, the one notice of the cancel.
+    QCOMPARE(list()->model().entries(), fromList ? names(2) : QStringList());
+    QVERIFY(!list()->isVisible());
+    QVERIFY(create->isEnabled());
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QVERIFY(m_prompter->shown.front().text.contains("処理を中断します"));
+}
+
+void TestListWindow::importFromTheListReplacesIt()
+{
+    const QString file = m_dir.filePath("new.txt");
+    QVERIFY(putBytes(file, "C:\\new[1-2]\r\n"));
+    list()->model().appendEntries(names(3));
+    m_services->listFiles.openAnswers << file;
+    Q_EMIT list()->importRequested();
+    QCOMPARE(list()->model().entries(), (QStringList{"C:\\new1", "C:\\new2"}));
+    // A dialog cancelled keeps the list.
+    Q_EMIT list()->importRequested();
+    QCOMPARE(list()->model().entries(), (QStringList{"C:\\new1", "C:\\new2"}));
+}
+
+void TestListWindow::encodingShownAndReadAgain()
+{
+    // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
+    const QString file = m_dir.filePath("f1.txt");
+    QVERIFY(putBytes(file, "C:\\F1\\\xC3\x81\x5B" "1-3]\r\n"));
+    QMenu* menu = childOf<QMenu>(list(), "mnuActionEncoding");
+    QAction* utf8 = action("mnuEncodingUtf8");
+    QAction* cp932 = action("mnuEncoding932");
+    QVERIFY(!menu->isEnabled()); // nothing imported yet
+    m_services->listFiles.openAnswers << file;
+    Q_EMIT list()->importRequested();
+    QCOMPARE(list()->model().entries(), QStringList{"C:\\F1\\ﾃー1-3]"});
+    QVERIFY(menu->isEnabled());
+    QVERIFY(cp932->isChecked() && !utf8->isChecked());
+    QCOMPARE(cp932->text(), "シフトJIS (コードページ 932) (自動判定: シフトJIS として読むと日本語になるため)");
+
+    utf8->trigger();
+    QCOMPARE(list()->model().entries(), (QStringList{"C:\\F1\\Á1", "C:\\F1\\Á2", "C:\\F1\\Á3"}));
+    QCOMPARE(m_window->lists().rawListLines(), QStringList{"C:\\F1\\Á[1-3]"});
+    QVERIFY(utf8->isChecked());
+    QCOMPARE(utf8->text(), "UTF-8 (指定)");
+    QCOMPARE(m_services->listFiles.openAsked.size(), 1); // the same file, no dialog
 }
 
 void TestListWindow::seriesExports_data()

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include <optional>
+
 ListController::ListController(MainWindow& main, const RunServices& services)
     : QObject(&main), m_main(main), m_services(services)
 {
@@ -33,6 +35,7 @@ ListWindow* ListController::listWindow()
         connect(m_list, &ListWindow::exportRequested, this,
                 [this](int kind) { exportList(static_cast<ExportKind>(kind), true); });
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
+        connect(m_list, &ListWindow::reimportRequested, this, &ListController::reimport);
     }
     return m_list;
 }
@@ -66,44 +69,121 @@ void ListController::showSeries(const SeriesParameters& params)
         list->exec();
 }
 
-void ListController::importList()
+namespace
 {
-    if (!m_services.listFiles)
-        return;
-    const QString path = m_services.listFiles->chooseToOpen(openListChoice());
-    if (path.isEmpty())
-        return;
-    m_main.setCursor(Qt::WaitCursor);
+
+QString reasonText(EncodingReason reason)
+{
+    switch (reason) {
+    case EncodingReason::Asked:
+        return QStringLiteral("指定");
+    case EncodingReason::ByteOrder:
+        return QStringLiteral("自動判定: BOM があるため");
+    case EncodingReason::OnlyAscii:
+        return QStringLiteral("自動判定: 半角英数字だけのため");
+    case EncodingReason::NotUtf8:
+        return QStringLiteral("自動判定: UTF-8 としては読めないため");
+    case EncodingReason::LfOnly:
+        return QStringLiteral("自動判定: 改行が LF だけのため");
+    case EncodingReason::Utf8Text:
+        return QStringLiteral("自動判定");
+    case EncodingReason::Japanese932:
+        return QStringLiteral("自動判定: シフトJIS として読むと日本語になるため");
+    }
+    return {};
+}
+
+} // namespace
+
+bool ListController::importFile(const QString& path, EncodingChoice encoding, bool fromList)
+{
     ListWindow* list = listWindow();
     list->setupListColumns();
-    WindowRunContext context(&m_main, m_main.findChild<QPushButton*>(QStringLiteral("cmdExit")));
-    const ListImport import = importListFile(path, &context);
-    if (!import.opened) { // ends quietly, nothing changed
-        m_main.unsetCursor();
-        return;
+    // Busy like every long command: its other commands off, ｷｬﾝｾﾙ on its exit button.
+    const QString what = QStringLiteral("インポート");
+    ListImportOptions options;
+    options.encoding = encoding;
+    std::optional<WindowRunContext> context;
+    if (fromList) {
+        list->enterBusyState();
+        context.emplace(list, list->exitButton(),
+                        [list, what](int done, int total) { list->showProgress(what, done, total); });
+    } else {
+        m_main.enterBusyState();
+        context.emplace(m_main.runContext(what));
     }
+    options.progress = [&context](qint64 done, qint64 total) {
+        // In kilobytes: the file is read twice, and 64 MB twice is more than an int of bytes.
+        context->reportProgress(int(done / 1024), int(total / 1024));
+        return !context->nextStep();
+    };
+    const ListImport import = importListFile(path, options);
+    if (fromList)
+        list->leaveBusyState();
+    else
+        m_main.leaveBusyState();
+
+    // A cancelled import, one that could not be read and a refused file change nothing.
+    if (import.cancelled || !import.opened)
+        return false;
     if (!import.refusal.isEmpty()) {
-        m_main.unsetCursor();
         showBox(import.refusal, MessageStyle::Ok | MessageStyle::IconWarning);
-        return;
+        return false;
     }
     // Even an import that accepted nothing replaces the lines, so a later export "as written"
     // never writes the lines of an earlier file.
     m_rawListLines = import.rawLines;
+    m_importPath = path;
+    if (fromList)
+        list->model().clear();
     list->model().appendEntries(import.entries);
+    list->showImportEncoding(import.encoding, reasonText(import.encodingReason));
     if (const auto report = rejectedLineReport(import))
         m_services.prompter.showMessage(report->number, report->t1, report->t2, report->t3);
-    if (!list->isVisible())
+    return true;
+}
+
+void ListController::importList()
+{
+    if (!m_services.listFiles || m_main.isBusy())
+        return;
+    const QString path = m_services.listFiles->chooseToOpen(openListChoice());
+    if (path.isEmpty())
+        return;
+    const bool imported = importFile(path, EncodingChoice::Auto, false);
+    if (m_main.closeAfterRunRequested()) {
+        m_main.close();
+        return;
+    }
+    ListWindow* list = listWindow();
+    if (imported && !list->isVisible())
         list->exec();
-    m_main.unsetCursor();
 }
 
 void ListController::importIntoList()
 {
     ListWindow* list = listWindow();
-    list->model().clear();
-    importList();
+    if (!m_services.listFiles || list->busy().isBusy())
+        return;
+    const QString path = m_services.listFiles->chooseToOpen(openListChoice());
+    if (!path.isEmpty())
+        importFile(path, EncodingChoice::Auto, true);
     list->deselectAll();
+    if (list->busy().takeCloseAfterRun())
+        list->closeList();
+}
+
+void ListController::reimport(TextEncoding encoding)
+{
+    ListWindow* list = listWindow();
+    if (m_importPath.isEmpty() || list->busy().isBusy())
+        return;
+    importFile(m_importPath,
+               encoding == TextEncoding::Utf8 ? EncodingChoice::Utf8 : EncodingChoice::CodePage932,
+               true);
+    list->deselectAll();
+    if (list->busy().takeCloseAfterRun())
+        list->closeList();
 }
 
 void ListController::exportList(ExportKind kind, bool fromList)

@@ -9,6 +9,7 @@
 #include "messages/Prompter.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -108,6 +109,25 @@ void ListWindow::buildMenus()
     QAction* import =
         addMenuItem(m_mnuAction, "mnuActionListImport", QStringLiteral("リストのインポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_mnuEncoding = m_mnuAction->addMenu(QStringLiteral("読み込んだ文字コード"));
+    m_mnuEncoding->setObjectName(QStringLiteral("mnuActionEncoding"));
+    m_mnuEncoding->setToolTip(
+        QStringLiteral("インポートしたファイルを読んだ文字コードです。もう一方を選ぶと、"
+                       "同じファイルをその文字コードで読み直します"));
+    m_mnuEncoding->setToolTipsVisible(true);
+    auto* encodings = new QActionGroup(this);
+    m_encodingItems[0] = addMenuItem(m_mnuEncoding, "mnuEncodingUtf8", QStringLiteral("UTF-8"));
+    m_encodingItems[1] = addMenuItem(m_mnuEncoding, "mnuEncoding932",
+                                     encodingName(TextEncoding::CodePage932));
+    for (int i = 0; i < 2; ++i) {
+        m_encodingItems[i]->setCheckable(true);
+        encodings->addAction(m_encodingItems[i]);
+        const TextEncoding encoding = i == 0 ? TextEncoding::Utf8 : TextEncoding::CodePage932;
+        connect(m_encodingItems[i], &QAction::triggered, this, [this, encoding] {
+            Q_EMIT reimportRequested(encoding);
+        });
+    }
+    showImportEncoding(std::nullopt);
     QAction* exportRaw =
         addMenuItem(m_mnuAction, "mnuActionListExport0", QStringLiteral("リストのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -254,9 +274,33 @@ void ListWindow::enterBusyState()
     m_list->setLocked(true);
 }
 
+void ListWindow::showImportEncoding(std::optional<TextEncoding> used, const QString& why)
+{
+    m_mnuEncoding->setEnabled(used.has_value());
+    for (int i = 0; i < 2; ++i) {
+        const TextEncoding encoding = i == 0 ? TextEncoding::Utf8 : TextEncoding::CodePage932;
+        const bool current = used == encoding;
+        m_encodingItems[i]->setChecked(current);
+        // The one in use tells why; the other reads the file again.
+        m_encodingItems[i]->setText(current && !why.isEmpty()
+                                        ? encodingName(encoding) + QStringLiteral(" (") + why +
+                                              QLatin1Char(')')
+                                        : encodingName(encoding));
+        m_encodingItems[i]->setToolTip(current ? QStringLiteral("この文字コードで読みました")
+                                               : QStringLiteral("この文字コードで読み直します"));
+    }
+}
+
+void ListWindow::showProgress(const QString& what, int done, int total)
+{
+    setWindowTitle(QStringLiteral("フォルダ作成リスト - ") + applicationTitle() +
+                   QStringLiteral(" - ") + what + QStringLiteral(" %1 / %2").arg(done).arg(total));
+}
+
 void ListWindow::leaveBusyState()
 {
     m_busy->leave();
+    setWindowTitle(QStringLiteral("フォルダ作成リスト - ") + applicationTitle());
     m_list->setLocked(false);
     updateEditItems();
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include "common/BusyState.h"
+#include "text/TextReader.h"
 
 #include <QDialog>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class FolderListModel;
 class FolderListView;
 class Prompter;
 class QAction;
+class QActionGroup;
 class QGroupBox;
 class QMenu;
 class QMenuBar;
@@ -49,10 +52,17 @@ public:
     // Hides the window and empties the list, as its close button does when idle.
     void closeList();
 
+    // Which encoding the latest import read its file in, and why; nothing before an import.
+    // The other one is offered for reading the same file again.
+    void showImportEncoding(std::optional<TextEncoding> used, const QString& why = {});
+    // How far a long command has come, in the title.
+    void showProgress(const QString& what, int done, int total);
+
 Q_SIGNALS:
     void importRequested();
     void exportRequested(int kind); // 0 as written, 1 expanded
     void runRequested(int index);   // 0 create, 1 delete
+    void reimportRequested(TextEncoding encoding);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -79,6 +89,8 @@ private:
     QMenu* m_mnuAction = nullptr;
     QMenu* m_mnuEdit = nullptr;
     QMenu* m_mnuPopup = nullptr;
+    QMenu* m_mnuEncoding = nullptr;
+    QAction* m_encodingItems[2] = {nullptr, nullptr}; // UTF-8, code page 932
     QAction* m_editNoSelect = nullptr;
     QAction* m_editDelete = nullptr;
     QAction* m_popupNoSelect = nullptr;

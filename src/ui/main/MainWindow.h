@@ -61,6 +61,7 @@ public:
     WindowRunContext runContext(const QString& what);
     // True once when the window was closed during the run that just ended.
     bool closeAfterRunRequested() { return m_busy->takeCloseAfterRun(); }
+    bool isBusy() const { return m_busy->isBusy(); }
 
     ListController& lists() const { return *m_lists; }
 
