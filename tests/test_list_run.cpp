@@ -237,10 +237,14 @@ void TestListRun::hostStyleRules()
     CountingRun run;
     ListRun(steps, fs, {dir.path(), "/prog", "nmaker"})
         .run({"rel/a", "a\\b", dir.path() + "/abs", "/mnt/nmaker-no-volume/x"}, true, run);
+    // Taken away before anything is checked, so that a wrong run cannot fail later tests.
+    const bool strayMade = QFileInfo::exists("/mnt/nmaker-no-volume");
+    if (strayMade)
+        QDir("/mnt/nmaker-no-volume").removeRecursively();
+    QVERIFY(!strayMade);
     QVERIFY(QFileInfo(dir.path() + "/rel/a").isDir());
     QVERIFY(QFileInfo(dir.path() + "/abs").isDir());
     QVERIFY(!QFileInfo(dir.path() + "/a\\b").exists());
-    QVERIFY(!QFileInfo::exists("/mnt/nmaker-no-volume"));
     QCOMPARE(prompter.numbers(), (QList<int>{26, 23, 12}));
     QVERIFY(prompter.shown.at(1).text.contains(QStringLiteral("’/mnt/nmaker-no-volume’")));
 }
