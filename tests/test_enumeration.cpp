@@ -77,8 +77,8 @@ QString fault(int member, const QString& path, const QStringList& expected,
               const QList<int>& counters)
 {
     ScriptedPrompter prompter;
-    FileFolder ff(&prompter);
-    FolderEnumeration e(ff);
+    HostFileSystem host(&prompter);
+    FolderEnumeration e(host);
     const QStringList list = (e.*Calls[member])(path);
     if (sorted(list) != sorted(expected))
         return "listed " + list.join(' ');
@@ -266,8 +266,8 @@ void TestEnumeration::missingFolder()
     QFETCH(QString, path);
     build(m_root, Tree);
     ScriptedPrompter prompter;
-    FileFolder ff(&prompter);
-    FolderEnumeration e(ff);
+    HostFileSystem host(&prompter);
+    FolderEnumeration e(host);
     for (const Call call : Calls)
         (e.*call)(m_root);
     QList<int> counters = countersOf(e);
@@ -284,7 +284,7 @@ void TestEnumeration::missingFolder()
     QCOMPARE(prompter.shown[0].number, -1);
     QCOMPARE(prompter.shown[0].text, QString("指定されたフォルダが存在しません"));
     QCOMPARE(prompter.shown[0].style, 0);
-    ff.setPrompter(nullptr);
+    host.setPrompter(nullptr);
     QCOMPARE((e.*Calls[member])(path), QStringList{""});
 }
 
@@ -300,8 +300,8 @@ void TestEnumeration::treeDeeperThanPathMax()
         deepest += "/d";
     QVERIFY(deepest.size() > PATH_MAX);
 
-    FileFolder ff;
-    FolderEnumeration e(ff);
+    HostFileSystem host;
+    FolderEnumeration e(host);
     rlimit saved;
     QVERIFY(::getrlimit(RLIMIT_NOFILE, &saved) == 0);
 #ifdef Q_OS_LINUX

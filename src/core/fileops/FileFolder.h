@@ -1,39 +1,21 @@
 #pragma once
 
 #include "FileOperations.h"
-#include "FileSystem.h"
 #include "FolderBrowser.h"
 #include "FolderEnumeration.h"
+#include "HostFileSystem.h"
 #include "PathNames.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-class MountTable;
 class Progress;
 class Prompter;
 
-// Windows system codes that folder creation returns besides 0, 3 and 183.
-namespace SystemError
-{
-constexpr int AccessDenied = 5;
-constexpr int WriteProtect = 19;
-constexpr int FileExists = 80; // a file stands where the folder should be
-constexpr int DiskFull = 112;
-constexpr int BadPathname = 161; // relative, empty, or holding a NUL
-constexpr int FilenameTooLong = 206;
-} // namespace SystemError
-
-// The one class through which the program touches the disk. It keeps existence tests, folder
-// creation and the path helpers that look at the disk itself, and takes its other concerns
-// from their own classes: the pure name helpers, the file operations with their confirmation,
-// progress and trash, the folder browser and the enumeration. Paths are host paths ('/' on
-// POSIX); a relative path is never resolved against the working directory.
-class FileFolder : public FileSystem,
-                   public PathNames,
+// The one named façade over the program's file services: the host file system the runs use,
+// the file operations with their flags, the folder browser, the enumeration and the pure name
+// helpers, each in a class of its own that depends only on the host file system.
+class FileFolder : public HostFileSystem,
                    public FileOperations,
                    public FolderBrowser,
                    public FolderEnumeration
@@ -46,20 +28,13 @@ public:
 
     void setPrompter(Prompter* prompter)
     {
-        m_prompter = prompter;
+        HostFileSystem::setPrompter(prompter);
         setBrowsePrompter(prompter);
     }
-    Prompter* prompter() const { return m_prompter; }
-    void setProgress(Progress* progress) { m_progress = progress; }
-    Progress* progress() const { return m_progress; }
 
-    // FileSystem
-    bool folderExist(const QString& path) override;
-    bool fileExist(const QString& pattern) override;
-    int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
-    FolderLook lookAtFolder(const QString& path, bool forFile) override;
-    std::optional<QStringList> folderEntries(const QString& path) override;
+    // The trash of the port, asking and showing as the operation flags say.
     QList<TrashResult> trash(const QList<TrashItem>& items) override;
+    using HostFileSystem::trash;
 
     // The trash of the named surface: every item of a NUL-separated list, as it stands.
     bool recycled(const QString& pathList) { return FileOperations::recycled(pathList); }
@@ -74,15 +49,15 @@ public:
 
     QString getFileType(const QString& path, bool existCheck, bool nameCheck);
     // The folder part: an existing file's folder, an existing folder itself; else empty.
-    QString getFilePath(const QString& fullPath);
+    QString getFilePath(const QString& fullPath) { return folderPart(fullPath); }
     // The ancestors of getFilePath's result from the root down.
     QStringList getSplitPath(const QString& fullPath);
 
-private:
-    const MountTable& mounts();
-
-    Prompter* m_prompter = nullptr;
-    Progress* m_progress = nullptr;
-    std::shared_ptr<MountTable> m_mounts;
-    QElapsedTimer m_mountsRead;
+    // The name helpers, as members of the named surface.
+    static QString getFileNameA(const QString& p) { return PathNames::getFileNameA(p); }
+    static QString getFileNameAB(const QString& p) { return PathNames::getFileNameAB(p); }
+    static QString getFileName(const QString& p) { return PathNames::getFileName(p); }
+    static QString getFileTypeA(const QString& p) { return PathNames::getFileTypeA(p); }
+    static QString getNoTypeFileNameA(const QString& p) { return PathNames::getNoTypeFileNameA(p); }
+    static QString nullDel(const QString& buffer) { return PathNames::nullDel(buffer); }
 };

@@ -1,7 +1,6 @@
 #include "FileOperations.h"
 
-#include "FileFolder.h"
-#include "FreedesktopTrash.h"
+#include "HostFileSystem.h"
 #include "HostPath.h"
 #include "PathNames.h"
 #include "Progress.h"
@@ -65,19 +64,19 @@ QString freeName(const QString& path)
 
 } // namespace
 
-FileOperations::FileOperations(FileFolder& owner) : m_owner(owner) {}
+FileOperations::FileOperations(HostFileSystem& host) : m_host(host) {}
 
 bool FileOperations::confirm(const QString& text)
 {
     if (respondDialog())
         return true;
     // Nobody to ask: better nothing happens than something unconfirmed.
-    if (!m_owner.prompter())
+    if (!m_host.prompter())
         return false;
     PromptRequest request;
     request.text = text;
     request.style = MessageStyle::YesNo | MessageStyle::IconQuestion;
-    return m_owner.prompter()->prompt(request) == Answer::Yes;
+    return m_host.prompter()->prompt(request) == Answer::Yes;
 }
 
 bool FileOperations::recycled(const QString& pathList)
@@ -86,17 +85,6 @@ bool FileOperations::recycled(const QString& pathList)
     return deleteFiles(pathList);
 }
 
-QString FileOperations::deleteQuestion(qsizetype count, const QString& first, bool toTrash)
-{
-    if (count == 1) {
-        const QString name = PathNames::getFileNameA(withoutTrailingSeparators(first));
-        return toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
-                       : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
-    }
-    return toTrash
-               ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
-               : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
-}
 
 bool FileOperations::deleteFiles(const QString& from)
 {
@@ -104,7 +92,7 @@ bool FileOperations::deleteFiles(const QString& from)
         return false;
     const QStringList paths = fromPathList(from);
     if (!allowUndo()) {
-        if (!confirm(deleteQuestion(paths.size(), paths.front(), false)))
+        if (!confirm(HostFileSystem::deleteQuestion(paths.size(), paths.front(), false)))
             return false;
         return removeItems(paths);
     }
@@ -112,44 +100,15 @@ bool FileOperations::deleteFiles(const QString& from)
     items.reserve(paths.size());
     for (const QString& p : paths)
         items.append(TrashItem{p, {}, TrashItem::KeepIf::Never});
-    return allTrashed(trashItems(items));
+    return allTrashed(
+        m_host.trash(items, HostFileSystem::TrashShowing{!respondDialog(), showDialog()}));
 }
 
-QList<TrashResult> FileOperations::trashItems(const QList<TrashItem>& items)
-{
-    QList<TrashResult> results(items.size());
-    if (items.isEmpty())
-        return results;
-    if (!confirm(deleteQuestion(items.size(), items.front().path, true)))
-        return results;
-#ifdef NMAKER_FREEDESKTOP_TRASH
-    FreedesktopTrash trash;
-    trash.setBeforeMove(m_beforeTrashRename);
-    eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
-        const TrashItem& item = items.at(i);
-        if (m_beforeTrashItem)
-            m_beforeTrashItem(item.path);
-        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf, item.unchangedSince);
-        return results[i].kind == TrashResult::Kind::Trashed;
-    });
-    trash.flush();
-#else
-    eachItem(QStringLiteral("ごみ箱に移動しています..."), items.size(), [&](qsizetype i) {
-        const QString item = hostPath(items.at(i).path);
-        if (m_beforeTrashItem)
-            m_beforeTrashItem(items.at(i).path);
-        const bool ok = !item.isEmpty() && QFile::moveToTrash(item);
-        results[i].kind = ok ? TrashResult::Kind::Trashed : TrashResult::Kind::Failed;
-        return ok;
-    });
-#endif
-    return results;
-}
 
 bool FileOperations::eachItem(const QString& text, qsizetype count,
                               const std::function<bool(qsizetype)>& step)
 {
-    Progress* progress = showDialog() ? m_owner.progress() : nullptr;
+    Progress* progress = showDialog() ? m_host.progress() : nullptr;
     if (progress)
         progress->start(text, count);
     bool all = true;
@@ -192,7 +151,7 @@ bool FileOperations::transfer(const QString& from, const QString& to, Transfer k
         if (confirmMakeDir() &&
             !confirm(QStringLiteral("フォルダー「%1」は存在しません。作成しますか？").arg(folder)))
             return false;
-        if (m_owner.createFolder(folder) != CreateResult::Created)
+        if (m_host.createFolder(folder) != CreateResult::Created)
             return false;
     }
 

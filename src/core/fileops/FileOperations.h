@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class FileFolder;
+class HostFileSystem;
 
 // Bits of the operation flag word, as the Windows shell names them.
 namespace OperationFlag
@@ -31,8 +31,8 @@ constexpr quint32 NoConfirmMkDir = 0x0200;
 class FileOperations
 {
 public:
-    // The owner lends its prompter, its progress display and its folder creation.
-    explicit FileOperations(FileFolder& owner);
+    // The host lends its prompter, its progress display, its folder creation and its trash.
+    explicit FileOperations(HostFileSystem& host);
 
     bool move(const QString& from, const QString& to);
     bool copy(const QString& from, const QString& to);
@@ -41,19 +41,6 @@ public:
     bool deleteFiles(const QString& from);
     // To the trash: sets AllowUndo, which stays set.
     bool recycled(const QString& pathList);
-    // To the trash, each item only while it is the expected one and its KeepIf allows, with
-    // one confirmation and the progress display; one result per item.
-    QList<TrashResult> trashItems(const QList<TrashItem>& items);
-
-    // For tests, so that a test can change the tree exactly between two steps: `beforeItem`
-    // gets each item's path when its turn comes, before it is looked at again; `beforeRename`
-    // after every check, right before it moves.
-    void setTrashHooks(std::function<void(const QString&)> beforeItem,
-                       std::function<void(const QString&)> beforeRename = {})
-    {
-        m_beforeTrashItem = std::move(beforeItem);
-        m_beforeTrashRename = std::move(beforeRename);
-    }
 
     // The owner of the operation's windows; a destroyed owner reads as none.
     QObject* target() const { return m_target; }
@@ -85,16 +72,13 @@ private:
     bool bit(quint32 b) const { return (m_flags & b) != 0; }
     void setBit(quint32 b, bool on) { m_flags = on ? (m_flags | b) : (m_flags & ~b); }
     bool confirm(const QString& text);
-    static QString deleteQuestion(qsizetype count, const QString& first, bool toTrash);
     bool removeItems(const QStringList& items);
     // Runs `step` for items 0..count-1 under the progress display; true when every step
     // succeeded and the user did not cancel before the last one.
     bool eachItem(const QString& text, qsizetype count, const std::function<bool(qsizetype)>& step);
     bool transfer(const QString& from, const QString& to, Transfer kind);
 
-    FileFolder& m_owner;
+    HostFileSystem& m_host;
     QPointer<QObject> m_target;
     quint32 m_flags = 0;
-    std::function<void(const QString&)> m_beforeTrashItem;
-    std::function<void(const QString&)> m_beforeTrashRename;
 };

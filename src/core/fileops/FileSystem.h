@@ -78,7 +78,7 @@ struct TrashResult {
     QString why; // for a failure: what stood in the way
 };
 
-// The port through which the runs touch the disk. The host's version is FileFolder; tests use
+// The port through which the runs touch the disk. The host's version is HostFileSystem; tests use
 // an in-memory one with Windows-style drives.
 class FileSystem
 {

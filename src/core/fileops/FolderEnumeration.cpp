@@ -1,6 +1,6 @@
 #include "FolderEnumeration.h"
 
-#include "FileFolder.h"
+#include "HostFileSystem.h"
 #include "PathStyle.h"
 #include "messages/Prompter.h"
 
@@ -307,7 +307,7 @@ void walkPaths(Sink& sink, const QString& prefix)
 
 } // namespace
 
-FolderEnumeration::FolderEnumeration(FileFolder& folders) : m_folders(folders) {}
+FolderEnumeration::FolderEnumeration(HostFileSystem& host) : m_host(host) {}
 
 QStringList FolderEnumeration::sFolderPath(const QString& folderPath)
 {
@@ -354,11 +354,11 @@ QStringList FolderEnumeration::run(const QString& folderPath, Lists lists, bool 
     };
     setCounters(0, 0);
 
-    QString start = m_folders.getFilePath(folderPath);
+    QString start = m_host.folderPart(folderPath);
     if (start.isEmpty())
         start = folderPath;
-    if (start.isEmpty() || !m_folders.folderExist(start)) {
-        if (Prompter* prompter = m_folders.prompter())
+    if (start.isEmpty() || !m_host.folderExist(start)) {
+        if (Prompter* prompter = m_host.prompter())
             prompter->prompt(PromptRequest{-1, QStringLiteral("指定されたフォルダが存在しません"),
                                            MessageStyle::Ok});
         setCounters(-1, -1);

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class FileFolder;
+class HostFileSystem;
 
 // Lists what a folder holds, one level deep or through every level below it, as full paths:
 // a folder always before its contents, one subfolder complete before the next entry of its
@@ -13,8 +13,8 @@ class FileFolder;
 class FolderEnumeration
 {
 public:
-    // Uses the façade's path rules and its prompter for the missing-folder box.
-    explicit FolderEnumeration(FileFolder& folders);
+    // Uses the host's path rules and its prompter for the missing-folder box.
+    explicit FolderEnumeration(HostFileSystem& host);
 
     // All levels: the start folder, then every folder below it.
     QStringList sFolderPath(const QString& folderPath);
@@ -51,7 +51,7 @@ private:
     // the run has no such counter.
     QStringList run(const QString& folderPath, Lists lists, bool deep, int* folders, int* files);
 
-    FileFolder& m_folders;
+    HostFileSystem& m_host;
     QStringList m_sFolderPathList{QString()};
     QStringList m_sFilePathList{QString()};
     QStringList m_sFileFolderPathList{QString()};

@@ -1,0 +1,411 @@
+#include "HostFileSystem.h"
+
+#include "FreedesktopTrash.h"
+#include "HostPath.h"
+#include "MountTable.h"
+#include "PathNames.h"
+#include "PathStyle.h"
+#include "Progress.h"
+#include "messages/Prompter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include "PosixFiles.h"
+
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace
+{
+
+constexpr PathStyle Host = hostPathStyle();
+
+bool isHiddenName(const QString& name)
+{
+    return name.startsWith(QLatin1Char('.'));
+}
+
+#ifdef Q_OS_UNIX
+// The Windows system code for an errno, since callers speak those codes.
+int systemCode(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+        return CreateResult::PathNotFound;
+    case EACCES:
+    case EPERM:
+        return SystemError::AccessDenied;
+    case EROFS:
+        return SystemError::WriteProtect;
+    case ENOSPC:
+    case EDQUOT:
+        return SystemError::DiskFull;
+    case ENAMETOOLONG:
+        return SystemError::FilenameTooLong;
+    case EEXIST:
+        return SystemError::FileExists;
+    default:
+        return CreateResult::Failed;
+    }
+}
+
+bool statPath(const QByteArray& path, struct stat& st)
+{
+    return ::stat(path.constData(), &st) == 0;
+}
+
+// Where a missing folder would stand in for a volume that is not mounted, creating it would
+// quietly fill the system disk instead: the host's "missing drive".
+bool isVolumeSlot(const QByteArray& parent)
+{
+    if (parent == "/" || parent == "/media" || parent == "/mnt" || parent == "/run/media" ||
+        parent == "/Volumes")
+        return true;
+    // The per-user layer under /media and /run/media, unless a volume is mounted right there.
+    for (const QByteArray& base : {QByteArray("/media/"), QByteArray("/run/media/")}) {
+        if (parent.startsWith(base) && parent.indexOf('/', base.size()) < 0) {
+            struct stat self, up;
+            return statPath(parent, self) && statPath(base.chopped(1), up) &&
+                   self.st_dev == up.st_dev;
+        }
+    }
+    return false;
+}
+#endif
+
+} // namespace
+
+bool HostFileSystem::folderExist(const QString& path)
+{
+    // An empty path is the root of the current drive; other relative paths name nothing.
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
+        return false;
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return statPath(QFile::encodeName(host), st) && S_ISDIR(st.st_mode);
+#else
+    return QFileInfo(host).isDir();
+#endif
+}
+bool HostFileSystem::fileExist(const QString& pattern)
+{
+    if (!isAbsoluteHostPath(pattern) || pattern.contains(QChar(u'\0')))
+        return false;
+    const QString name = PathNames::getFileNameA(pattern);
+    if (name.isEmpty() || name.endsWith(pathSeparator(Host)))
+        return false;
+    const QString dir = hostPath(pattern.left(pattern.size() - name.size()));
+    if (dir.isEmpty())
+        return false;
+    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) {
+        const QFileInfo info(dir + pathSeparator(Host) + name);
+        return info.isFile() && !isHiddenName(name) && !info.isHidden();
+    }
+    const bool anyName = name == QLatin1String("*.*") || name == QLatin1String("*");
+#ifdef Q_OS_UNIX
+    // Asked of every folder of a large delete, so straight through the directory: the first
+    // visible entry that is no folder answers.
+    DIR* listing = ::opendir(QFile::encodeName(dir).constData());
+    if (!listing)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (entry->d_name[0] == '.') // hidden, and "." and ".."
+            continue;
+        if (entry->d_type == DT_DIR)
+            continue;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            if (::fstatat(::dirfd(listing), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+                continue;
+        }
+        if (anyName || listingMatch(name, QFile::decodeName(entry->d_name), Qt::CaseSensitive)) {
+            found = true;
+            break;
+        }
+    }
+    ::closedir(listing);
+    if (found)
+        return true;
+#else
+    // No QDir::Hidden: hidden entries do not count, as in a listing.
+    QDirIterator it(dir, QDir::Files | QDir::NoDotAndDotDot | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString entry = it.fileName();
+        if (!isHiddenName(entry) && listingMatch(name, entry, Qt::CaseInsensitive))
+            return true;
+    }
+#endif
+    // A folder that holds a mounted volume is never "empty": the volume's files are inside it.
+    return anyName && mounts().hasMountBelow(dir);
+}
+const MountTable& HostFileSystem::mounts()
+{
+    // Fresh enough for the checks of one run; the trash looks again for itself.
+    if (!m_mounts || !m_mountsRead.isValid() || m_mountsRead.elapsed() > 1000) {
+        m_mounts = std::make_shared<MountTable>(MountTable::current());
+        m_mountsRead.start();
+    }
+    return *m_mounts;
+}
+int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
+{
+    // A NUL would cut the name short and create another folder than the one asked for.
+    if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
+        return SystemError::BadPathname;
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return CreateResult::PathNotFound;
+#ifdef Q_OS_UNIX
+    const QByteArray target = QFile::encodeName(host);
+    struct stat st;
+    using posix::parentOf;
+    // What identifies the folder is taken right after it was made, for the undo.
+    auto note = [made](const QByteArray& folder) {
+        if (made)
+            made->append(MadeFolder{QFile::decodeName(folder),
+                                    posix::statNode(AT_FDCWD, folder.constData(), false).id()});
+    };
+    if (!isVolumeSlot(parentOf(target))) {
+        if (::mkdir(target.constData(), 0777) == 0) {
+            note(target);
+            return CreateResult::Created;
+        }
+        const int error = errno;
+        if (error == EEXIST)
+            return statPath(target, st) && S_ISDIR(st.st_mode) ? CreateResult::AlreadyExists
+                                                               : SystemError::FileExists;
+        if (error != ENOENT)
+            return systemCode(error);
+    }
+
+    // A parent is missing, or the folder would stand in for a volume: go down the chain from
+    // the top, creating what is missing, and never a volume's place.
+    for (qsizetype i = target.indexOf('/', 1);; i = target.indexOf('/', i + 1)) {
+        const bool last = i < 0;
+        const QByteArray part = last ? target : target.left(i);
+        if (statPath(part, st)) {
+            if (!S_ISDIR(st.st_mode))
+                return last ? SystemError::FileExists : CreateResult::PathNotFound;
+            if (last)
+                return CreateResult::AlreadyExists;
+            continue;
+        }
+        if (errno != ENOENT)
+            return systemCode(errno);
+        if (isVolumeSlot(parentOf(part)))
+            return CreateResult::PathNotFound;
+        // Another process may create it meanwhile; a folder there is as good, but not ours.
+        if (::mkdir(part.constData(), 0777) == 0)
+            note(part);
+        else if (!(errno == EEXIST && statPath(part, st) && S_ISDIR(st.st_mode)))
+            return systemCode(errno);
+        if (last)
+            return CreateResult::Created;
+    }
+#else
+    const QFileInfo info(host);
+    if (info.isDir())
+        return CreateResult::AlreadyExists;
+    if (info.exists())
+        return SystemError::FileExists;
+    if (!QFileInfo(host.left(3)).isDir())
+        return CreateResult::PathNotFound;
+    QStringList missing;
+    for (QString up = host; up.size() > 3 && !QFileInfo(up).isDir(); up = QFileInfo(up).path())
+        missing.prepend(QDir::toNativeSeparators(up));
+    if (!QDir().mkpath(host))
+        return CreateResult::Failed;
+    if (made) {
+        for (const QString& m : std::as_const(missing))
+            made->append(MadeFolder{m, lookAtFolder(m, false).id});
+    }
+    return CreateResult::Created;
+#endif
+}
+FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
+{
+    FolderLook look;
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
+        return look;
+#ifdef Q_OS_UNIX
+    const QByteArray bytes = QFile::encodeName(host);
+    // Mostly a folder: one walk down the path opens it, and the descriptor tells the rest.
+    int fd = posix::openFolder(AT_FDCWD, bytes.constData(), false);
+    posix::Node self;
+    bool link = false;
+    if (fd >= 0) {
+        self = posix::statNode(fd, "", false);
+        look.folder = self.ok;
+    } else if (errno == ELOOP || errno == ENOTDIR) {
+        // A link to a folder is a folder here, as for folderExist; it is the link that is met.
+        self = posix::statNode(AT_FDCWD, bytes.constData(), false);
+        link = self.ok && S_ISLNK(self.mode);
+        if (link) {
+            const posix::Node target = posix::statNode(AT_FDCWD, bytes.constData(), true);
+            look.folder = target.ok && S_ISDIR(target.mode);
+            if (look.folder && forFile)
+                fd = posix::openFolder(AT_FDCWD, bytes.constData(), true);
+        }
+    } else if (errno != ENOENT) {
+        // There, but not to be opened: a folder that shows nothing.
+        self = posix::statNode(AT_FDCWD, bytes.constData(), false);
+        look.folder = self.ok && S_ISDIR(self.mode);
+    }
+    if (look.folder)
+        look.id = self.id();
+    if (look.folder && forFile) {
+        // Straight through the directory, stopping at the first file.
+        if (fd >= 0) {
+            const posix::Contents contents = posix::readContents(fd, posix::StopAt::File);
+            look.holdsFile = contents.file;
+            if (contents.ok && !link && posix::settledBefore(self.modified))
+                look.unchangedSince = self.modified;
+        }
+        // A folder that holds a mounted volume is never "empty": the volume's files are in it.
+        if (!look.holdsFile)
+            look.holdsFile = link ? mounts().hasMountBelow(host)
+                                  : mounts().hasMountBelow(self.dev, self.ino);
+    }
+    if (fd >= 0)
+        ::close(fd);
+#else
+    const QFileInfo info(host);
+    look.folder = info.isDir();
+    if (look.folder) {
+        look.id.birth = info.birthTime().toMSecsSinceEpoch() * 1000000;
+        look.id.node = 1; // no node number through Qt: the birth time tells folders apart
+        if (forFile)
+            look.holdsFile = fileExist(host + QStringLiteral("\\*.*"));
+    }
+#endif
+    return look;
+}
+std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return std::nullopt;
+#ifdef Q_OS_UNIX
+    DIR* listing = ::opendir(QFile::encodeName(host).constData());
+    if (!listing)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const char* n = entry->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        names << QFile::decodeName(n);
+    }
+    ::closedir(listing);
+    return names;
+#else
+    const QDir dir(host);
+    if (!dir.exists())
+        return std::nullopt;
+    return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+#endif
+}
+QString HostFileSystem::folderPart(const QString& fullPath)
+{
+    const QChar sep = pathSeparator(Host);
+    if (fileExist(fullPath)) {
+        const qsizetype last = PathNames::getFileNameA(fullPath).size();
+        QString parent = fullPath.left(fullPath.size() - last);
+        const qsizetype rootLength = Host == PathStyle::Windows ? 3 : 1;
+        while (parent.size() > rootLength && parent.endsWith(sep))
+            parent.chop(1);
+        return parent;
+    }
+    if (folderExist(fullPath) && !fullPath.isEmpty()) {
+        const QString folder = withoutTrailingSeparators(fullPath);
+        // A root keeps nothing once its separator is taken away.
+        const bool root = Host == PathStyle::Windows ? folder.size() <= 3 : folder == sep;
+        return root ? QString() : folder;
+    }
+    return {};
+}
+
+
+HostFileSystem::HostFileSystem(Prompter* prompter, Progress* progress)
+    : m_prompter(prompter), m_progress(progress)
+{
+}
+
+HostFileSystem::~HostFileSystem() = default;
+
+QString HostFileSystem::deleteQuestion(qsizetype count, const QString& first, bool toTrash)
+{
+    if (count == 1) {
+        const QString name = PathNames::getFileNameA(withoutTrailingSeparators(first));
+        return toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
+                       : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
+    }
+    return toTrash
+               ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
+               : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
+}
+
+QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items)
+{
+    return trash(items, m_showing);
+}
+
+QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashShowing showing)
+{
+    QList<TrashResult> results(items.size());
+    if (items.isEmpty())
+        return results;
+    if (showing.confirm) {
+        // Nobody to ask: better nothing happens than something unconfirmed.
+        if (!m_prompter)
+            return results;
+        PromptRequest request;
+        request.text = deleteQuestion(items.size(), items.front().path, true);
+        request.style = MessageStyle::YesNo | MessageStyle::IconQuestion;
+        if (m_prompter->prompt(request) != Answer::Yes)
+            return results;
+    }
+    Progress* progress = showing.progress ? m_progress : nullptr;
+    if (progress)
+        progress->start(QStringLiteral("ごみ箱に移動しています..."), items.size());
+#ifdef NMAKER_FREEDESKTOP_TRASH
+    FreedesktopTrash trash;
+    trash.setBeforeMove(m_beforeTrashRename);
+#endif
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const TrashItem& item = items.at(i);
+        if (m_beforeTrashItem)
+            m_beforeTrashItem(item.path);
+#ifdef NMAKER_FREEDESKTOP_TRASH
+        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf, item.unchangedSince);
+#else
+        const QString path = hostPath(item.path);
+        results[i].kind = !path.isEmpty() && QFile::moveToTrash(path) ? TrashResult::Kind::Trashed
+                                                                     : TrashResult::Kind::Failed;
+#endif
+        // A cancel after the last item no longer makes the operation a failure.
+        if (progress && !progress->advance(i + 1) && i + 1 < items.size())
+            break;
+    }
+#ifdef NMAKER_FREEDESKTOP_TRASH
+    trash.flush();
+#endif
+    if (progress)
+        progress->finish();
+    return results;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "FileSystem.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class MountTable;
+class Progress;
+class Prompter;
+
+// Windows system codes that folder creation returns besides 0, 3 and 183.
+namespace SystemError
+{
+constexpr int AccessDenied = 5;
+constexpr int WriteProtect = 19;
+constexpr int FileExists = 80; // a file stands where the folder should be
+constexpr int DiskFull = 112;
+constexpr int BadPathname = 161; // relative, empty, or holding a NUL
+constexpr int FilenameTooLong = 206;
+} // namespace SystemError
+
+// The host's file system as the runs use it: existence, folder creation, the look before a
+// deletion, and the trash with its one confirmation and its progress display. Paths are host
+// paths ('/' on POSIX); a relative path is never resolved against the working directory.
+class HostFileSystem : public FileSystem
+{
+public:
+    // Either port may be null: no prompter means a confirmation cannot be given (the trash
+    // is refused); no progress means none is shown.
+    explicit HostFileSystem(Prompter* prompter = nullptr, Progress* progress = nullptr);
+    ~HostFileSystem() override;
+
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    Prompter* prompter() const { return m_prompter; }
+    void setProgress(Progress* progress) { m_progress = progress; }
+    Progress* progress() const { return m_progress; }
+
+    bool folderExist(const QString& path) override;
+    bool fileExist(const QString& pattern) override;
+    int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
+    FolderLook lookAtFolder(const QString& path, bool forFile) override;
+    std::optional<QStringList> folderEntries(const QString& path) override;
+    // With the confirmation and progress as set below.
+    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+
+    struct TrashShowing {
+        bool confirm = true;  // one question for the whole list
+        bool progress = true; // the progress display, with its cancel button
+    };
+    QList<TrashResult> trash(const QList<TrashItem>& items, TrashShowing showing);
+    void setTrashShowing(TrashShowing showing) { m_showing = showing; }
+
+    // The folder part of a path: an existing file's folder, an existing folder itself; else
+    // empty.
+    QString folderPart(const QString& fullPath);
+
+    // The question before a deletion of `count` items, the first of them named.
+    static QString deleteQuestion(qsizetype count, const QString& first, bool toTrash);
+
+    // For tests, so that a test can change the tree exactly between two steps: `beforeItem`
+    // gets each item's path when its turn comes, before it is looked at again; `beforeRename`
+    // after every check, right before it moves.
+    void setTrashHooks(std::function<void(const QString&)> beforeItem,
+                       std::function<void(const QString&)> beforeRename = {})
+    {
+        m_beforeTrashItem = std::move(beforeItem);
+        m_beforeTrashRename = std::move(beforeRename);
+    }
+
+private:
+    const MountTable& mounts();
+
+    Prompter* m_prompter = nullptr;
+    Progress* m_progress = nullptr;
+    TrashShowing m_showing;
+    std::shared_ptr<MountTable> m_mounts;
+    QElapsedTimer m_mountsRead;
+    std::function<void(const QString&)> m_beforeTrashItem;
+    std::function<void(const QString&)> m_beforeTrashRename;
+};
