@@ -11,6 +11,7 @@
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
 
+#include "ArgumentParser.h"
 #include "CommandLine.h"
 #include "Version.h"
 
@@ -22,8 +23,11 @@
 int main(int argc, char* argv[])
 {
     // A command runs without a window, and so without a display.
-    if (wantsCommandLine(argc, argv))
-        return runCommandLine(argc, argv);
+    QByteArrayList args;
+    for (int i = 1; i < argc; ++i)
+        args << QByteArray(argv[i]);
+    if (wantsCommandLine(args))
+        return runCommandLineMain(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("NMaker"));
     QApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));

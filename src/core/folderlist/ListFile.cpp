@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "run/RunContext.h"
+#include "text/NamedLines.h"
 #include "text/TextFile.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ void addRejected(QStringList& group, qsizetype& omitted, const QString& line)
         return;
     }
     ++omitted;
-    const QString summary = QStringLiteral("ほか %1 行").arg(omitted);
+    const QString summary = moreLinesText(omitted);
     if (omitted == 1)
         group.append(summary);
     else

@@ -1,5 +1,7 @@
 #include "ListFormat.h"
 
+#include "text/Numbers.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -70,25 +72,6 @@ std::optional<qint64> boundValue(QStringView t)
     return negative ? -whole : whole;
 }
 
-// The number as the folder-name rule writes it (numberText): with a width, its last `width`
-// digits zero-filled, otherwise plain decimal. Written straight into the path, since number
-// texts built one by one take most of the time of a 100,000-entry line.
-void appendNumber(QString& path, int n, int width)
-{
-    char16_t digits[10];
-    qsizetype first = std::size(digits);
-    do {
-        digits[--first] = char16_t(u'0' + n % 10);
-        n /= 10;
-    } while (n > 0 && first > 0);
-    if (width > 0) {
-        const qsizetype start = qsizetype(std::size(digits)) - width;
-        while (first > start)
-            digits[--first] = u'0';
-        first = start;
-    }
-    path.append(QStringView(digits + first, digits + std::size(digits)));
-}
 
 } // namespace
 
@@ -154,7 +137,7 @@ template <class Take> void eachPath(const QString& line, const Range& r, Take&& 
         QString path;
         path.reserve(pathSize);
         path.append(prefix);
-        appendNumber(path, n, r.width);
+        appendNumberText(path, n, r.width);
         path.append(suffix);
         take(std::move(path));
     }

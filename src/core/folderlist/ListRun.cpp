@@ -34,6 +34,62 @@ DuplicateCheck checkDuplicates(const QStringList& entries, RunContext& context)
     return DuplicateCheck::Unique;
 }
 
+QString duplicateListText()
+{
+    return QStringLiteral("リストの中に同一のフォルダが存在します。\r\n"
+                          "リストを修正してやり直して下さい。");
+}
+
+namespace
+{
+constexpr size_t HashSeed = size_t(0x9E3779B97F4A7C15ull);
+} // namespace
+
+DuplicateFinder::DuplicateFinder(qsizetype expected)
+{
+    m_seen.reserve(expected);
+}
+
+void DuplicateFinder::see(const QString& entry)
+{
+    const size_t h = qHash(entry, HashSeed);
+    if (m_seen.contains(h))
+        m_twice.insert(h);
+    else
+        m_seen.insert(h);
+}
+
+bool DuplicateFinder::confirm(const QString& entry)
+{
+    if (!m_twice.contains(qHash(entry, HashSeed)))
+        return false;
+    const qsizetype before = m_suspects.size();
+    m_suspects.insert(entry);
+    return m_suspects.size() == before;
+}
+
+ListEntryCheck::ListEntryCheck(QString base, PathStyle style, qsizetype namedLimit)
+    : m_base(std::move(base)), m_style(style), m_rootless(namedLimit), m_refused(namedLimit)
+{
+}
+
+QString ListEntryCheck::add(const QString& entry)
+{
+    if (!carriesDrive(entry, m_style)) {
+        if (m_base.isEmpty()) {
+            m_rootless.add(entry);
+            return entry;
+        }
+        const QString placed = m_base + entry;
+        if (hasRefusedChars(placed, RefuseMode::Path, m_style))
+            m_refused.add(placed);
+        return placed;
+    }
+    if (hasRefusedChars(entry, RefuseMode::Path, m_style))
+        m_refused.add(entry);
+    return entry;
+}
+
 ListRun::ListRun(FolderSteps& steps, FolderBrowser& browser, const BaseFolderSource& base)
     : m_steps(steps), m_browser(browser), m_base(base)
 {

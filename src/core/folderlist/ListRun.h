@@ -1,7 +1,9 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "text/NamedLines.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,47 @@ enum class DuplicateCheck { Unique, Duplicate, Cancelled };
 // Whether two entries have the very same text (case counts). One pass with a hash set; the
 // run stays responsive and cancellable, looking for pending input every few hundred entries.
 DuplicateCheck checkDuplicates(const QStringList& entries, RunContext& context);
+
+// The box of a list that names one folder twice.
+QString duplicateListText();
+
+// The same test for entries that are streamed rather than held: their hashes first; only where
+// a hash came twice are the entries themselves compared, in a second pass.
+class DuplicateFinder
+{
+public:
+    explicit DuplicateFinder(qsizetype expected = 0);
+    // First pass: every entry.
+    void see(const QString& entry);
+    // Whether a second pass is needed at all.
+    bool hasSuspects() const { return !m_twice.isEmpty(); }
+    // Second pass: every entry again; true once a duplicate is certain.
+    bool confirm(const QString& entry);
+
+private:
+    QSet<size_t> m_seen;
+    QSet<size_t> m_twice;
+    QSet<QString> m_suspects;
+};
+
+// The checks of a list before a command-line run, entry by entry, so that a list can be
+// streamed: the entry placed in the base folder when it carries no drive, and the entries
+// named that have no drive and no base to go in, or that hold characters a path cannot hold.
+class ListEntryCheck
+{
+public:
+    ListEntryCheck(QString base, PathStyle style, qsizetype namedLimit);
+    // The entry as the run uses it.
+    QString add(const QString& entry);
+    const NamedLines& rootless() const { return m_rootless; }
+    const NamedLines& refused() const { return m_refused; }
+
+private:
+    QString m_base;
+    PathStyle m_style;
+    NamedLines m_rootless;
+    NamedLines m_refused;
+};
 
 // What the base folder question needs to know of the main window.
 struct BaseFolderSource {

@@ -9,6 +9,7 @@ struct Entry {
     int number;
     int style;
     const char16_t* text;
+    int unattended = Answer::None;
 };
 
 constexpr Entry entries[] = {
@@ -19,14 +20,17 @@ constexpr Entry entries[] = {
     {5, 16, u"連番終了番号に適切な数値を入力して下さい。"},
     {6, 16, u"桁数に適切な数値を入力して下さい。"},
     {7, 16, u"連番番号と桁数が合っていません\r\nどちらかを変更して下さい"},
-    {8, 36, u"指定されたフォルダ作成先フォルダは存在しません。\r\nフォルダを作成しますか？"},
+    // A script asked for the target: it is made.
+    {8, 36, u"指定されたフォルダ作成先フォルダは存在しません。\r\nフォルダを作成しますか？",
+     Answer::Yes},
     {10, 64, u"フォルダ作成先のフォルダの作成に失敗しました"},
     {12, 64, u"フォルダの作成に失敗しました"},
     {13, 34,
      u"フォルダ\x01が、\r\n"
      u"既にあるので作成できません。以降のフォルダを作成しますか？\r\n"
      u"「中止」なら処理を止めます。「再試行」なら次のフォルダの作成を続けます。\r\n"
-     u"「無視」なら次から確認ダイアログを出さずに処理を続けます｡ "},
+     u"「無視」なら次から確認ダイアログを出さずに処理を続けます｡ ",
+     Answer::Retry},
     {14, 64, u"フォルダの作成で異常が起きました。\r\nフォルダが作成できませんでした。"},
     {15, 48, u"指定されたフォルダ作成先フォルダが存在しません\r\nフォルダを指定し直して下さい"},
     {16, 64, u"削除できませんでした"},
@@ -45,7 +49,8 @@ constexpr Entry entries[] = {
      u"リストの’\x01’ドライブが存在しません。\r\n"
      u"このダイアログを出さずに処理続ける時は、「はい」を。\r\n"
      u"リストの次へ進む時は、「いいえ」を。\r\n"
-     u"処理を止める時は、「キャンセル」を押して下さい。"},
+     u"処理を止める時は、「キャンセル」を押して下さい。",
+     Answer::No}, // on with the next entry, which meets the missing volume itself
     {24, 64,
      u"フォルダリストにパスとしては、不適当な文字が含まれています。\r\n"
      u"リストの[\x01]は、作成できませんでした。"},
@@ -54,7 +59,8 @@ constexpr Entry entries[] = {
      u"リストの[\x01]は、削除できませんでした。"},
     {26, 35,
      u"ドライブが指定されていません。任意のフォルダを選択しますか？\r\n"
-     u"「いいえ」で\x01を選択します。"},
+     u"「いいえ」で\x01を選択します。",
+     Answer::No}, // the folder it names, never a browser nobody can see
 };
 
 } // namespace
@@ -84,7 +90,7 @@ std::optional<CatalogueMessage> catalogueMessage(int number, const QString& t1, 
                 text += QChar(*p);
             }
         }
-        return CatalogueMessage{text, e.style};
+        return CatalogueMessage{text, e.style, e.unattended};
     }
     return std::nullopt;
 }

@@ -41,6 +41,9 @@ inline const QString& applicationTitle()
 struct CatalogueMessage {
     QString text;
     int style = 0;
+    // The answer a run takes when nobody is there to ask (a script): the one that goes on
+    // without a choice only a person can make. None for a box that only informs.
+    int unattended = Answer::None;
 };
 
 // The numbered catalogue: the composed text and the style of a message, or nothing for a

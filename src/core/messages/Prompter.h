@@ -10,6 +10,10 @@ struct PromptRequest {
     int number = -1;
     QString text;
     int style = 0;
+    int unattended = Answer::None; // see CatalogueMessage
+    // What the box says is in the folders' outcomes already (a failed folder, a failed trash):
+    // a front end that reports those can leave the box out.
+    bool toldByOutcome = false;
 };
 
 // The port through which core shows message boxes and gets the answer code back.
@@ -26,4 +30,6 @@ public:
     // Answer::None.
     int showMessage(int number, const QString& t1 = {}, const QString& t2 = {},
                     const QString& t3 = {});
+    // The same for a box that tells what the folders' outcomes already hold.
+    int showOutcomeMessage(int number, const QString& t1 = {});
 };

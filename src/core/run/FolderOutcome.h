@@ -16,6 +16,7 @@ struct FolderEvent {
     FolderOutcome outcome = FolderOutcome::Failed;
     QString path;
     QString reason; // for a failed or kept folder: why, as the user reads it
+    bool target = false; // the run's target folder, not one of its folders: no count of a summary
 };
 
 // Hears of every folder of a run as its outcome is known: the summary, the command line's

@@ -29,10 +29,31 @@ QString trashFailure(const TrashResult& r)
 
 } // namespace
 
+DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withContents)
+{
+    DeleteLook d;
+    d.look = fs.lookAtFolder(path, !withContents);
+    if (!d.look.folder)
+        d.verdict = DeleteLook::Verdict::Missing;
+    else if (d.look.holdsFile)
+        d.verdict = DeleteLook::Verdict::Kept;
+    else
+        d.verdict = DeleteLook::Verdict::Goes;
+    return d;
+}
+
 FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& options,
                          PathStyle style)
     : m_fs(fs), m_prompter(prompter), m_options(options), m_style(style)
 {
+}
+
+void FolderSteps::targetFailed(const QString& path)
+{
+    const FolderEvent event{FolderOutcome::Failed, path, catalogueText(10), true};
+    for (FolderListener* listener : std::as_const(m_listeners))
+        listener->folderDone(event);
+    m_prompter.showOutcomeMessage(10);
 }
 
 void FolderSteps::report(FolderOutcome outcome, const QString& path, const QString& reason)
@@ -82,7 +103,7 @@ bool FolderSteps::createOneFolder(const QString& path)
         return false;
     case CreateResult::PathNotFound:
         report(FolderOutcome::Failed, path, catalogueText(12));
-        m_prompter.showMessage(12);
+        m_prompter.showOutcomeMessage(12);
         return true;
     case CreateResult::AlreadyExists:
         report(FolderOutcome::Existing, path);
@@ -99,7 +120,7 @@ bool FolderSteps::createOneFolder(const QString& path)
         }
     default:
         report(FolderOutcome::Failed, path, catalogueText(14));
-        m_prompter.showMessage(14);
+        m_prompter.showOutcomeMessage(14);
         return false;
     }
 }
@@ -162,17 +183,21 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             context->yieldOnce();
             context->reportProgress(i, total);
         }
-        const FolderLook look = m_fs.lookAtFolder(path, !withContents);
-        if (!look.folder) {
+        const DeleteLook d = lookBeforeDelete(m_fs, path, withContents);
+        switch (d.verdict) {
+        case DeleteLook::Verdict::Missing:
             missing += path + QStringLiteral("\r\n");
             report(FolderOutcome::Missing, path);
-        } else if (look.holdsFile) {
+            break;
+        case DeleteLook::Verdict::Kept:
             report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
-        } else {
-            doomed.append(TrashItem{path, look.id,
+            break;
+        case DeleteLook::Verdict::Goes:
+            doomed.append(TrashItem{path, d.look.id,
                                     withContents ? TrashItem::KeepIf::Never
                                                  : TrashItem::KeepIf::HoldsFile,
-                                    look.unchangedSince});
+                                    d.look.unchangedSince});
+            break;
         }
     }
     // An empty batch is no success: nothing went to the trash.
@@ -180,9 +205,9 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
     const bool ok = !doomed.isEmpty() &&
                     reportTrash(doomed, results, false, nullptr, nullptr, &missing, nullptr);
     if (!ok)
-        m_prompter.showMessage(16);
+        m_prompter.showOutcomeMessage(16);
     if (!missing.isEmpty())
-        m_prompter.showMessage(17, missing);
+        m_prompter.showOutcomeMessage(17, missing);
     return ok;
 }
 
@@ -203,7 +228,7 @@ void FolderSteps::undoLastCreation()
         m_record.forget(gone);
         m_record.forget(undo.replaced);
         if (!ok)
-            m_prompter.showMessage(16);
+            m_prompter.showOutcomeMessage(16);
     }
     // One box names what stayed, each with why.
     QString text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "fileops/FileSystem.h"
 #include "run/CreationRecord.h"
 #include "run/FolderOutcome.h"
 
@@ -9,6 +10,17 @@
 
 class FileSystem;
 class Options;
+
+// What a delete run does with one path: leaves it out as missing, keeps it (it holds a file and
+// folders with contents are kept), or sends it to the trash. The run and the dry runs ask this
+// one question.
+struct DeleteLook {
+    enum class Verdict { Missing, Kept, Goes };
+    Verdict verdict = Verdict::Missing;
+    FolderLook look;
+};
+DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withContents);
+
 class Prompter;
 class RunContext;
 
@@ -34,6 +46,8 @@ public:
     // Creates a folder with its missing parents and puts what it made on record; returns the
     // file system's result code.
     int createFolder(const QString& path);
+    // The run's target folder could not be made: told to the listeners, and by message 10.
+    void targetFailed(const QString& path);
 
     // What the folder steps of the current run did, for a summary.
     struct Tally {

@@ -17,7 +17,7 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
             return;
         m_steps.startCreating();
         if (m_steps.createFolder(p.targetFolder) == CreateResult::PathNotFound) {
-            prompter.showMessage(10);
+            m_steps.targetFailed(p.targetFolder);
             return;
         }
     } else {

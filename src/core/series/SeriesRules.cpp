@@ -138,8 +138,41 @@ SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFi
         std::swap(p.first, p.last);
     p.zeroFill = zeroFill;
 
-    if (zeroFill && !(std::pow(10.0, p.digits) > p.last))
-        return fail(7, SeriesField::NoKeta, QString::number(NoKetaField.defaultValue));
+    const SeriesValidation checked = validateSeries(p, style);
+    if (!checked.ok)
+        return checked;
     v.ok = true;
+    return v;
+}
+
+SeriesValidation validateSeries(const SeriesParameters& p, PathStyle style)
+{
+    SeriesValidation v;
+    struct Text {
+        const QString& text;
+        RefuseMode mode;
+        SeriesField field;
+    };
+    for (const Text& t : {Text{p.targetFolder, RefuseMode::Path, SeriesField::Folder},
+                          Text{p.prefix, RefuseMode::FolderName, SeriesField::Prefix},
+                          Text{p.suffix, RefuseMode::FolderName, SeriesField::Suffix}}) {
+        bool found = false;
+        const QString cleaned = removeRefusedChars(t.text, t.mode, style, found);
+        if (found) {
+            v.message = 2;
+            v.insert = refusedChars(t.mode, style);
+            v.field = t.field;
+            v.fieldText = cleaned;
+            return v;
+        }
+    }
+    if (p.zeroFill && !(std::pow(10.0, p.digits) > p.last)) {
+        v.message = 7;
+        v.field = SeriesField::NoKeta;
+        v.fieldText = QString::number(NoKetaField.defaultValue);
+        return v;
+    }
+    v.ok = true;
+    v.params = p;
     return v;
 }

@@ -80,7 +80,7 @@ struct SeriesFieldTexts {
     QString suffix;
 };
 
-enum class SeriesField { None, Folder, NoStart, NoEnd, NoKeta };
+enum class SeriesField { None, Folder, NoStart, NoEnd, NoKeta, Prefix, Suffix };
 
 // The outcome of the checks before a run. On failure: the message to show (with its insert)
 // and then the field to correct and its new text; the folder field also gets the focus.
@@ -95,3 +95,9 @@ struct SeriesValidation {
 
 SeriesValidation getSeriesParameters(const SeriesFieldTexts& fields, bool zeroFill, PathStyle style,
                                      const QString& programFolder);
+
+// The checks every series gets before a run, wherever its values come from (the fields, the
+// command line): refused characters in the target folder, the prefix and the suffix, and with
+// zero-fill the digit count against the last number. On failure the field named is the one at
+// fault, with its text cleaned where characters were refused.
+SeriesValidation validateSeries(const SeriesParameters& p, PathStyle style);

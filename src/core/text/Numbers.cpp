@@ -1,5 +1,8 @@
 #include "Numbers.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <cmath>
 #include <limits>
 
@@ -79,18 +82,31 @@ qint64 roundNumber(double value)
     return qint64(std::nearbyint(value)); // the default rounding mode rounds half to even
 }
 
+void appendNumberText(QString& out, int n, int width)
+{
+    // Once per folder of a run: the digits straight into the text, without a format string.
+    char16_t digits[10];
+    qsizetype first = std::size(digits);
+    unsigned v = n < 0 ? 0u : unsigned(n);
+    do {
+        digits[--first] = char16_t(u'0' + v % 10);
+        v /= 10;
+    } while (v > 0 && first > 0);
+    if (width > 0) {
+        const qsizetype start = qsizetype(std::size(digits)) - std::min<qsizetype>(width, 10);
+        while (first > start)
+            digits[--first] = u'0';
+        first = start;
+    }
+    out.append(QStringView(digits + first, digits + std::size(digits)));
+}
+
 QString numberText(int n, int digits, bool zeroFill)
 {
-    if (!zeroFill)
+    if (!zeroFill || n < 0)
         return QString::number(n);
-    // Once per folder of a run: the last digits straight into the text, without a format
-    // string. The cut keeps the last `digits` characters of n written with at least five.
-    if (n >= 0 && digits >= 1 && digits <= 5) {
-        QString text(digits, Qt::Uninitialized);
-        QChar* out = text.data();
-        for (int i = digits - 1; i >= 0; --i, n /= 10)
-            out[i] = QLatin1Char(char('0' + n % 10));
-        return text;
-    }
-    return QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')).right(digits);
+    // The last `digits` characters of n written with at least five.
+    QString text;
+    appendNumberText(text, n, std::clamp(digits, 1, 5));
+    return text;
 }

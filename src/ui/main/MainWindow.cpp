@@ -488,6 +488,12 @@ bool MainWindow::getSeriesParameters(SeriesParameters& out)
     case SeriesField::NoKeta:
         box = m_txtNoKeta;
         break;
+    case SeriesField::Prefix:
+        box = m_txtPrefixConst;
+        break;
+    case SeriesField::Suffix:
+        box = m_txtSuffixConst;
+        break;
     case SeriesField::None:
         break;
     }

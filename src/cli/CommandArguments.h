@@ -3,11 +3,10 @@
 #include "text/TextReader.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
-// `nmaker COMMAND ...`: one run on the core without a window, for terminals and scripts.
+// What one `nmaker COMMAND ...` asks for, as the parser leaves it.
 
 namespace ExitStatus
 {
@@ -42,14 +41,3 @@ struct ParsedArguments {
     QString error;           // one line, when arguments is empty
     bool usageError = false; // the error is about the command's shape: add the help hint
 };
-
-// Reads the arguments after the program's name and applies every rule that needs no disk:
-// the command's options, the number ranges, refused characters, digits against the last number.
-ParsedArguments parseCommandLine(const QStringList& args);
-
-// True when the arguments ask for the command line rather than the window: anything but no
-// arguments or Qt's own options (-platform, -style, ...).
-bool wantsCommandLine(int argc, char* argv[]);
-
-// Runs one command and returns its exit status.
-int runCommandLine(int argc, char* argv[]);

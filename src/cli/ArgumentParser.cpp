@@ -1,0 +1,359 @@
+#include "ArgumentParser.h"
+
+#include "TerminalOutput.h"
+#include "TerminalText.h"
+
+#include "PathStyle.h"
+#include "folderlist/ListFormat.h"
+#include "messages/MessageCatalogue.h"
+#include "series/SeriesRules.h"
+#include "text/TextRules.h"
+
+#include <QHash>
+#include <QList>
+
+#include <algorithm>
+#include <utility>
+
+namespace
+{
+
+constexpr PathStyle Host = hostPathStyle();
+
+QString catalogueText(int number, const QString& t1 = {})
+{
+    const auto message = catalogueMessage(number, t1);
+    return message ? message->text : QString();
+}
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+struct Option {
+    const char* name;
+    bool takesValue;
+};
+
+// The options of each command; --help and -h go with every one.
+QList<Option> optionsOf(Command command)
+{
+    const QList<Option> series{{"--target", true},        {"--prefix", true},  {"--suffix", true},
+                               {"--first", true},         {"--last", true},    {"--digits", true},
+                               {"--no-zero-fill", false}, {"--dry-run", false},
+                               {"--null", false}};
+    switch (command) {
+    case Command::Create:
+        return series;
+    case Command::Delete:
+        return series + QList<Option>{{"--with-contents", false}};
+    case Command::ListCreate:
+        return {{"--base", true}, {"--dry-run", false}, {"--encoding", true}, {"--null", false}};
+    case Command::ListDelete:
+        return {{"--base", true},     {"--with-contents", false}, {"--dry-run", false},
+                {"--encoding", true}, {"--null", false}};
+    case Command::Expand:
+        return {{"--encoding", true}, {"--null", false}};
+    default:
+        return {};
+    }
+}
+
+ParsedArguments accepted(const CommandArguments& a)
+{
+    ParsedArguments r;
+    r.arguments = a;
+    return r;
+}
+
+ParsedArguments accepted(Command command)
+{
+    CommandArguments a;
+    a.command = command;
+    return accepted(a);
+}
+
+ParsedArguments usageError(const QString& text)
+{
+    ParsedArguments r;
+    r.error = text;
+    r.usageError = true;
+    return r;
+}
+
+ParsedArguments ruleError(const QString& text)
+{
+    ParsedArguments r;
+    r.error = text;
+    return r;
+}
+
+// A number argument within its field's range; a fraction rounds as in the window.
+std::optional<int> numberArgument(const QString& text, const NumberField& field)
+{
+    // Read as a list bound is: plain decimal, no exponent, so "1e3" is no number here.
+    const std::optional<qint64> value = listBoundValue(text);
+    if (!value)
+        return std::nullopt;
+    const qint64 n = *value;
+    if (n < field.minimum || n > field.maximum)
+        return std::nullopt;
+    return int(n);
+}
+
+// Qt's own options, which the window takes: with nothing else, the window starts.
+bool isQtOption(const QByteArray& arg, bool* takesValue)
+{
+    static const char* const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+        "qwindowicon", "qwindowtitle",   "session",       "display",    "geometry",
+        "style",    "stylesheet",        "qmljsdebugger", "name",       "title"};
+    static const char* const switches[] = {"reverse", "widgetcount", "nograb", "dograb",
+                                           "sync", "testability"};
+    QByteArray name = arg.startsWith("--") ? arg.mid(2) : arg.mid(1);
+    const qsizetype eq = name.indexOf('=');
+    const bool joined = eq >= 0;
+    if (joined)
+        name.truncate(eq);
+    for (const char* o : withValue) {
+        if (name == o) {
+            *takesValue = !joined;
+            return true;
+        }
+    }
+    for (const char* o : switches) {
+        if (name == o && !joined) {
+            *takesValue = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QString usageText()
+{
+    return QStringLiteral(
+        "使い方:\n"
+        "  nmaker create --target DIR [--prefix P] [--suffix S] --first N --last M\n"
+        "                [--digits K] [--no-zero-fill] [--dry-run]\n"
+        "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
+        "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
+        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run]\n"
+        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--with-contents] [--dry-run]\n"
+        "  nmaker expand FILE [--encoding E] [-0]\n"
+        "  nmaker --help | --version\n"
+        "\n"
+        "  create          DIR の中に P + 番号 + S のフォルダを N から M まで作成します\n"
+        "  delete          同じフォルダをごみ箱に移動します\n"
+        "  list-create     フォルダリスト FILE のフォルダを作成します\n"
+        "  list-delete     フォルダリスト FILE のフォルダをごみ箱に移動します\n"
+        "  expand          FILE の範囲を展開し、パスを1行に1つ表示します\n"
+        "\n"
+        "  --target DIR    フォルダ作成先フォルダ (create はないときに作成します)\n"
+        "  --prefix P      番号の前に付ける文字\n"
+        "  --suffix S      番号の後に付ける文字\n"
+        "  --first N       連番開始番号 (0〜99999)\n"
+        "  --last M        連番終了番号 (0〜99999)\n"
+        "  --digits K      桁数 (1〜5、既定は 3)\n"
+        "  --no-zero-fill  連番部分を\"0\"で埋めない\n"
+        "  --base DIR      ドライブ (ルート) のない項目を置くフォルダ\n"
+        "  --with-contents 中身のあるフォルダも削除する\n"
+        "  --dry-run       作成・削除するパスを表示するだけで、何も変更しない\n"
+        "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
+        "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
+        "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
+        "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
+        "                  する (xargs -0 向け)\n"
+        "\n"
+        "制御文字 (改行など) を含むパスは $'…' の形で表示します。\n"
+        "終了コード: 0 完了、1 作成・削除できなかったフォルダがある、2 引数またはリストの誤り\n");
+}
+
+ParsedArguments parseCommandLine(const QStringList& args)
+{
+    if (args.isEmpty())
+        return usageError(QStringLiteral("コマンドを指定して下さい"));
+    const QString& name = args.front();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return accepted(Command::Help);
+    if (name == QLatin1String("--version"))
+        return args.size() == 1 ? accepted(Command::Version)
+                                : usageError(QStringLiteral("余分な引数です: ") +
+                                             terminalName(args.at(1)));
+    if (name.startsWith(QLatin1Char('-')))
+        return usageError(QStringLiteral("コマンドを指定して下さい: ") + terminalName(name));
+
+    CommandArguments a;
+    if (name == QLatin1String("create"))
+        a.command = Command::Create;
+    else if (name == QLatin1String("delete"))
+        a.command = Command::Delete;
+    else if (name == QLatin1String("list-create"))
+        a.command = Command::ListCreate;
+    else if (name == QLatin1String("list-delete"))
+        a.command = Command::ListDelete;
+    else if (name == QLatin1String("expand"))
+        a.command = Command::Expand;
+    else
+        return usageError(QStringLiteral("不明なコマンドです: ") + terminalName(name));
+    const bool series = a.command == Command::Create || a.command == Command::Delete;
+
+    const QList<Option> known = optionsOf(a.command);
+    QHash<QString, QString> values; // option name -> value (empty for a switch)
+    bool optionsEnd = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (!optionsEnd && arg == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            if (series || !a.listFile.isEmpty())
+                return usageError(QStringLiteral("余分な引数です: ") + terminalName(arg));
+            if (arg.isEmpty())
+                return usageError(QStringLiteral("リストファイルの名前が空です"));
+            a.listFile = arg;
+            continue;
+        }
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
+            return accepted(Command::Help);
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        QString option = eq < 0 ? arg : arg.left(eq);
+        if (option == QLatin1String("-0"))
+            option = QStringLiteral("--null");
+        const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Option& o) {
+            return option == QLatin1String(o.name);
+        });
+        if (match == known.cend())
+            return usageError(QStringLiteral("不明なオプションです: ") + terminalName(option));
+        if (values.contains(option))
+            return usageError(QStringLiteral("オプションが二度指定されています: ") + option);
+        QString value;
+        if (match->takesValue) {
+            if (eq >= 0)
+                value = arg.mid(eq + 1);
+            else if (i + 1 < args.size())
+                value = args.at(++i);
+            else
+                return usageError(QStringLiteral("値がありません: ") + option);
+        } else if (eq >= 0) {
+            return usageError(QStringLiteral("値は指定できません: ") + option);
+        }
+        values.insert(option, value);
+    }
+
+    a.dryRun = values.contains(QStringLiteral("--dry-run"));
+    a.withContents = values.contains(QStringLiteral("--with-contents"));
+    a.nulOutput = values.contains(QStringLiteral("--null"));
+    if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
+        return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
+    if (values.contains(QStringLiteral("--encoding"))) {
+        const QString e = values.value(QStringLiteral("--encoding")).toLower();
+        if (e == QLatin1String("auto"))
+            a.encoding = EncodingChoice::Auto;
+        else if (e == QLatin1String("cp932"))
+            a.encoding = EncodingChoice::CodePage932;
+        else if (e == QLatin1String("utf-8") || e == QLatin1String("utf8"))
+            a.encoding = EncodingChoice::Utf8;
+        else
+            return usageError(
+                QStringLiteral("--encoding には auto、cp932、utf-8 のどれかを指定して下さい: ") +
+                terminalName(values.value(QStringLiteral("--encoding"))));
+    }
+    if (!series) {
+        if (a.listFile.isEmpty())
+            return usageError(QStringLiteral("リストファイルを指定して下さい"));
+        a.base = values.value(QStringLiteral("--base"));
+        if (values.contains(QStringLiteral("--base"))) {
+            if (a.base.isEmpty())
+                return usageError(QStringLiteral("値が空です: --base"));
+            if (hasLineBreak(a.base))
+                return usageError(QStringLiteral("改行は使えません: --base"));
+            bool found = false;
+            removeRefusedChars(a.base, RefuseMode::Path, Host, found);
+            if (found)
+                return ruleError(QStringLiteral("--base ") + terminalName(a.base) +
+                                 QStringLiteral(": ") +
+                                 catalogueText(2, refusedChars(RefuseMode::Path, Host)));
+        }
+        return accepted(a);
+    }
+
+    for (const char* required : {"--target", "--first", "--last"}) {
+        if (!values.contains(QLatin1String(required)))
+            return usageError(QStringLiteral("指定されていません: ") + QLatin1String(required));
+    }
+    a.target = values.value(QStringLiteral("--target"));
+    a.prefix = values.value(QStringLiteral("--prefix"));
+    a.suffix = values.value(QStringLiteral("--suffix"));
+    a.zeroFill = !values.contains(QStringLiteral("--no-zero-fill"));
+    if (a.target.isEmpty())
+        return usageError(QStringLiteral("値が空です: --target"));
+
+    struct NumberArgument {
+        const char* name;
+        const NumberField& field;
+        int& into;
+    };
+    for (const NumberArgument& n : {NumberArgument{"--first", NoStartField, a.first},
+                                    NumberArgument{"--last", NoEndField, a.last},
+                                    NumberArgument{"--digits", NoKetaField, a.digits}}) {
+        const QString option = QLatin1String(n.name);
+        if (!values.contains(option))
+            continue; // only --digits may be left out
+        const std::optional<int> value = numberArgument(values.value(option), n.field);
+        if (!value)
+            return usageError(QStringLiteral("%1 には %2〜%3 の数値を指定して下さい: %4")
+                                  .arg(option)
+                                  .arg(n.field.minimum)
+                                  .arg(n.field.maximum)
+                                  .arg(terminalName(values.value(option))));
+        n.into = *value;
+    }
+
+    // Names as the window makes them: a line break would cut the name short there.
+    for (const auto& [name, text] : {std::pair{"--target", a.target}, {"--prefix", a.prefix},
+                                     {"--suffix", a.suffix}}) {
+        if (hasLineBreak(text))
+            return usageError(QStringLiteral("改行は使えません: ") + QLatin1String(name));
+    }
+    if (a.last < a.first)
+        std::swap(a.first, a.last);
+
+    // The checks every series gets, the window's as well.
+    SeriesParameters p{a.target, a.prefix, a.suffix, a.first, a.last, a.digits, a.zeroFill};
+    const SeriesValidation v = validateSeries(p, Host);
+    if (!v.ok) {
+        QString named;
+        switch (v.field) {
+        case SeriesField::Folder:
+            named = QStringLiteral("--target ") + terminalName(a.target);
+            break;
+        case SeriesField::Prefix:
+            named = QStringLiteral("--prefix ") + terminalName(a.prefix);
+            break;
+        case SeriesField::Suffix:
+            named = QStringLiteral("--suffix ") + terminalName(a.suffix);
+            break;
+        default:
+            return ruleError(oneLine(catalogueText(v.message, v.insert)));
+        }
+        return ruleError(named + QStringLiteral(": ") + catalogueText(v.message, v.insert));
+    }
+    return accepted(a);
+}
+
+bool wantsCommandLine(const QByteArrayList& args)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        bool takesValue = false;
+        if (!args.at(i).startsWith('-') || !isQtOption(args.at(i), &takesValue))
+            return true;
+        if (takesValue)
+            ++i;
+    }
+    return false;
+}

@@ -1,0 +1,94 @@
+#include "CommandLine.h"
+
+#include "ArgumentParser.h"
+#include "ListCommands.h"
+#include "SeriesCommands.h"
+#include "TerminalText.h"
+
+#include "Version.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+int runCommand(const QStringList& args, const TerminalStreams& streams,
+               const CommandEnvironment& environment)
+{
+    const ParsedArguments parsed = parseCommandLine(args);
+    if (!parsed.arguments) {
+        ErrorOutput err(streams.err, streams.errIsTerminal);
+        QString text = QStringLiteral("nmaker: ") + parsed.error;
+        if (parsed.usageError)
+            text += QStringLiteral(" (使い方: nmaker --help)");
+        err.line(text);
+        return ExitStatus::BadArguments;
+    }
+    const CommandArguments& a = *parsed.arguments;
+    switch (a.command) {
+    case Command::Help:
+    case Command::Version: {
+        LineOutput out(streams.out);
+        ErrorOutput err(streams.err, streams.errIsTerminal);
+        out.line(a.command == Command::Help ? lines(usageText())
+                                            : QStringLiteral("NMaker " NMAKER_VERSION_STRING));
+        return outputStatus(out, err);
+    }
+    case Command::Create:
+    case Command::Delete:
+        return runSeries(a, streams);
+    case Command::ListCreate:
+    case Command::ListDelete:
+        return runList(a, streams, environment);
+    case Command::Expand:
+        return runExpand(a, streams);
+    }
+    return ExitStatus::BadArguments;
+}
+
+int runCommandLineMain(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("nmaker"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
+
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+#ifdef Q_OS_WIN
+    const bool terminal = ::_isatty(2) != 0;
+#else
+    const bool terminal = ::isatty(2) == 1;
+#endif
+    const TerminalStreams streams{out, err, terminal};
+
+    // Straight from argv, and only what reads back as the same bytes: a name that is no text
+    // in the file-name encoding would otherwise turn into another name.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) != bytes) {
+            ErrorOutput(err, terminal)
+                .line(QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                      terminalBytes(bytes));
+            return ExitStatus::BadArguments;
+        }
+        args << text;
+    }
+    const CommandEnvironment environment{
+        withSeparator(QCoreApplication::applicationDirPath()),
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+    const int status = runCommand(args, streams, environment);
+    out.flush();
+    err.flush();
+    return status;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "TerminalOutput.h"
+
+#include "messages/Prompter.h"
+#include "run/FolderOutcome.h"
+#include "run/RunContext.h"
+
+// Never asks: each question gets the answer its catalogue entry gives a run that nobody
+// watches, and a box that only tells what the folders' outcomes hold already is left out, since
+// FailureLines and the summary say it. Any other box becomes a line.
+class TerminalPrompter : public Prompter
+{
+public:
+    explicit TerminalPrompter(ErrorOutput& err) : m_err(err) {}
+
+    int prompt(const PromptRequest& request) override;
+
+private:
+    ErrorOutput& m_err;
+};
+
+// A line for every folder that could not be made or trashed, naming it; and whether any did.
+class FailureLines : public FolderListener
+{
+public:
+    FailureLines(ErrorOutput& err, bool create) : m_err(err), m_create(create) {}
+
+    void folderDone(const FolderEvent& event) override;
+    bool anyFailed() const { return m_failed; }
+
+private:
+    ErrorOutput& m_err;
+    bool m_create;
+    bool m_failed = false;
+};
+
+// No window, so nothing to yield to and no cancel button; the progress goes to the terminal.
+class TerminalRun : public RunContext
+{
+public:
+    TerminalRun(ErrorOutput& err, QString label, qint64 steps)
+        : m_err(err), m_label(std::move(label)), m_steps(steps)
+    {
+    }
+
+    void yieldOnce() override;
+    bool isCancelRequested() override { return false; }
+    void reportProgress(int done, int total) override;
+
+private:
+    ErrorOutput& m_err;
+    QString m_label;
+    qint64 m_steps;
+    qint64 m_done = 0;
+    bool m_reported = false;
+};
+
+// A run context with nothing to show and nobody to cancel.
+class QuietRun : public RunContext
+{
+public:
+    void yieldOnce() override {}
+    bool isCancelRequested() override { return false; }
+};

@@ -1,0 +1,466 @@
+// The commands run in this process, their output on buffers, in a temporary folder whose home
+// holds the trash.
+#include "ArgumentParser.h"
+#include "CommandLine.h"
+#include "TestHelpers.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+struct Outcome {
+    int exit = -1;
+    QStringList out;
+    QStringList err;
+    QByteArray rawOut;
+};
+
+QStringList outputLines(const QByteArray& bytes)
+{
+    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList placed(QStringList texts, const QString& dir)
+{
+    for (QString& t : texts)
+        t.replace(QLatin1Char('@'), dir);
+    return texts;
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString path(const QString& relative) const { return m_dir->filePath(relative); }
+
+    Outcome run(const QStringList& args) const
+    {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        const QString before = QDir::currentPath();
+        qputenv("HOME", QFile::encodeName(path("home")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("home/.local/share")));
+        QDir::setCurrent(m_dir->path());
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        Outcome o;
+        o.exit = runCommand(args, TerminalStreams{out, err, false},
+                            CommandEnvironment{"/prog/", "nmaker"});
+        QDir::setCurrent(before);
+        qputenv("HOME", home);
+        qputenv("XDG_DATA_HOME", dataHome);
+        o.rawOut = out.data();
+        o.out = outputLines(o.rawOut);
+        o.err = outputLines(err.data());
+        return o;
+    }
+
+    // "x/" a folder, "x=text" a file with that text, "x" an empty file.
+    void make(const QStringList& items) const
+    {
+        for (const QString& item : items) {
+            const qsizetype eq = item.indexOf(QLatin1Char('='));
+            const QString name = eq < 0 ? item : item.left(eq);
+            if (name.endsWith(QLatin1Char('/'))) {
+                QVERIFY(QDir().mkpath(path(name)));
+                continue;
+            }
+            QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
+            const QString text = eq < 0 ? QString() : item.mid(eq + 1);
+            QVERIFY(putBytes(path(name), placed({text}, m_dir->path()).front().toUtf8()));
+        }
+    }
+
+    QStringList trash() const
+    {
+        QStringList names = QDir(path("home/.local/share/Trash/files"))
+                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir().mkpath(path("home")));
+    }
+
+    void runs_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QStringList>("err");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        QTest::addColumn<QStringList>("trashed");
+
+        const QStringList series{"--target", "@/out", "--prefix", "case", "--first", "1"};
+        const QString created3 = "作成 3、既存 0、失敗 0";
+        const QString list = "list.txt=@/L/a[1-2]\nrel[08-09]\n\n";
+
+        QTest::newRow("create") << QStringList{}
+                                << QStringList{"create"} + series + QStringList{"--last", "3"} << 0
+                                << QStringList{} << QStringList{created3}
+                                << QStringList{"out/case001", "out/case002", "out/case003"}
+                                << QStringList{"out/case004", "out/case000"} << QStringList{};
+        QTest::newRow("create: relative target with parents, two digits")
+            << QStringList{} << QStringList{"create", "--target", "a/b",      "--first", "9",
+                                            "--last", "10",       "--digits", "2"}
+            << 0 << QStringList{} << QStringList{"作成 2、既存 0、失敗 0"}
+            << QStringList{"a/b/09", "a/b/10"} << QStringList{} << QStringList{};
+        QTest::newRow("create: first above last, no zero-fill, suffix")
+            << QStringList{}
+            << QStringList{"create", "--target", "@/out", "--first",        "12",       "--last",
+                           "9",      "--digits", "1",     "--no-zero-fill", "--suffix", "_x"}
+            << 0 << QStringList{} << QStringList{"作成 4、既存 0、失敗 0"}
+            << QStringList{"out/9_x", "out/12_x"} << QStringList{"out/09_x"} << QStringList{};
+        QTest::newRow("create again: existing ones are skipped")
+            << QStringList{"out/case001/", "out/case003/"}
+            << QStringList{"create"} + series + QStringList{"--last", "3"} << 0 << QStringList{}
+            << QStringList{"作成 1、既存 2、失敗 0"} << QStringList{"out/case002"} << QStringList{}
+            << QStringList{};
+        QTest::newRow("create dry run: what is missing, nothing made")
+            << QStringList{"out/case002/"}
+            << QStringList{"create"} + series + QStringList{"--last", "3", "--dry-run"} << 0
+            << QStringList{"@/out/case001", "@/out/case003"} << QStringList{} << QStringList{}
+            << QStringList{"out/case001", "out/case003"} << QStringList{};
+        QTest::newRow("create below a plain file")
+            << QStringList{"plain"}
+            << QStringList{"create", "--target", "@/plain/sub", "--first", "1", "--last", "2"} << 1
+            << QStringList{}
+            << QStringList{"@/plain/sub/: フォルダ作成先のフォルダの作成に失敗しました",
+                           "作成 0、既存 0、失敗 0"}
+            << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("create where a file stands: that one fails, the run goes on")
+            << QStringList{"out/case2"}
+            << QStringList{"create",  "--target", "@/out",  "--prefix", "case",
+                           "--first", "1",        "--last", "3",        "--no-zero-fill"}
+            << 1 << QStringList{}
+            << QStringList{"@/out/case2: フォルダの作成で異常が起きました。 "
+                           "フォルダが作成できませんでした。",
+                           "作成 2、既存 0、失敗 1"}
+            << QStringList{"out/case1", "out/case3"} << QStringList{} << QStringList{};
+        QTest::newRow("delete into the trash")
+            << QStringList{"out/case001/", "out/case002/", "out/case003/"}
+            << QStringList{"delete"} + series + QStringList{"--last", "3"} << 0 << QStringList{}
+            << QStringList{"削除 3、保持 0、なし 0、失敗 0"} << QStringList{"out"}
+            << QStringList{"out/case001", "out/case002", "out/case003"}
+            << QStringList{"case001", "case002", "case003"};
+        QTest::newRow("delete keeps a folder with a file, not one with a hidden file or a folder")
+            << QStringList{"out/case001/.hidden", "out/case002/f", "out/case003/sub/"}
+            << QStringList{"delete"} + series + QStringList{"--last", "4"} << 0 << QStringList{}
+            << QStringList{"削除 2、保持 1、なし 1、失敗 0"} << QStringList{"out/case002/f"}
+            << QStringList{"out/case001", "out/case003"} << QStringList{"case001", "case003"};
+        QTest::newRow("delete with contents")
+            << QStringList{"out/case002/f"}
+            << QStringList{"delete"} + series + QStringList{"--last", "2", "--with-contents"} << 0
+            << QStringList{} << QStringList{"削除 1、保持 0、なし 1、失敗 0"} << QStringList{}
+            << QStringList{"out/case002"} << QStringList{"case002"};
+        QTest::newRow("delete dry run: what exists and would go")
+            << QStringList{"out/case001/", "out/case002/f"}
+            << QStringList{"delete"} + series + QStringList{"--last", "3", "--dry-run"} << 0
+            << QStringList{"@/out/case001"} << QStringList{}
+            << QStringList{"out/case001", "out/case002/f"} << QStringList{} << QStringList{};
+        QTest::newRow("delete dry run with contents")
+            << QStringList{"out/case001/", "out/case002/f"}
+            << QStringList{"delete"} + series +
+                   QStringList{"--last", "3", "--dry-run", "--with-contents"}
+            << 0 << QStringList{"@/out/case001", "@/out/case002"} << QStringList{}
+            << QStringList{"out/case001", "out/case002/f"} << QStringList{} << QStringList{};
+        QTest::newRow("delete with a missing target")
+            << QStringList{}
+            << QStringList{"delete", "--target", "@/none", "--first", "1", "--last", "2"} << 2
+            << QStringList{}
+            << QStringList{"@/none/: 指定されたフォルダ作成先フォルダが存在しません "
+                           "フォルダを指定し直して下さい"}
+            << QStringList{} << QStringList{"none"} << QStringList{};
+        QTest::newRow("list-create with a base")
+            << QStringList{list} << QStringList{"list-create", "list.txt", "--base", "B"} << 0
+            << QStringList{} << QStringList{"作成 4、既存 0、失敗 0"}
+            << QStringList{"L/a1", "L/a2", "B/rel08", "B/rel09"} << QStringList{} << QStringList{};
+        QTest::newRow("list-create without a base names the rootless entries")
+            << QStringList{list} << QStringList{"list-create", "list.txt"} << 2 << QStringList{}
+            << QStringList{"nmaker: ドライブ (ルート) のない項目があります。--base "
+                           "で置き場所のフォルダを指定して下さい:",
+                           "rel08", "rel09"}
+            << QStringList{} << QStringList{"L"} << QStringList{};
+        QTest::newRow("list with rejected lines: nothing done")
+            << QStringList{"list.txt=@/L/ok\n@/L/a[x-3]\n@/L/b[1-123456]\n"}
+            << QStringList{"list-create", "list.txt"} << 2 << QStringList{}
+            << QStringList{"nmaker: 展開できなかったものは、", "@/L/a[x-3]",
+                           "でした。また、最大桁数(5桁)よりも大きいものは、", "@/L/b[1-123456]",
+                           "でした。修正してやり直して下さい。"}
+            << QStringList{} << QStringList{"L"} << QStringList{};
+        QTest::newRow("list naming a folder twice")
+            << QStringList{"list.txt=@/L/a1\n@/L/a[1-2]\n"}
+            << QStringList{"list-create", "list.txt"} << 2 << QStringList{}
+            << QStringList{"nmaker: リストの中に同一のフォルダが存在します。 "
+                           "リストを修正してやり直して下さい。"}
+            << QStringList{} << QStringList{"L"} << QStringList{};
+        QTest::newRow("list with refused characters: nothing done")
+            << QStringList{"L/ok/", "list.txt=@/L/ok\n@/L/a|b\n"}
+            << QStringList{"list-delete", "list.txt"} << 2 << QStringList{}
+            << QStringList{"nmaker: フォルダリストにパスとしては、不適当な文字が含まれています。",
+                           "リストの[@/L/a|b", "]は、削除できませんでした。"}
+            << QStringList{"L/ok"} << QStringList{} << QStringList{};
+        QTest::newRow("list-create dry run")
+            << QStringList{"L/a1/", "list.txt=@/L/a[1-3]\n"}
+            << QStringList{"list-create", "list.txt", "--dry-run"} << 0
+            << QStringList{"@/L/a2", "@/L/a3"} << QStringList{} << QStringList{}
+            << QStringList{"L/a2", "L/a3"} << QStringList{};
+        QTest::newRow("list-create stops at a folder below a plain file")
+            << QStringList{"plain", "list.txt=@/plain/x\n@/L/ok\n"}
+            << QStringList{"list-create", "list.txt"} << 1 << QStringList{}
+            << QStringList{"@/plain/x: フォルダの作成に失敗しました", "作成 0、既存 0、失敗 1"}
+            << QStringList{} << QStringList{"L/ok"} << QStringList{};
+        QTest::newRow("list-delete")
+            << QStringList{"L/a1/", "L/a2/f", "list.txt=@/L/a[1-3]\n"}
+            << QStringList{"list-delete", "list.txt"} << 0 << QStringList{}
+            << QStringList{"削除 1、保持 1、なし 1、失敗 0"} << QStringList{"L/a2/f"}
+            << QStringList{"L/a1"} << QStringList{"a1"};
+        QTest::newRow("list-delete of the trash's own folder: refused and named")
+            << QStringList{"home/.local/share/Trash/info/", "home/.local/share/Trash/files/",
+                           "L/a1/", "list.txt=@/home/.local/share/Trash/info\n@/L/a1\n"}
+            << QStringList{"list-delete", "list.txt", "--with-contents"} << 1 << QStringList{}
+            << QStringList{"@/home/.local/share/Trash/info: 削除できませんでした "
+                           "(ごみ箱のフォルダは移動できません)",
+                           "削除 1、保持 0、なし 0、失敗 1"}
+            << QStringList{"home/.local/share/Trash/info"} << QStringList{"L/a1"}
+            << QStringList{"a1"};
+        QTest::newRow("list that cannot be opened")
+            << QStringList{} << QStringList{"list-create", "missing.txt"} << 2 << QStringList{}
+            << QStringList{"nmaker: リストファイルを開けませんでした: missing.txt"} << QStringList{}
+            << QStringList{} << QStringList{};
+        QTest::newRow("expand: file order, widths as written")
+            << QStringList{"list.txt=@/L/c[9-10]\r\n@/L/c[09-10]_x\r\nplain\r\n"}
+            << QStringList{"expand", "list.txt"} << 0
+            << QStringList{"@/L/c9", "@/L/c10", "@/L/c09_x", "@/L/c10_x", "plain"} << QStringList{}
+            << QStringList{} << QStringList{"L"} << QStringList{};
+        QTest::newRow("expand with a rejected line prints nothing")
+            << QStringList{"list.txt=@/L/c[1-3]\n@/L/d[1-x]\n"} << QStringList{"expand", "list.txt"}
+            << 2 << QStringList{}
+            << QStringList{"nmaker: リストの", "@/L/d[1-x]", "が展開できませんでした。"}
+            << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("version") << QStringList{} << QStringList{"--version"} << 0
+                                 << QStringList{"NMaker 3.0.0"} << QStringList{} << QStringList{}
+                                 << QStringList{} << QStringList{};
+    }
+
+    void runs()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, args);
+        const QString dir = m_dir->path();
+        make(before);
+        const Outcome o = run(placed(args, dir));
+        QFETCH(QStringList, err);
+        QFETCH(QStringList, out);
+        QCOMPARE(o.err, placed(err, dir));
+        QTEST(o.exit, "exit");
+        QCOMPARE(o.out, placed(out, dir));
+        QFETCH(QStringList, present);
+        for (const QString& p : present)
+            QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
+        QFETCH(QStringList, absent);
+        for (const QString& p : absent)
+            QVERIFY2(!QFileInfo::exists(path(p)), qPrintable(p));
+        QTEST(trash(), "trashed");
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<bool>("hint");
+
+        const QStringList t{"create", "--target", "o"};
+        QTest::newRow("non-numeric")
+            << t + QStringList{"--first", "x", "--last", "3"} << "--first" << true;
+        QTest::newRow("negative") << t + QStringList{"--first", "-1", "--last", "3"} << "--first"
+                                  << true;
+        QTest::newRow("above 99999")
+            << t + QStringList{"--first", "1", "--last", "100000"} << "--last" << true;
+        QTest::newRow("digits 6") << t + QStringList{"--first", "1", "--last", "3", "--digits", "6"}
+                                  << "--digits" << true;
+        QTest::newRow("digits 0") << t + QStringList{"--first", "1", "--last", "3", "--digits", "0"}
+                                  << "--digits" << true;
+        QTest::newRow("zero-fill mismatch") << t + QStringList{"--first", "1", "--last", "1000"}
+                                            << "連番番号と桁数が合っていません" << false;
+        QTest::newRow("zero-fill mismatch, swapped")
+            << t + QStringList{"--first", "100", "--last", "1", "--digits", "2"}
+            << "連番番号と桁数が合っていません" << false;
+        QTest::newRow("refused prefix")
+            << t + QStringList{"--prefix", "a/b", "--first", "1", "--last", "3"}
+            << "--prefix a/b: フォルダ名に\\/|:<>\"*は、使えません" << false;
+        QTest::newRow("refused suffix")
+            << t + QStringList{"--suffix", "x*", "--first", "1", "--last", "3"} << "--suffix"
+            << false;
+        QTest::newRow("refused target")
+            << QStringList{"create", "--target", "o:x", "--first", "1", "--last", "3"}
+            << "--target o:x: フォルダ名に\\|:<>\"*は、使えません" << false;
+        QTest::newRow("line break in prefix")
+            << t + QStringList{"--prefix", "a\nb", "--first", "1", "--last", "3"} << "--prefix"
+            << true;
+        QTest::newRow("unknown option")
+            << t + QStringList{"--first", "1", "--last", "3", "--bogus"} << "--bogus" << true;
+        QTest::newRow("option of another command")
+            << t + QStringList{"--first", "1", "--last", "3", "--base", "B"} << "--base" << true;
+        QTest::newRow("missing value")
+            << t + QStringList{"--first", "1", "--last"} << "--last" << true;
+        QTest::newRow("missing option")
+            << QStringList{"create", "--first", "1", "--last", "3"} << "--target" << true;
+        QTest::newRow("option twice")
+            << t + QStringList{"--first", "1", "--first", "2", "--last", "3"} << "--first" << true;
+        QTest::newRow("value for a switch")
+            << t + QStringList{"--first", "1", "--last", "3", "--dry-run=yes"} << "--dry-run"
+            << true;
+        QTest::newRow("unknown command") << QStringList{"frob"} << "frob" << true;
+        QTest::newRow("list without file")
+            << QStringList{"list-create", "--base", "B"} << "リストファイル" << true;
+        QTest::newRow("extra argument")
+            << QStringList{"expand", "a.txt", "b.txt"} << "b.txt" << true;
+        // Anything but Qt's own options is the command line's, never the window.
+        QTest::newRow("command forgotten")
+            << QStringList{"--target", "o", "--first", "1", "--last", "3"} << "--target" << true;
+        QTest::newRow("help misspelt") << QStringList{"--helpx"} << "--helpx" << true;
+        QTest::newRow("a short option") << QStringList{"-x"} << "-x" << true;
+        QTest::newRow("qt option and another") << QStringList{"-style", "fusion", "-x"} << "-style"
+                                               << true;
+        QTest::newRow("version with more") << QStringList{"--version", "extra"} << "extra" << true;
+        QTest::newRow("an exponent is no number")
+            << t + QStringList{"--first", "1e3", "--last", "3"} << "--first" << true;
+        QTest::newRow("unknown encoding")
+            << QStringList{"expand", "a.txt", "--encoding", "latin1"} << "latin1" << true;
+        QTest::newRow("nul output of a real run")
+            << QStringList{"list-create", "a.txt", "-0"} << "--null" << true;
+        QTest::newRow("empty base")
+            << QStringList{"list-create", "a.txt", "--base="} << "--base" << true;
+    }
+
+    void badArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, named);
+        QFETCH(bool, hint);
+        const Outcome o = run(args);
+        QCOMPARE(o.exit, 2);
+        QCOMPARE(o.err.size(), 1);
+        QVERIFY2(o.err.front().startsWith("nmaker: ") && o.err.front().contains(named),
+                 qPrintable(o.err.front()));
+        QCOMPARE(o.err.front().contains("nmaker --help"), hint);
+        QVERIFY(o.out.isEmpty());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"home"});
+    }
+
+    void inputEdges_data()
+    {
+        QTest::addColumn<QByteArray>("list"); // list.txt; @ is the test folder
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QByteArray>("out"); // stdout exactly
+        QTest::addColumn<QString>("err");    // a line stderr holds, or empty for none at all
+        QTest::addColumn<QStringList>("present");
+
+        const QStringList expand{"expand", "list.txt"};
+        // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
+        const QByteArray f1("@/F1/\xC3\x81\x5B" "1-3]\r\n");
+        QTest::newRow("code page 932 valid as utf-8: one plain path")
+            << f1 << expand << 0 << QString("@/F1/ﾃー1-3]\n").toUtf8() << "" << QStringList{};
+        QTest::newRow("the same, read as utf-8 on request")
+            << f1 << expand + QStringList{"--encoding", "utf-8"} << 0
+            << QString("@/F1/Á1\n@/F1/Á2\n@/F1/Á3\n").toUtf8() << "" << QStringList{};
+        QTest::newRow("list-create as code page 932")
+            << f1 << QStringList{"list-create", "list.txt"} << 0 << QByteArray()
+            << "作成 1、既存 0、失敗 0" << QStringList{"F1/ﾃー1-3]"};
+        QTest::newRow("nul-ended output, as it is")
+            << QByteArray("@/a[1-2]\r\n@/x\ny\r\n") << expand + QStringList{"-0"} << 0
+            << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << ""
+            << QStringList{};
+        QTest::newRow("a line feed inside an entry is shown quoted")
+            << QByteArray("@/m1\r@/m2\n@/m3\r") << QStringList{"list-create", "list.txt", "--dry-run"}
+            << 0 << QByteArray("@/m1\n$'@/m2\\n@/m3'\n") << "" << QStringList{};
+        QTest::newRow("escape sequences in a rejected line are not sent")
+            << QByteArray("@/\x1B]0;pwned\x07[x-1]\r\n") << expand << 2 << QByteArray()
+            << "$'@/\\E]0;pwned\\a[x-1]'" << QStringList{};
+        const QByteArray huge = QByteArray(32700, 'x') + "[00000-99999]\r\n";
+        QTest::newRow("a line standing for gigabytes, refused from its measure")
+            << huge << expand << 2 << QByteArray()
+            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 億文字までです)"
+            << QStringList{};
+    }
+
+    void inputEdges()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        QFETCH(QStringList, present);
+        const QByteArray dir = QFile::encodeName(m_dir->path());
+        if (!list.isEmpty())
+            QVERIFY(putBytes(path("list.txt"), list.replace('@', dir)));
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome o = run(placed(args, m_dir->path()));
+        QVERIFY2(clock.elapsed() < 20000, "it must not wait");
+        QCOMPARE(o.rawOut, out.replace('@', dir));
+        if (err.isEmpty())
+            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"), qPrintable(o.err.join('|')));
+        else
+            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()), qPrintable(o.err.join('|')));
+        QTEST(o.exit, "exit");
+        for (const QString& p : present)
+            QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
+    }
+
+    void windowOrCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("commandLine");
+        QTest::newRow("nothing") << QStringList{} << false;
+        QTest::newRow("qt's own options") << QStringList{"-platform", "offscreen", "-reverse"}
+                                          << false;
+        QTest::newRow("qt option joined, double dash")
+            << QStringList{"--style=fusion", "-qwindowtitle", "x"} << false;
+        QTest::newRow("a command") << QStringList{"create"} << true;
+        QTest::newRow("help") << QStringList{"--help"} << true;
+        QTest::newRow("command forgotten") << QStringList{"--target", "o"} << true;
+        QTest::newRow("a qt option and an unknown one")
+            << QStringList{"-style", "fusion", "--helpx"} << true;
+        QTest::newRow("a value-less qt switch with a value") << QStringList{"-reverse=1"} << true;
+    }
+
+    void windowOrCommandLine()
+    {
+        QFETCH(QStringList, args);
+        QByteArrayList bytes;
+        for (const QString& a : args)
+            bytes << a.toUtf8();
+        QTEST(wantsCommandLine(bytes), "commandLine");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
