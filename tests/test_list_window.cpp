@@ -1,3 +1,4 @@
+#include "FakeListHost.h"
 #include "MemoryFileSystem.h"
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
@@ -11,8 +12,8 @@
 #include "folderlist/FolderListView.h"
 #include "folderlist/ListController.h"
 #include "folderlist/ListFile.h"
+#include "folderlist/ListRun.h"
 #include "folderlist/ListWindow.h"
-#include "main/MainWindow.h"
 #include "settings/Options.h"
 #include "text/TextFile.h"
 
@@ -74,9 +75,9 @@ private Q_SLOTS:
     void importIsBusyAndCancellable_data();
     void importIsBusyAndCancellable();
     void importFromTheListReplacesIt();
+    void runRefusesAListNamingAFolderTwice_data();
+    void runRefusesAListNamingAFolderTwice();
     void encodingShownAndReadAgain();
-    void seriesExports_data();
-    void seriesExports();
     void invalidSeriesAsksForNoFile();
     void unwritableTargetSaysSo();
 
@@ -86,7 +87,7 @@ private Q_SLOTS:
     void saveAsksAboutTheFileItWillWrite();
 
 private:
-    ListWindow* list() { return m_window->lists().listWindow(); }
+    ListWindow* list() { return m_lists->listWindow(); }
     QAction* action(const char* name) { return childOf<QAction>(list(), name); }
     void select(const QList<int>& rows);
 
@@ -95,7 +96,8 @@ private:
     ScriptedPrompter* m_prompter = nullptr;
     MemoryFileSystem m_fs;
     std::unique_ptr<TestServices> m_services;
-    MainWindow* m_window = nullptr;
+    std::unique_ptr<FakeListHost> m_host;
+    ListController* m_lists = nullptr;
 };
 
 void TestListWindow::init()
@@ -103,15 +105,14 @@ void TestListWindow::init()
     m_options = new Options;
     m_prompter = new ScriptedPrompter;
     m_services = std::make_unique<TestServices>(m_fs, *m_options, *m_prompter, PathStyle::Windows);
-    m_window = new MainWindow(m_services->services(),
-                              {m_dir.filePath(QStringLiteral("SetNMaker.cf")), m_dir.path() + '/'});
-    m_window->show();
+    m_host = std::make_unique<FakeListHost>();
+    m_lists = new ListController(*m_host, m_services->services(), &m_host->window);
     m_prompter->clear();
 }
 
 void TestListWindow::cleanup()
 {
-    delete m_window;
+    m_host.reset(); // the controller and the list window with it
     m_services.reset();
     delete m_prompter;
     delete m_options;
@@ -247,7 +248,7 @@ void TestListWindow::closeEmptiesTheList()
         list()->model().appendEntries(names(4));
         childOf<QPushButton>(modal, "cmdExit")->click();
     });
-    childOf<QAction>(m_window, "mnuFileListShow")->trigger();
+    m_lists->showList();
     QVERIFY(!list()->isVisible());
     QCOMPARE(list()->model().rowCount(), 0);
 
@@ -256,7 +257,7 @@ void TestListWindow::closeEmptiesTheList()
         shownWith = list()->model().rowCount();
         modal->close(); // the title-bar close does what the close button does
     });
-    childOf<QAction>(m_window, "mnuFileListShow")->trigger();
+    m_lists->showList();
     QCOMPARE(shownWith, 0);
     QVERIFY(!list()->isVisible());
 }
@@ -311,10 +312,10 @@ void TestListWindow::importShowsEntriesAndReportsOnce()
         shown = list()->model().entries();
         modal->close();
     });
-    childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    m_lists->importList();
     QCOMPARE(shown, (QStringList{"C:\\a\\case1", "C:\\a\\case2", "C:\\a\\case3", "C:\\plain"}));
     QCOMPARE(m_prompter->numbers(), QList<int>{19});
-    QCOMPARE(m_window->lists().rawListLines(), (QStringList{"C:\\a\\case[1-3]", "C:\\plain"}));
+    QCOMPARE(m_lists->rawListLines(), (QStringList{"C:\\a\\case[1-3]", "C:\\plain"}));
     QCOMPARE(m_services->listFiles.openAsked.front().title, QStringLiteral("ファイルリストの選択"));
 }
 
@@ -331,7 +332,7 @@ void TestListWindow::rawExportWritesTheLinesAsRead()
         action("mnuActionListExport0")->trigger();
         list()->closeList();
     });
-    childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+    m_lists->importList();
     QCOMPARE(fileBytes(out), QByteArray(" C:\\x[08-11]_y \r\nC:\\p\r\n"));
 }
 
@@ -367,9 +368,9 @@ void TestListWindow::importAcceptingNothingForgetsTheOldLines()
     m_services->listFiles.openAnswers << first << second;
     for (int i = 0; i < 2; ++i) {
         whenModal([](QWidget* modal) { modal->close(); });
-        childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+        m_lists->importList();
     }
-    QCOMPARE(m_window->lists().rawListLines(), QStringList());
+    QCOMPARE(m_lists->rawListLines(), QStringList());
 }
 
 void TestListWindow::importIsBusyAndCancellable_data()
@@ -387,7 +388,7 @@ void TestListWindow::importIsBusyAndCancellable()
     if (fromList)
         list()->model().appendEntries(names(2));
     m_services->listFiles.openAnswers << file;
-    QWidget* window = fromList ? static_cast<QWidget*>(list()) : m_window;
+    QWidget* window = fromList ? static_cast<QWidget*>(list()) : &m_host->window;
     QPushButton* create = childOf<QPushButton>(window, "cmdCreateDelete0");
     QPushButton* exit = childOf<QPushButton>(window, "cmdExit");
     // Pressed at the import's first pause: it must be the cancel button then.
@@ -399,14 +400,18 @@ void TestListWindow::importIsBusyAndCancellable()
     if (fromList)
         Q_EMIT list()->importRequested();
     else
-        childOf<QAction>(m_window, "mnuFileListImport")->trigger();
+        m_lists->importList();
     QVERIFY(busyMeanwhile);
     // The list as it was before, the window idle again, the one notice of the cancel.
     QCOMPARE(list()->model().entries(), fromList ? names(2) : QStringList());
     QVERIFY(!list()->isVisible());
     QVERIFY(create->isEnabled());
-    QCOMPARE(m_prompter->shown.size(), 1);
-    QVERIFY(m_prompter->shown.front().text.contains("処理を中断します"));
+    if (fromList) {
+        QCOMPARE(m_prompter->shown.size(), 1);
+        QVERIFY(m_prompter->shown.front().text.contains("処理を中断します"));
+    } else {
+        QCOMPARE(m_host->cancelNotices, 1);
+    }
 }
 
 void TestListWindow::importFromTheListReplacesIt()
@@ -420,6 +425,26 @@ void TestListWindow::importFromTheListReplacesIt()
     // A dialog cancelled keeps the list.
     Q_EMIT list()->importRequested();
     QCOMPARE(list()->model().entries(), (QStringList{"C:\\new1", "C:\\new2"}));
+}
+
+void TestListWindow::runRefusesAListNamingAFolderTwice_data()
+{
+    QTest::addColumn<int>("index"); // 作成 or 削除
+    QTest::newRow("create") << 0;
+    QTest::newRow("delete") << 1;
+}
+
+void TestListWindow::runRefusesAListNamingAFolderTwice()
+{
+    QFETCH(int, index);
+    m_fs.addFolder("C:\\w\\b");
+    list()->model().appendEntries({"C:\\w\\a", "C:\\w\\b", "C:\\w\\a"});
+    Q_EMIT list()->runRequested(index);
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QCOMPARE(m_prompter->shown.front().text, duplicateListText());
+    QVERIFY(m_fs.createdFolders.isEmpty());
+    QVERIFY(m_fs.recycledCalls.isEmpty());
+    QVERIFY(m_fs.isFolder("C:\\w\\b"));
 }
 
 void TestListWindow::encodingShownAndReadAgain()
@@ -440,46 +465,18 @@ void TestListWindow::encodingShownAndReadAgain()
 
     utf8->trigger();
     QCOMPARE(list()->model().entries(), (QStringList{"C:\\F1\\Á1", "C:\\F1\\Á2", "C:\\F1\\Á3"}));
-    QCOMPARE(m_window->lists().rawListLines(), QStringList{"C:\\F1\\Á[1-3]"});
+    QCOMPARE(m_lists->rawListLines(), QStringList{"C:\\F1\\Á[1-3]"});
     QVERIFY(utf8->isChecked());
     QCOMPARE(utf8->text(), "UTF-8 (指定)");
     QCOMPARE(m_services->listFiles.openAsked.size(), 1); // the same file, no dialog
 }
 
-void TestListWindow::seriesExports_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("as written") << 0 << QByteArray("/work/case[001-020]_in\r\n");
-    QByteArray expanded;
-    for (int n = 1; n <= 20; ++n)
-        expanded +=
-            QStringLiteral("/work/case%1_in\r\n").arg(n, 3, 10, QLatin1Char('0')).toLatin1();
-    QTest::newRow("expanded") << 1 << expanded;
-}
-
-void TestListWindow::seriesExports()
-{
-    QFETCH(int, kind);
-    QFETCH(QByteArray, bytes);
-    childOf<QLineEdit>(m_window, "txtFolder")->setText("/work");
-    childOf<QLineEdit>(m_window, "txtPrefixConst")->setText("case");
-    childOf<QLineEdit>(m_window, "txtSuffixConst")->setText("_in");
-    childOf<QLineEdit>(m_window, "txtNoEnd")->setText("20");
-    const QString out = m_dir.filePath("series.txt");
-    m_services->listFiles.saveAnswers << out;
-    childOf<QAction>(m_window, kind == 0 ? "mnuFileListExport0" : "mnuFileListExport1")->trigger();
-    QCOMPARE(fileBytes(out), bytes);
-    QCOMPARE(m_services->listFiles.saveAsked.front().title, QStringLiteral("ファイルリストの保存"));
-    QCOMPARE(m_services->listFiles.saveAsked.front().defaultExtension, QStringLiteral("txt"));
-    QVERIFY(m_prompter->shown.isEmpty());
-}
-
 void TestListWindow::invalidSeriesAsksForNoFile()
 {
-    childOf<QLineEdit>(m_window, "txtNoStart")->setText(QString());
+    // The host's fields are checked first, as for every export, and said no.
+    m_host->valid = false;
     list()->exportRequested(1);
-    QCOMPARE(m_prompter->numbers(), QList<int>{4});
+    QCOMPARE(m_host->validations, 1);
     QVERIFY(m_services->listFiles.saveAsked.isEmpty());
 }
 
@@ -488,7 +485,7 @@ void TestListWindow::unwritableTargetSaysSo()
     const QString blocker = m_dir.filePath("blocker");
     QVERIFY(putBytes(blocker, "x"));
     m_services->listFiles.saveAnswers << blocker + "/out.txt";
-    childOf<QAction>(m_window, "mnuFileListExport0")->trigger();
+    list()->exportRequested(0);
     QCOMPARE(m_prompter->shown.size(), 1);
     QVERIFY(m_prompter->shown.front().text.startsWith(
         QStringLiteral("リストファイルに書き込めませんでした")));

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void numberKeys();
     void spinnersStepTheirField();
     void createWithEmptyDigitCount();
+    void aBadNumberResetsItsOwnField_data();
+    void aBadNumberResetsItsOwnField();
     void ctrlCCopiesOnlyWithSelection();
     void menuKeysReachTheMenuFromAField_data();
     void menuKeysReachTheMenuFromAField();
@@ -369,6 +371,34 @@ void TestMainWindow::createWithEmptyDigitCount()
     QCOMPARE(m_prompter->shown[0].style, 16);
     QCOMPARE(field("txtNoKeta")->text(), QStringLiteral("3"));
     QCOMPARE(child<QPushButton>("cmdExit")->text(), QStringLiteral("終了"));
+}
+
+void TestMainWindow::aBadNumberResetsItsOwnField_data()
+{
+    QTest::addColumn<QString>("emptied");
+    QTest::addColumn<int>("message");
+    QTest::addColumn<QString>("reset"); // what that field reads afterwards
+    QTest::newRow("start") << "txtNoStart" << 4 << "1";
+    QTest::newRow("end") << "txtNoEnd" << 5 << "10";
+    QTest::newRow("digits") << "txtNoKeta" << 6 << "3";
+}
+
+void TestMainWindow::aBadNumberResetsItsOwnField()
+{
+    QFETCH(QString, emptied);
+    QFETCH(int, message);
+    QFETCH(QString, reset);
+    const QMap<QString, QString> texts{
+        {"txtNoStart", "7"}, {"txtNoEnd", "42"}, {"txtNoKeta", "4"}};
+    field("txtFolder")->setText(QStringLiteral("/tmp"));
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        field(qPrintable(it.key()))->setText(it.key() == emptied ? QString() : it.value());
+    QTest::mouseClick(child<QPushButton>("cmdCreateDelete0"), Qt::LeftButton);
+    QCOMPARE(m_prompter->numbers(), QList<int>{message});
+    // That field alone gets its default; the others keep what was typed.
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        QCOMPARE(field(qPrintable(it.key()))->text(), it.key() == emptied ? reset : it.value());
+    QCOMPARE(field("txtFolder")->text(), QStringLiteral("/tmp"));
 }
 
 void TestMainWindow::ctrlCCopiesOnlyWithSelection()

@@ -43,6 +43,9 @@ private Q_SLOTS:
     void browseButtonFillsTheField();
     void listRunCreatesThenTrashes();
     void previewEditCreateAndUndo();
+    void seriesExports_data();
+    void seriesExports();
+    void exportsCheckTheFieldsFirst();
 
 private:
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
@@ -240,26 +243,36 @@ void TestMainWindowRuns::dropTakesTheLastFolderAsACopy()
     if (!urls.isEmpty())
         data->setUrls(urls);
     QLineEdit* folder = field("txtFolder");
-    folder->setText(QStringLiteral("before"));
-    // A file manager offers copy and move; the field must take it as a copy, every time.
+    // A file manager offers copy and move, and proposes a move when Shift is held: the field
+    // must take it as a copy, every time.
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(QPoint(5, 5), offered, data, Qt::LeftButton, Qt::NoModifier);
-    enter.setDropAction(Qt::MoveAction);
-    QApplication::sendEvent(folder, &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    QDragMoveEvent move(QPoint(6, 6), offered, data, Qt::LeftButton, Qt::NoModifier);
-    move.setDropAction(Qt::MoveAction);
-    QApplication::sendEvent(folder, &move);
-    QCOMPARE(move.isAccepted(), accepted);
-    QDropEvent drop(QPointF(6, 6), offered, data, Qt::LeftButton, Qt::NoModifier);
-    drop.setDropAction(Qt::MoveAction);
-    QApplication::sendEvent(folder, &drop);
-    if (accepted) {
-        QCOMPARE(enter.dropAction(), Qt::CopyAction);
-        QCOMPARE(move.dropAction(), Qt::CopyAction);
-        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+    for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::NoModifier),
+                                             Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+        folder->setText(QStringLiteral("before"));
+        QDragEnterEvent enter(QPoint(5, 5), offered, data, Qt::LeftButton, keys);
+        if (keys == Qt::ShiftModifier)
+            QCOMPARE(enter.proposedAction(), Qt::MoveAction);
+        else
+            enter.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(folder, &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDragMoveEvent move(QPoint(6, 6), offered, data, Qt::LeftButton, keys);
+        if (keys != Qt::ShiftModifier)
+            move.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(folder, &move);
+        QCOMPARE(move.isAccepted(), accepted);
+        QDropEvent drop(QPointF(6, 6), offered, data, Qt::LeftButton, keys);
+        if (keys != Qt::ShiftModifier)
+            drop.setDropAction(Qt::MoveAction);
+        QApplication::sendEvent(folder, &drop);
+        if (accepted) {
+            QCOMPARE(enter.dropAction(), Qt::CopyAction);
+            QCOMPARE(move.dropAction(), Qt::CopyAction);
+            QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        }
+        QCOMPARE(folder->text(),
+                 expected.isEmpty() ? QStringLiteral("before") : root + '/' + expected);
     }
-    QCOMPARE(folder->text(), expected.isEmpty() ? QStringLiteral("before") : root + '/' + expected);
     QVERIFY(m_prompter->shown.isEmpty());
     delete data;
 }
@@ -331,6 +344,49 @@ void TestMainWindowRuns::previewEditCreateAndUndo()
              QStringLiteral("次のフォルダは中身があるため残しました:\r\n") + m_target->path() +
                  "/case2");
     QVERIFY(undo->isEnabled()); // case2 can still be taken back once emptied
+}
+
+void TestMainWindowRuns::seriesExports_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("as written") << 0 << QByteArray("/work/case[001-020]_in\r\n");
+    QByteArray expanded;
+    for (int n = 1; n <= 20; ++n)
+        expanded +=
+            QStringLiteral("/work/case%1_in\r\n").arg(n, 3, 10, QLatin1Char('0')).toLatin1();
+    QTest::newRow("expanded") << 1 << expanded;
+}
+
+void TestMainWindowRuns::seriesExports()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, bytes);
+    field("txtFolder")->setText("/work");
+    field("txtPrefixConst")->setText("case");
+    field("txtSuffixConst")->setText("_in");
+    field("txtNoStart")->setText("1");
+    field("txtNoEnd")->setText("20");
+    field("txtNoKeta")->setText("3");
+    const QString out = m_target->filePath("series.txt");
+    m_services->listFiles.saveAnswers << out;
+    m_window->findChild<QAction*>(kind == 0 ? "mnuFileListExport0" : "mnuFileListExport1")
+        ->trigger();
+    QCOMPARE(fileBytes(out), bytes);
+    QCOMPARE(m_services->listFiles.saveAsked.front().title, QStringLiteral("ファイルリストの保存"));
+    QCOMPARE(m_services->listFiles.saveAsked.front().defaultExtension, QStringLiteral("txt"));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestMainWindowRuns::exportsCheckTheFieldsFirst()
+{
+    // From either window: a start number missing is message 4, and no file is asked for.
+    field("txtNoStart")->setText(QString());
+    m_window->findChild<QAction*>("mnuFileListExport1")->trigger();
+    field("txtNoStart")->setText(QString());
+    m_window->lists().listWindow()->exportRequested(1);
+    QCOMPARE(m_prompter->numbers(), (QList<int>{4, 4}));
+    QVERIFY(m_services->listFiles.saveAsked.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindowRuns)

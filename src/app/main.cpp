@@ -16,6 +16,8 @@
 #include "Version.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -49,7 +51,14 @@ int main(int argc, char* argv[])
     FileFolder fileFolder(&prompter, &progress);
     fileFolder.setFolderChooser(&folderChooser);
     FolderSteps steps(fileFolder, prompter, options, hostPathStyle());
-    const RunServices services{options, prompter, steps, fileFolder, &listFileChooser};
+    const RunServices services{options,
+                               prompter,
+                               steps,
+                               fileFolder,
+                               fileFolder,
+                               &listFileChooser,
+                               QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+                               QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
 
     MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
     prompter.setParent(&window);

@@ -10,7 +10,10 @@
 struct TestServices {
     TestServices(FileSystem& fs, Options& options, Prompter& prompter,
                  PathStyle style = hostPathStyle())
-        : options(options), prompter(prompter), steps(fs, prompter, options, style), browser(fs)
+        : options(options), prompter(prompter), fs(fs), steps(fs, prompter, options, style),
+          browser(fs),
+          programFolder(style == PathStyle::Windows ? QStringLiteral("C:\\prog")
+                                                    : QStringLiteral("/prog"))
     {
         browser.setFolderChooser(&folders);
         browser.setBrowsePrompter(&prompter);
@@ -18,12 +21,18 @@ struct TestServices {
     TestServices(const TestServices&) = delete;
     TestServices& operator=(const TestServices&) = delete;
 
-    RunServices services() { return RunServices{options, prompter, steps, browser, &listFiles}; }
+    RunServices services()
+    {
+        return RunServices{options, prompter, steps, fs, browser, &listFiles, programFolder,
+                           QStringLiteral("nmaker")};
+    }
 
     Options& options;
     Prompter& prompter;
+    FileSystem& fs;
     FolderSteps steps;
     FolderBrowser browser;
     ScriptedFolderChooser folders;
     ScriptedListFileChooser listFiles;
+    QString programFolder;
 };

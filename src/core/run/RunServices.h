@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+
+class FileSystem;
 class FolderBrowser;
 class FolderSteps;
 class ListFileChooser;
@@ -11,7 +14,12 @@ class Prompter;
 struct RunServices {
     Options& options;
     Prompter& prompter;
-    FolderSteps& steps; // and through it the file system
+    FolderSteps& steps;
+    FileSystem& fs;
     FolderBrowser& browser;
     ListFileChooser* listFiles = nullptr; // none: every file dialog answers as cancelled
+    // Where the program is, as main() found it: an empty target field stands for its folder,
+    // and the base folder question names it.
+    QString programFolder; // as the host writes it, without a separator at its end
+    QString programName;   // without its extension
 };

@@ -42,6 +42,8 @@ public:
     // takeCloseAfterRun() answers true once the run is over. False lets the close go ahead.
     bool holdClose(QCloseEvent* event);
     bool takeCloseAfterRun();
+    // Whether a close is waiting for the run to end, without taking it.
+    bool closeAfterRunPending() const { return m_closeAfterRun; }
 
     static const QString& cancelCaption();
     static const QString& cancelTip();

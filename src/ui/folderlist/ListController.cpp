@@ -7,33 +7,31 @@
 #include "folderlist/ListFile.h"
 #include "folderlist/ListFileChooser.h"
 #include "folderlist/ListRun.h"
-#include "main/MainWindow.h"
+#include "ListHost.h"
 #include "messages/Prompter.h"
 #include "run/FolderSteps.h"
 #include "series/SeriesRules.h"
 #include "text/TextFile.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QPushButton>
 
 #include <optional>
 
-ListController::ListController(MainWindow& main, const RunServices& services)
-    : QObject(&main), m_main(main), m_services(services)
+ListController::ListController(ListHost& host, const RunServices& services, QObject* parent)
+    : QObject(parent), m_host(host), m_services(services)
 {
 }
 
 ListWindow* ListController::listWindow()
 {
     if (!m_list) {
-        m_list = new ListWindow(m_services.prompter, &m_main);
-        FileSystem& fs = m_services.steps.fileSystem();
+        m_list = new ListWindow(m_services.prompter, m_host.hostWindow());
+        FileSystem& fs = m_services.fs;
         m_list->model().setExistenceProbe(
             [&fs](const QString& path) { return fs.folderExist(path); });
         connect(m_list, &ListWindow::importRequested, this, &ListController::importIntoList);
         connect(m_list, &ListWindow::exportRequested, this,
-                [this](int kind) { exportList(static_cast<ExportKind>(kind), true); });
+                [this](int kind) { exportList(static_cast<ExportKind>(kind)); });
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
         connect(m_list, &ListWindow::reimportRequested, this, &ListController::reimport);
     }
@@ -109,8 +107,8 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
         context.emplace(list, list->exitButton(),
                         [list, what](int done, int total) { list->showProgress(what, done, total); });
     } else {
-        m_main.enterBusyState();
-        context.emplace(m_main.runContext(what));
+        m_host.enterBusyState();
+        context.emplace(m_host.runContext(what));
     }
     options.progress = [&context](qint64 done, qint64 total) {
         // In kilobytes: the file is read twice, and 64 MB twice is more than an int of bytes.
@@ -121,7 +119,7 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     if (fromList)
         list->leaveBusyState();
     else
-        m_main.leaveBusyState();
+        m_host.leaveBusyState();
 
     // A cancelled import, one that could not be read and a refused file change nothing.
     if (import.cancelled || !import.opened)
@@ -145,18 +143,15 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
 
 void ListController::importList()
 {
-    if (!m_services.listFiles || m_main.isBusy())
+    if (!m_services.listFiles || m_host.isBusy())
         return;
     const QString path = m_services.listFiles->chooseToOpen(openListChoice());
     if (path.isEmpty())
         return;
     const bool imported = importFile(path, EncodingChoice::Auto, false);
-    if (m_main.closeAfterRunRequested()) {
-        m_main.close();
-        return;
-    }
+    // A close of the host during the import: the host closes, the list window stays shut.
     ListWindow* list = listWindow();
-    if (imported && !list->isVisible())
+    if (imported && !m_host.isClosing() && !list->isVisible())
         list->exec();
 }
 
@@ -186,54 +181,54 @@ void ListController::reimport(TextEncoding encoding)
         list->closeList();
 }
 
-void ListController::exportList(ExportKind kind, bool fromList)
+QString ListController::chooseExportFile()
 {
-    // Taken first: the file dialog's closing activates the list window, which deselects.
-    const QStringList selection =
-        fromList && kind == ExportKind::Expanded ? listWindow()->selectedEntries() : QStringList();
-
-    SeriesParameters params;
-    if (!m_main.getSeriesParameters(params) || !m_services.listFiles)
-        return;
+    if (!m_services.listFiles)
+        return {};
     const QString path = m_services.listFiles->chooseToSave(saveListChoice());
     if (path.isEmpty())
-        return;
-    const QString cannotWrite = QStringLiteral("リストファイルに書き込めませんでした。\r\n") + path;
+        return {};
     if (!canWriteFile(path)) {
-        showBox(cannotWrite, MessageStyle::Ok | MessageStyle::IconError);
-        return;
+        showBox(QStringLiteral("リストファイルに書き込めませんでした。\r\n") + path,
+                MessageStyle::Ok | MessageStyle::IconError);
+        return {};
     }
+    return path;
+}
 
+void ListController::writeExport(const QString& path, const QStringList& lines)
+{
+    // Written whole or not at all; a cancelled export keeps the lines made so far.
+    if (!writeListFile(path, lines))
+        showBox(QStringLiteral("リストファイルに書き込めませんでした。\r\n") + path,
+                MessageStyle::Ok | MessageStyle::IconError);
+}
+
+void ListController::exportList(ExportKind kind)
+{
+    // Taken first: the file dialog's closing activates the list window, which deselects.
+    ListWindow* list = listWindow();
+    const QStringList selection =
+        kind == ExportKind::Expanded ? list->selectedEntries() : QStringList();
+    SeriesParameters params;
+    if (!m_host.validateSeries(params))
+        return;
+    const QString path = chooseExportFile();
+    if (path.isEmpty())
+        return;
     // The list window's own busy state holds its commands off, so the list cannot change
     // under the export, and its close button can cancel it.
     QStringList lines;
-    if (fromList) {
-        ListWindow* list = listWindow();
-        list->enterBusyState();
-        WindowRunContext context(list, list->exitButton());
-        const QStringList& source = kind == ExportKind::Raw ? m_rawListLines
-                                    : selection.isEmpty()   ? list->model().entries()
-                                                            : selection;
-        collectListLines(source, context, lines);
-        list->leaveBusyState();
-    } else {
-        m_main.enterBusyState();
-        if (kind == ExportKind::Raw) {
-            lines << seriesRawListLine(params);
-        } else {
-            WindowRunContext context = m_main.runContext(QStringLiteral("エクスポート"));
-            seriesExpandedListLines(params, context, lines);
-        }
-        m_main.leaveBusyState();
-    }
-    // Written whole or not at all; a cancelled export keeps the lines made so far.
-    if (!writeListFile(path, lines))
-        showBox(cannotWrite, MessageStyle::Ok | MessageStyle::IconError);
-
-    if (fromList && m_list->busy().takeCloseAfterRun())
-        m_list->closeList();
-    if (!fromList && m_main.closeAfterRunRequested())
-        m_main.close();
+    list->enterBusyState();
+    WindowRunContext context(list, list->exitButton());
+    const QStringList& source = kind == ExportKind::Raw ? m_rawListLines
+                                : selection.isEmpty()   ? list->model().entries()
+                                                        : selection;
+    collectListLines(source, context, lines);
+    list->leaveBusyState();
+    writeExport(path, lines);
+    if (list->busy().takeCloseAfterRun())
+        list->closeList();
 }
 
 void ListController::runList(int index)
@@ -247,16 +242,13 @@ void ListController::runList(int index)
     if (!entries.isEmpty()) {
         switch (checkDuplicates(entries, context)) {
         case DuplicateCheck::Duplicate:
-            showBox(QStringLiteral("リストの中に同一のフォルダが存在します。\r\n"
-                                   "リストを修正してやり直して下さい。"),
-                    MessageStyle::Ok | MessageStyle::IconWarning);
+            showBox(duplicateListText(), MessageStyle::Ok | MessageStyle::IconWarning);
             break;
         case DuplicateCheck::Cancelled:
             break;
         case DuplicateCheck::Unique: {
-            const BaseFolderSource base{
-                m_main.fieldTexts().folder, MainWindow::programFolder(),
-                QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+            const BaseFolderSource base{m_host.targetText(), m_services.programFolder,
+                                        m_services.programName};
             ListRun(m_services.steps, m_services.browser, base).run(entries, index == 0, context);
             break;
         }
@@ -264,7 +256,7 @@ void ListController::runList(int index)
     }
     list->leaveBusyState();
     list->model().refreshExistence();
-    m_main.updateUndoItem();
+    Q_EMIT runFinished();
     if (list->busy().takeCloseAfterRun())
         list->closeList();
 }

@@ -7,20 +7,20 @@
 #include <QObject>
 #include <QStringList>
 
+class ListHost;
 class ListWindow;
-class MainWindow;
 struct SeriesParameters;
 
-// The folder-list commands of the main window: showing the list window, importing a list
-// file into it and exporting the list or the series. It keeps the lines of the latest import
-// for the export "as written" and makes the list window on first use. The rules are core's;
-// this class only gathers, forwards and shows.
+// The folder-list commands: showing the list window, importing a list file into it, exporting
+// the list, running it. It keeps the lines of the latest import for the export "as written"
+// and makes the list window on first use. The rules are core's; this class only gathers,
+// forwards and shows. What it needs of the window it is started from comes through ListHost.
 class ListController : public QObject
 {
     Q_OBJECT
 
 public:
-    ListController(MainWindow& main, const RunServices& services);
+    ListController(ListHost& host, const RunServices& services, QObject* parent = nullptr);
 
     ListWindow* listWindow();
     const QStringList& rawListLines() const { return m_rawListLines; }
@@ -35,10 +35,19 @@ public:
     void importIntoList();
     // The file of the latest import read again in the given encoding, in place of the list.
     void reimport(TextEncoding encoding);
-    // From either window; `fromList` exports the list window's entries or raw lines.
-    void exportList(ExportKind kind, bool fromList);
+    // From the list window: its entries (the selection, when there is one) or raw lines.
+    void exportList(ExportKind kind);
+    // The file an export goes to, asked for and tried: empty when cancelled or when it cannot
+    // be written (then the box has said so).
+    QString chooseExportFile();
+    // Writes the lines whole or not at all; a failure gets its box.
+    void writeExport(const QString& path, const QStringList& lines);
     // The list window's 作成 (0) and 削除 (1): every listed folder in one run.
     void runList(int index);
+
+Q_SIGNALS:
+    // A run of the list window is over: what can be undone may have changed.
+    void runFinished();
 
 private:
     void showBox(const QString& text, int style);
@@ -46,7 +55,7 @@ private:
     // command it is shows the progress. False when nothing changed.
     bool importFile(const QString& path, EncodingChoice encoding, bool fromList);
 
-    MainWindow& m_main;
+    ListHost& m_host;
     RunServices m_services;
     ListWindow* m_list = nullptr;
     QStringList m_rawListLines;

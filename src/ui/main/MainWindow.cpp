@@ -95,7 +95,8 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
     setFont(uiFont());
-    m_lists = new ListController(*this, m_services);
+    m_lists = new ListController(*this, m_services, this);
+    connect(m_lists, &ListController::runFinished, this, &MainWindow::updateUndoItem);
     buildControls();
     buildMenus();
     setTabOrder();
@@ -271,10 +272,10 @@ void MainWindow::buildMenus()
     connect(listShow, &QAction::triggered, this, [this] { m_lists->showList(); });
     connect(listSeries, &QAction::triggered, this, &MainWindow::previewSeries);
     connect(m_mnuFileUndo, &QAction::triggered, this, &MainWindow::undoLastCreation);
-    connect(listImport, &QAction::triggered, this, [this] { m_lists->importList(); });
+    connect(listImport, &QAction::triggered, this, &MainWindow::importList);
     for (int i = 0; i < 2; ++i) {
         connect(listExport[i], &QAction::triggered, this,
-                [this, i] { m_lists->exportList(static_cast<ExportKind>(i), false); });
+                [this, i] { exportSeries(static_cast<ExportKind>(i)); });
     }
     connect(setting, &QAction::triggered, this, [this] { m_settingsDialog->exec(); });
     connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
@@ -291,9 +292,9 @@ void MainWindow::setTabOrder()
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
 
-QString MainWindow::programFolder()
+QString MainWindow::targetText() const
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    return m_txtFolder->text();
 }
 
 const NumberField* MainWindow::numberFieldOf(const QObject* box) const
@@ -394,7 +395,7 @@ bool MainWindow::folderDragEvent(QEvent* event)
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
         WindowRunContext context(this, m_cmdExit);
-        const QString folder = lastExistingFolder(paths, m_services.steps.fileSystem(), context);
+        const QString folder = lastExistingFolder(paths, m_services.fs, context);
         if (!folder.isEmpty())
             m_txtFolder->setText(folder);
         return true;
@@ -518,6 +519,37 @@ void MainWindow::cmdCreateDeleteClick(int index)
         m_engine.deleteSeries(params, context);
     leaveBusyState();
     if (m_busy->takeCloseAfterRun())
+        close();
+}
+
+void MainWindow::importList()
+{
+    m_lists->importList();
+    if (closeAfterRunRequested())
+        close();
+}
+
+void MainWindow::exportSeries(ExportKind kind)
+{
+    if (m_busy->isBusy())
+        return;
+    SeriesParameters params;
+    if (!getSeriesParameters(params))
+        return;
+    const QString path = m_lists->chooseExportFile();
+    if (path.isEmpty())
+        return;
+    QStringList lines;
+    enterBusyState();
+    if (kind == ExportKind::Raw) {
+        lines << seriesRawListLine(params);
+    } else {
+        WindowRunContext context = runContext(QStringLiteral("エクスポート"));
+        seriesExpandedListLines(params, context, lines);
+    }
+    leaveBusyState();
+    m_lists->writeExport(path, lines);
+    if (closeAfterRunRequested())
         close();
 }
 

@@ -3,6 +3,8 @@
 #include "PathStyle.h"
 #include "common/BusyState.h"
 #include "common/WindowRunContext.h"
+#include "folderlist/ListExport.h"
+#include "folderlist/ListHost.h"
 #include "run/RunServices.h"
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
@@ -31,7 +33,7 @@ struct MainWindowPaths {
 
 // The start-up window: the series fields, the run buttons, the exit button and the menu bar.
 // It owns the settings dialog, which edits the options in place.
-class MainWindow : public QMainWindow, public SettingsHost
+class MainWindow : public QMainWindow, public SettingsHost, public ListHost
 {
     Q_OBJECT
 
@@ -44,6 +46,12 @@ public:
     // corrected the field, and answers false.
     bool getSeriesParameters(SeriesParameters& out);
 
+    // ListHost
+    QWidget* hostWindow() override { return this; }
+    bool validateSeries(SeriesParameters& out) override { return getSeriesParameters(out); }
+    QString targetText() const override;
+    bool isClosing() const override { return m_busy->closeAfterRunPending(); }
+
     // The six field texts, as the settings file and the settings dialog see them.
     SeriesFieldTexts fieldTexts() const override;
     void setFieldTexts(const SeriesFieldTexts& texts) override;
@@ -55,13 +63,13 @@ public:
 
     // The busy state of a run: wait cursor, menus and run buttons off, the exit button
     // turned into the cancel button. The fields stay usable.
-    void enterBusyState();
-    void leaveBusyState();
+    void enterBusyState() override;
+    void leaveBusyState() override;
     // The run context of a run of this window, its progress shown as `what`.
-    WindowRunContext runContext(const QString& what);
+    WindowRunContext runContext(const QString& what) override;
     // True once when the window was closed during the run that just ended.
     bool closeAfterRunRequested() { return m_busy->takeCloseAfterRun(); }
-    bool isBusy() const { return m_busy->isBusy(); }
+    bool isBusy() const override { return m_busy->isBusy(); }
 
     ListController& lists() const { return *m_lists; }
 
@@ -72,7 +80,7 @@ public:
     void updateUndoItem();
 
     // The folder an empty target field stands for.
-    static QString programFolder();
+    QString programFolder() const { return m_services.programFolder; }
     // The folder browser for the target folder; empty when cancelled.
     QString browseTargetFolder();
 
@@ -92,6 +100,10 @@ private:
     const NumberField* numberFieldOf(const QObject* box) const;
 
     void cmdCreateDeleteClick(int index);
+    // The series as a list file: its range line, or every folder name.
+    void exportSeries(ExportKind kind);
+    // A list import started here; the list window shows what it read.
+    void importList();
     void cmdExitClick();
     void cmdReferClick();
     bool isMenuShortcut(const QKeySequence& key) const;
