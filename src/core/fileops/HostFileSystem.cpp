@@ -174,14 +174,22 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     struct stat st;
     using posix::parentOf;
     // What identifies the folder is taken right after it was made, for the undo.
-    auto note = [made](const QByteArray& folder) {
+    auto note = [made](const QByteArray& folder, int dirFd = AT_FDCWD, const char* name = nullptr) {
         if (made)
             made->append(MadeFolder{QFile::decodeName(folder),
-                                    posix::statNode(AT_FDCWD, folder.constData(), false).id()});
+                                    posix::statNode(dirFd, name ? name : folder.constData(), false)
+                                        .id()});
     };
-    if (!isVolumeSlot(parentOf(target))) {
-        if (::mkdir(target.constData(), 0777) == 0) {
-            note(target);
+    const QByteArray parent = parentOf(target);
+    if (!isVolumeSlot(parent)) {
+        // A series makes its folders in one parent: made and looked at relative to it, the
+        // path is walked once rather than twice per folder.
+        const int dirFd = openedParent(parent);
+        const char* name = dirFd == AT_FDCWD ? target.constData()
+                                             : target.constData() + parent.size() +
+                                                   (parent.endsWith('/') ? 0 : 1);
+        if (::mkdirat(dirFd, name, 0777) == 0) {
+            note(target, dirFd, name);
             return CreateResult::Created;
         }
         const int error = errno;
@@ -346,7 +354,36 @@ HostFileSystem::HostFileSystem(Prompter* prompter, Progress* progress)
 {
 }
 
-HostFileSystem::~HostFileSystem() = default;
+HostFileSystem::~HostFileSystem()
+{
+#ifdef Q_OS_UNIX
+    if (m_parentFd >= 0)
+        ::close(m_parentFd);
+#endif
+}
+
+#ifdef Q_OS_UNIX
+int HostFileSystem::openedParent(const QByteArray& parent)
+{
+    // Kept only while folders keep coming into the same parent: a run makes one every few
+    // microseconds, so after a pause (another command, a question) it is resolved anew.
+    constexpr qint64 KeptFor = 200;
+    const bool same = parent == m_parent;
+    if (same && m_parentFd >= 0 && m_parentUsed.elapsed() < KeptFor) {
+        m_parentUsed.start();
+        return m_parentFd;
+    }
+    if (m_parentFd >= 0)
+        ::close(m_parentFd);
+    m_parentFd = -1;
+    m_parent = parent;
+    // Opened from the second folder on: a lone folder is made by its path.
+    if (same)
+        m_parentFd = ::open(parent.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_parentUsed.start();
+    return m_parentFd >= 0 ? m_parentFd : AT_FDCWD;
+}
+#endif
 
 QString HostFileSystem::deleteQuestion(qsizetype count, const QString& first, bool toTrash)
 {

@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -74,6 +75,8 @@ public:
 
 private:
     const MountTable& mounts();
+    // The descriptor of the parent the latest folders went into, or AT_FDCWD.
+    int openedParent(const QByteArray& parent);
 
     Prompter* m_prompter = nullptr;
     Progress* m_progress = nullptr;
@@ -82,4 +85,7 @@ private:
     QElapsedTimer m_mountsRead;
     std::function<void(const QString&)> m_beforeTrashItem;
     std::function<void(const QString&)> m_beforeTrashRename;
+    QByteArray m_parent;
+    int m_parentFd = -1;
+    QElapsedTimer m_parentUsed;
 };
