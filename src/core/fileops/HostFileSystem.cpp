@@ -24,6 +24,12 @@
 #include <sys/stat.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include "WindowsFiles.h"
+#include "WindowsPaths.h"
+#include "WindowsRecycleBin.h"
+#endif
+
 namespace
 {
 
@@ -84,6 +90,35 @@ bool isVolumeSlot(const QByteArray& parent)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// Where the system reports "not there" for a missing drive, the callers expect "path not found".
+int systemCode(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return CreateResult::PathNotFound;
+    default:
+        return int(error);
+    }
+}
+
+// Longer names are refused by every Windows file system; told the same way everywhere.
+constexpr qsizetype MaxComponent = 255;
+
+bool componentTooLong(const QString& cleanPath)
+{
+    const QString root = WindowsPaths::rootOf(cleanPath);
+    for (const QString& part : cleanPath.mid(root.size()).split(QLatin1Char('\\'))) {
+        if (part.size() > MaxComponent)
+            return true;
+    }
+    return false;
+}
+#endif
+
 } // namespace
 
 bool HostFileSystem::folderExist(const QString& path)
@@ -95,6 +130,8 @@ bool HostFileSystem::folderExist(const QString& path)
 #ifdef Q_OS_UNIX
     struct stat st;
     return statPath(QFile::encodeName(host), st) && S_ISDIR(st.st_mode);
+#elif defined(Q_OS_WIN)
+    return win::nodeAt(host, true).folder();
 #else
     return QFileInfo(host).isDir();
 #endif
@@ -224,6 +261,67 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
         if (last)
             return CreateResult::Created;
     }
+#elif defined(Q_OS_WIN)
+    // The Win32 layer would quietly make another folder of such a name, or none at all.
+    if (!WindowsPaths::pathProblem(host).why.isEmpty())
+        return SystemError::InvalidName;
+    if (componentTooLong(host))
+        return SystemError::FilenameTooLong;
+    // A drive or share that is not there is never made.
+    const QString root = WindowsPaths::rootOf(host);
+    if (!win::nodeAt(root, true).folder())
+        return CreateResult::PathNotFound;
+    if (host == root)
+        return CreateResult::AlreadyExists;
+    auto note = [made](const QString& folder) {
+        if (made)
+            made->append(MadeFolder{folder, win::nodeAt(folder, false).id});
+    };
+    auto makeOne = [](const QString& folder) -> DWORD {
+        return ::CreateDirectoryW(win::systemPath(folder).c_str(), nullptr) ? 0 : ::GetLastError();
+    };
+    const DWORD first = makeOne(host);
+    if (first == 0) {
+        note(host);
+        return CreateResult::Created;
+    }
+    if (first == ERROR_ALREADY_EXISTS || first == ERROR_FILE_EXISTS)
+        return win::nodeAt(host, true).folder() ? CreateResult::AlreadyExists
+                                                : SystemError::FileExists;
+    if (first != ERROR_PATH_NOT_FOUND && first != ERROR_FILE_NOT_FOUND)
+        return systemCode(first);
+
+    // A parent is missing: down the chain from the root, creating what is missing.
+    const QStringList parts = host.mid(root.size()).split(QLatin1Char('\\'));
+    QString part = root;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        part += (i == 0 ? QString() : QStringLiteral("\\")) + parts.at(i);
+        const win::Node node = win::nodeAt(part, true);
+        if (node.ok) {
+            if (!node.folder())
+                return last ? SystemError::FileExists : CreateResult::PathNotFound;
+            if (last)
+                return CreateResult::AlreadyExists;
+            continue;
+        }
+        if (!win::isAbsent(node.error))
+            return systemCode(node.error);
+        // Another process may create it meanwhile; a folder there is as good, but not ours.
+        const DWORD error = makeOne(part);
+        if (error == 0) {
+            note(part);
+        } else if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+            // A link that leads nowhere, or a file that came meanwhile.
+            if (!win::nodeAt(part, true).folder())
+                return last ? SystemError::FileExists : CreateResult::PathNotFound;
+        } else {
+            return systemCode(error);
+        }
+        if (last)
+            return CreateResult::Created;
+    }
+    return CreateResult::Created;
 #else
     const QFileInfo info(host);
     if (info.isDir())
@@ -291,6 +389,21 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
     }
     if (fd >= 0)
         ::close(fd);
+#elif defined(Q_OS_WIN)
+    // The entry itself: a link's own identity, as on POSIX.
+    const win::Handle self = win::openEntry(host, false);
+    if (!self.valid())
+        return look;
+    const win::Node node = win::nodeOf(self.get());
+    look.folder = node.folder() && (!node.link() || win::nodeAt(host, true).folder());
+    if (look.folder)
+        look.id = node.id;
+    if (look.folder && forFile) {
+        const win::Handle target = node.link() ? win::openEntry(host, true) : win::Handle();
+        const win::Contents contents =
+            win::readContents(node.link() ? target.get() : self.get(), win::StopAt::File);
+        look.holdsFile = contents.file;
+    }
 #else
     const QFileInfo info(host);
     look.folder = info.isDir();
@@ -320,6 +433,14 @@ std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
         names << QFile::decodeName(n);
     }
     ::closedir(listing);
+    return names;
+#elif defined(Q_OS_WIN)
+    const win::Handle folder = win::openEntry(host, true);
+    if (!folder.valid() || !win::nodeOf(folder.get()).folder())
+        return std::nullopt;
+    QStringList names;
+    if (!win::readNames(folder.get(), names))
+        return std::nullopt;
     return names;
 #else
     const QDir dir(host);
@@ -423,6 +544,10 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
 #ifdef NMAKER_FREEDESKTOP_TRASH
     FreedesktopTrash trash;
     trash.setBeforeMove(m_beforeTrashRename);
+#elif defined(Q_OS_WIN)
+    WindowsRecycleBin bin;
+    bin.setBeforeMove(m_beforeTrashRename);
+    bin.setShell(m_recycleShell);
 #endif
     for (qsizetype i = 0; i < items.size(); ++i) {
         const TrashItem& item = items.at(i);
@@ -430,6 +555,8 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
             m_beforeTrashItem(item.path);
 #ifdef NMAKER_FREEDESKTOP_TRASH
         results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf, item.unchangedSince);
+#elif defined(Q_OS_WIN)
+        results[i] = bin.moveToRecycleBin(item.path, item.expected, item.keepIf);
 #else
         const QString path = hostPath(item.path);
         results[i].kind = !path.isEmpty() && QFile::moveToTrash(path) ? TrashResult::Kind::Trashed
@@ -441,6 +568,8 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
     }
 #ifdef NMAKER_FREEDESKTOP_TRASH
     trash.flush();
+#elif defined(Q_OS_WIN)
+    bin.settle(results);
 #endif
     if (progress)
         progress->finish();

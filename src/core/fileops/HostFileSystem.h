@@ -21,6 +21,7 @@ constexpr int AccessDenied = 5;
 constexpr int WriteProtect = 19;
 constexpr int FileExists = 80; // a file stands where the folder should be
 constexpr int DiskFull = 112;
+constexpr int InvalidName = 123; // a name the Win32 layer would alter or read as a device
 constexpr int BadPathname = 161; // relative, empty, or holding a NUL
 constexpr int FilenameTooLong = 206;
 } // namespace SystemError
@@ -73,6 +74,15 @@ public:
         m_beforeTrashRename = std::move(beforeRename);
     }
 
+#ifdef Q_OS_WIN
+    // For tests: stands in for the shell's recycling of each cleaned path (see
+    // WindowsRecycleBin::setShell), so that a shell that deletes outright can be played.
+    void setRecycleShell(std::function<void(const QString&)> shell)
+    {
+        m_recycleShell = std::move(shell);
+    }
+#endif
+
 private:
     const MountTable& mounts();
     // The descriptor of the parent the latest folders went into, or AT_FDCWD.
@@ -88,4 +98,7 @@ private:
     QByteArray m_parent;
     int m_parentFd = -1;
     QElapsedTimer m_parentUsed;
+#ifdef Q_OS_WIN
+    std::function<void(const QString&)> m_recycleShell;
+#endif
 };

@@ -1,5 +1,7 @@
 #include "HostPath.h"
 
+#include "WindowsPaths.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -52,9 +54,7 @@ QString hostPath(const QString& path)
 
 QString hostPath(const QString& path)
 {
-    if (path.contains(QChar(u'\0')) || QDir::isRelativePath(path))
-        return {};
-    return QDir::toNativeSeparators(QDir::cleanPath(path));
+    return WindowsPaths::cleaned(path);
 }
 
 #endif

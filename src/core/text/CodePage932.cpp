@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <atomic>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -13,10 +15,7 @@ namespace cp932
 namespace
 {
 
-#ifndef Q_OS_WIN
-// ICU's name for it; a Qt without ICU has no such codec, and then nothing is converted.
-constexpr const char* CodecName = "windows-31j";
-#endif
+std::atomic<bool> missingForTests{false};
 
 bool isLead(uchar b)
 {
@@ -28,7 +27,35 @@ bool isTrail(uchar b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// A lead byte at the very end is dropped by some decoders without a trace.
+// Single bytes that code page 932's table leaves empty; Windows still maps 0x80 (and, leniently,
+// A0 and FD to FF) to some character, ICU maps none: both read them as errors here.
+bool isUnassignedSingle(uchar b)
+{
+    return b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
+// A lead byte at the very end is dropped by some decoders without a trace; an unassigned single
+// byte is taken by others. Either makes the bytes no text.
+bool hasStrayByte(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (i < n) {
+        const uchar b = uchar(bytes[i]);
+        if (isLead(b)) {
+            if (i + 1 == n)
+                return true;
+            i += isTrail(uchar(bytes[i + 1])) ? 2 : 1;
+            continue;
+        }
+        if (isUnassignedSingle(b))
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+#ifndef Q_OS_WIN
 bool endsInLoneLead(QByteArrayView bytes)
 {
     qsizetype i = 0;
@@ -44,17 +71,26 @@ bool endsInLoneLead(QByteArrayView bytes)
     }
     return false;
 }
+#endif
 
 } // namespace
 
-#ifdef Q_OS_WIN
-
-bool available()
+void setMissingForTests(bool missing)
 {
-    return IsValidCodePage(932) != 0;
+    missingForTests = missing;
 }
 
-std::optional<QString> decode(QByteArrayView bytes)
+QString missingText()
+{
+    return QStringLiteral("この環境にはシフトJIS (コードページ 932) の文字コード変換がありません");
+}
+
+#ifdef Q_OS_WIN
+
+namespace
+{
+
+std::optional<QString> systemDecode(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return QString();
@@ -69,12 +105,29 @@ std::optional<QString> decode(QByteArrayView bytes)
     return text;
 }
 
+} // namespace
+
+bool available()
+{
+    return !missingForTests && IsValidCodePage(932) != 0;
+}
+
+std::optional<QString> decode(QByteArrayView bytes)
+{
+    if (!available() || hasStrayByte(bytes))
+        return std::nullopt;
+    return systemDecode(bytes);
+}
+
 std::optional<QByteArray> encode(const QString& text)
 {
+    if (!available())
+        return std::nullopt;
     if (text.isEmpty())
         return QByteArray();
     const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
     const int size = int(text.size());
+    // No best fit: "‖" must not quietly become the bytes of "∥".
     BOOL lossy = FALSE;
     const int need = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0,
                                          nullptr, &lossy);
@@ -99,6 +152,10 @@ LineDecoder::~LineDecoder() = default;
 
 bool LineDecoder::decode(QByteArrayView bytes, QString& text)
 {
+    if (!available()) {
+        text = QString(bytes.size(), QChar::ReplacementCharacter);
+        return false;
+    }
     if (const auto clean = cp932::decode(bytes)) {
         text = *clean;
         return true;
@@ -117,27 +174,35 @@ bool LineDecoder::decode(QByteArrayView bytes, QString& text)
 
 #else
 
+namespace
+{
+
+// ICU's name for it; a Qt without ICU has no such codec, and then nothing is converted.
+constexpr const char* CodecName = "windows-31j";
+
+} // namespace
+
 bool available()
 {
-    return QStringDecoder(CodecName).isValid();
+    return !missingForTests && QStringDecoder(CodecName).isValid();
 }
 
 std::optional<QString> decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(CodecName, QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
+    if (!available())
         return std::nullopt;
+    QStringDecoder decoder(CodecName, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError() || endsInLoneLead(bytes))
+    if (decoder.hasError() || hasStrayByte(bytes))
         return std::nullopt;
     return text;
 }
 
 std::optional<QByteArray> encode(const QString& text)
 {
-    QStringEncoder encoder(CodecName);
-    if (!encoder.isValid())
+    if (!available())
         return std::nullopt;
+    QStringEncoder encoder(CodecName);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
@@ -156,12 +221,12 @@ LineDecoder::~LineDecoder() = default;
 
 bool LineDecoder::decode(QByteArrayView bytes, QString& text)
 {
-    if (!m_state->decoder.isValid()) {
+    if (!available() || !m_state->decoder.isValid()) {
         text = QString(bytes.size(), QChar::ReplacementCharacter);
         return false;
     }
     text = m_state->decoder.decode(bytes);
-    if (!m_state->decoder.hasError() && !endsInLoneLead(bytes))
+    if (!m_state->decoder.hasError() && !hasStrayByte(bytes))
         return true;
     // The error flag outlives resetState() with ICU: only a new decoder starts clean.
     m_state->decoder = QStringDecoder(CodecName, QStringDecoder::Flag::Stateless);

@@ -16,6 +16,12 @@ namespace cp932
 // Whether this build can convert code page 932 at all.
 bool available();
 
+// What to tell the user when it cannot.
+QString missingText();
+
+// For tests: while true, every function here behaves as in a build without a converter.
+void setMissingForTests(bool missing);
+
 // The text of the bytes, or nothing when any byte sequence is no character of code page 932
 // (or no converter is there).
 std::optional<QString> decode(QByteArrayView bytes);

@@ -45,14 +45,27 @@ QStringList linesOf(TextReader& reader, LineEnds ends)
 
 } // namespace
 
-QByteArray encodeTextLines(const QStringList& lines)
+std::optional<QByteArray> textFileBytes(const QStringList& lines)
 {
     QString text;
     for (const QString& line : lines)
         text += line + QLatin1String("\r\n");
     if (const auto bytes = cp932::encode(text))
         return *bytes;
-    return utf8Bom + text.toUtf8();
+    if (cp932::available())
+        return utf8Bom + text.toUtf8();
+    // ASCII is the same in code page 932; anything else cannot be told to fit or not.
+    bool ascii = true;
+    for (const QChar c : std::as_const(text))
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        return text.toLatin1();
+    return std::nullopt;
+}
+
+QByteArray encodeTextLines(const QStringList& lines)
+{
+    return textFileBytes(lines).value_or(QByteArray());
 }
 
 QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends)
@@ -81,9 +94,15 @@ TextFileRead readTextLines(const QString& path, LineEnds ends, qint64 maxBytes)
     return result;
 }
 
-bool writeTextLines(const QString& path, const QStringList& lines)
+bool writeTextLines(const QString& path, const QStringList& lines, TextWriteError* error)
 {
-    return writeFileAtomically(path, encodeTextLines(lines));
+    const std::optional<QByteArray> bytes = textFileBytes(lines);
+    const TextWriteError why = !bytes                                 ? TextWriteError::NoConverter
+                               : !writeFileAtomically(path, *bytes) ? TextWriteError::CannotWrite
+                                                                      : TextWriteError::None;
+    if (error)
+        *error = why;
+    return why == TextWriteError::None;
 }
 
 bool canWriteFile(const QString& path)

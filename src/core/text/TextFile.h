@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The program's text files (settings, folder lists): lines ended by CR LF, code page 932 when
 // every character fits and UTF-8 with a byte-order mark otherwise, so nothing is ever lost.
 
@@ -22,10 +24,19 @@ enum class LineEnds { CrLfOrCr, AnyBreak };
 TextFileRead readTextLines(const QString& path, LineEnds ends = LineEnds::CrLfOrCr,
                            qint64 maxBytes = -1);
 
+// Why a text file was not written.
+enum class TextWriteError {
+    None,
+    NoConverter, // text beyond ASCII, and no converter of code page 932 to tell whether it fits
+    CannotWrite  // the file could not be written
+};
+
 // Writes every line followed by CR LF through a temporary file beside the target, renamed
-// into place only when every byte is on the disk: on false the old file is untouched.
-// A CR inside a line would end it when read back, so callers keep lines free of CR.
-bool writeTextLines(const QString& path, const QStringList& lines);
+// into place only when every byte is on the disk: on false the old file is untouched, and
+// `error` (when given) tells why. A CR inside a line would end it when read back, so callers
+// keep lines free of CR.
+bool writeTextLines(const QString& path, const QStringList& lines,
+                    TextWriteError* error = nullptr);
 
 // Replaces the file at `path` by `bytes` all at once, or leaves it as it was and answers false.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes);
@@ -34,6 +45,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 // stands there. Tried for real, since permission bits do not tell (root, read-only volumes).
 bool canWriteFile(const QString& path);
 
-// The bytes as they would be written, and the text those bytes are read as.
+// The bytes as they would be written; nothing when they cannot be made (no converter of code
+// page 932, for text beyond ASCII: never UTF-8 in its place).
+std::optional<QByteArray> textFileBytes(const QStringList& lines);
+// The same, empty when they cannot be made; and the text those bytes are read as.
 QByteArray encodeTextLines(const QStringList& lines);
 QStringList decodeTextLines(const QByteArray& bytes, LineEnds ends = LineEnds::CrLfOrCr);

@@ -103,6 +103,7 @@ struct TextReader::Scan {
     bool cr = false;
     bool lf = false;
     bool japanese932 = false; // judged only where both readings are valid
+    bool undecided = false;   // valid in both, with no converter to judge by
     TextEncoding encoding = TextEncoding::Utf8;
     EncodingReason reason = EncodingReason::OnlyAscii;
 };
@@ -245,13 +246,22 @@ TextReader::Opened TextReader::scan(const std::function<bool(qint64, qint64)>& p
         // one, also with a foreign letter in it; one without two-byte characters reads as
         // nothing else either.
         s->reason = EncodingReason::Utf8Text;
-    } else {
+    } else if (cp932::available()) {
         m_scan = std::move(s);
         const bool japanese = decodesAsJapanese932();
         s = std::move(m_scan);
         s->encoding = japanese ? TextEncoding::CodePage932 : TextEncoding::Utf8;
         s->reason = japanese ? EncodingReason::Japanese932 : EncodingReason::Utf8Text;
+    } else {
+        // Valid in both, and only the converter could tell which: better no reading than a
+        // guess.
+        s->undecided = true;
     }
+    const bool needs932 = m_choice == EncodingChoice::CodePage932 ||
+                          (m_choice == EncodingChoice::Auto &&
+                           (s->undecided || s->encoding == TextEncoding::CodePage932));
+    if (needs932 && !cp932::available())
+        return Opened::NoConverter;
     m_scan = std::move(s);
     return Opened::Ok;
 }

@@ -42,7 +42,9 @@ enum class LineBreaks {
 class TextReader
 {
 public:
-    enum class Opened { Ok, CannotOpen, NotAFile, TooLarge, ReadError };
+    // NoConverter: the file is (or, with two readings, may be) code page 932 and this build
+    // has no converter for it (cp932::missingText() tells the user); nothing is read.
+    enum class Opened { Ok, CannotOpen, NotAFile, TooLarge, ReadError, NoConverter };
 
     TextReader();
     ~TextReader();
