@@ -85,7 +85,7 @@ Run viaDeleteRun(const QStringList& paths, const QList<qsizetype>& marks)
     FolderSteps steps(ff, prompter, options, hostPathStyle());
     QElapsedTimer clock;
     clock.start();
-    steps.startRun();
+    steps.startRun(RunKind::Delete);
     const bool ok = steps.deleteFolders(paths);
     Run run{clock.nsecsElapsed() / 1e9, progress.times};
     if (!ok || steps.tally().trashed != paths.size()) {

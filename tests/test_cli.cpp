@@ -2,12 +2,15 @@
 // holds the trash.
 #include "ArgumentParser.h"
 #include "CommandLine.h"
+#include "JsonLines.h"
 #include "TestHelpers.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,7 +49,7 @@ class TestCli : public QObject
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
 
-    Outcome run(const QStringList& args) const
+    Outcome run(const QStringList& args, const QByteArray& input = {}) const
     {
         const QByteArray home = qgetenv("HOME");
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
@@ -59,7 +62,10 @@ private:
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         Outcome o;
-        o.exit = runCommand(args, TerminalStreams{out, err, false},
+        QBuffer in;
+        in.setData(input);
+        in.open(QIODevice::ReadOnly);
+        o.exit = runCommand(args, TerminalStreams{out, err, false, &in},
                             CommandEnvironment{"/prog/", "nmaker"});
         QDir::setCurrent(before);
         qputenv("HOME", home);
@@ -356,6 +362,182 @@ private Q_SLOTS:
             << QStringList{"list-create", "a.txt", "-0"} << "--null" << true;
         QTest::newRow("empty base")
             << QStringList{"list-create", "a.txt", "--base="} << "--base" << true;
+        QTest::newRow("json with nul output")
+            << QStringList{"expand", "a.txt", "--json", "-0"} << "--null" << true;
+        QTest::newRow("quiet and verbose") << QStringList{"expand", "a.txt", "-q", "-v"} << "--quiet"
+                                           << true;
+        QTest::newRow("a report of a dry run")
+            << QStringList{"list-create", "a.txt", "--dry-run", "--report", "r.csv"} << "--report"
+            << true;
+        QTest::newRow("a report of an expansion")
+            << QStringList{"expand", "a.txt", "--report", "r.csv"} << "--report" << true;
+    }
+
+    // --json, --report, -q, -v and a list from standard input. Each JSON line is shown as
+    // "type outcome-or-action path line"; the summary as "summary key=value…".
+    void scriptOutput_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input"); // standard input
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QStringList>("json");
+        QTest::addColumn<QStringList>("err");
+
+        const QStringList series{"create", "--target", "@/out", "--prefix", "c", "--first", "1",
+                                 "--last", "4", "--json"};
+        QTest::newRow("a series: created, existing, failed with its reason")
+            << QStringList{"out/c002/", "out/c003"} << series << QByteArray() << 1
+            << QStringList{"folder created @/out/c001 null", "folder existing @/out/c002 null",
+                           "folder failed @/out/c003 null", "folder created @/out/c004 null",
+                           "summary command=create created=2 existing=1 failed=1 exit=1"}
+            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 フォルダが作成できませんでした。",
+                           "作成 2、既存 1、失敗 1"};
+        QTest::newRow("quiet: the failure is named, no summary line")
+            << QStringList{"out/c003"} << series + QStringList{"-q"} << QByteArray() << 1
+            << QStringList{"folder created @/out/c001 null", "folder created @/out/c002 null",
+                           "folder failed @/out/c003 null", "folder created @/out/c004 null",
+                           "summary command=create created=3 existing=0 failed=1 exit=1"}
+            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 フォルダが作成できませんでした。"};
+        QTest::newRow("a list from standard input, with its lines")
+            << QStringList{"L/b/"} << QStringList{"list-create", "-", "--json", "-v"}
+            << QByteArray("@/L/a[1-2]\n\n@/L/b\n") << 0
+            << QStringList{"folder created @/L/a1 1", "folder created @/L/a2 1",
+                           "folder existing @/L/b 3",
+                           "summary command=list-create created=2 existing=1 failed=0 exit=0"}
+            << QStringList{"作成: @/L/a1", "作成: @/L/a2", "既存: @/L/b", "作成 2、既存 1、失敗 0"};
+        QTest::newRow("list-delete: trashed, kept with its reason, missing")
+            << QStringList{"L/a1/", "L/a2/f"} << QStringList{"list-delete", "-", "--json"}
+            << QByteArray("@/L/a[1-3]\r\n") << 0
+            << QStringList{"folder kept @/L/a2 1", "folder missing @/L/a3 1",
+                           "folder trashed @/L/a1 1",
+                           "summary command=list-delete trashed=1 kept=1 missing=1 failed=0 exit=0"}
+            << QStringList{"削除 1、保持 1、なし 1、失敗 0"};
+        QTest::newRow("a dry run plans")
+            << QStringList{"L/a1/"} << QStringList{"list-create", "-", "--dry-run", "--json"}
+            << QByteArray("@/L/x\n@/L/a[1-2]\n") << 0
+            << QStringList{"planned create @/L/x 1", "planned create @/L/a2 2",
+                           "summary command=list-create dry_run=true planned=2 exit=0"}
+            << QStringList{};
+        QTest::newRow("expand from standard input")
+            << QStringList{} << QStringList{"expand", "-", "--json"} << QByteArray("x[8-9]\n") << 0
+            << QStringList{"entry  x8 1", "entry  x9 1",
+                           "summary command=expand entries=2 exit=0"}
+            << QStringList{};
+        QTest::newRow("a bad list: only the summary, exit 2")
+            << QStringList{} << QStringList{"list-create", "-", "--json"} << QByteArray("rel\n") << 2
+            << QStringList{"summary command=list-create exit=2"}
+            << QStringList{"nmaker: ドライブ (ルート) のない項目があります。--base で置き場所の"
+                           "フォルダを指定して下さい:", "rel"};
+        QTest::newRow("standard input, empty") << QStringList{} << QStringList{"expand", "-"}
+                                               << QByteArray() << 0 << QStringList{}
+                                               << QStringList{};
+    }
+
+    void scriptOutput()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        const QString dir = m_dir->path();
+        make(before);
+        const Outcome o = run(placed(args, dir), input.replace('@', QFile::encodeName(dir)));
+        QStringList shown;
+        for (const QString& text : o.out) {
+            QJsonParseError error;
+            const QJsonObject object = QJsonDocument::fromJson(text.toUtf8(), &error).object();
+            QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(text));
+            const QString type = object.value("type").toString();
+            if (type == "summary") {
+                QString text = type;
+                for (const QString& key : {"command", "dry_run", "created", "existing", "trashed",
+                                           "kept", "missing", "failed", "planned", "entries",
+                                           "exit"}) {
+                    const QJsonValue v = object.value(key);
+                    if (!v.isUndefined())
+                        text += " " + key + "=" +
+                                (v.isString() ? v.toString()
+                                 : v.isBool() ? QString(v.toBool() ? "true" : "false")
+                                              : QString::number(v.toInteger()));
+                }
+                shown << text;
+                continue;
+            }
+            const QJsonValue line = object.value("line");
+            shown << type + " " + object.value(type == "planned" ? "action" : "outcome").toString() +
+                         " " + object.value("path").toString() + " " +
+                         (line.isNull() ? QString("null") : QString::number(line.toInteger()));
+            if (type == "folder")
+                QCOMPARE(object.value("reason").isNull(),
+                         object.value("outcome").toString() != "failed" &&
+                             object.value("outcome").toString() != "kept");
+        }
+        QTEST(o.exit, "exit");
+        QFETCH(QStringList, json);
+        QCOMPARE(shown, placed(json, dir));
+        QFETCH(QStringList, err);
+        QCOMPARE(o.err, placed(err, dir));
+    }
+
+    // The CSV report: a BOM, the header, a row per folder with its reason and line; names with
+    // commas and line feeds quoted.
+    void csvReport()
+    {
+        make({"L/a,b/f"});
+        QVERIFY(putBytes(path("list.txt"), QFile::encodeName(m_dir->path()) + "/L/a,b\r\n" +
+                                               QFile::encodeName(m_dir->path()) + "/L/n\nm\r\n"));
+        const Outcome o = run({"list-delete", "list.txt", "--report", "r.csv"});
+        QCOMPARE(o.exit, 0);
+        QFile file(path("r.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray csv = file.readAll();
+        const QByteArray d = QFile::encodeName(m_dir->path());
+        QCOMPARE(csv, "\xEF\xBB\xBF" + QString("結果,フォルダ,理由,行\r\n").toUtf8() +
+                          QString("保持").toUtf8() + ",\"" + d + "/L/a,b\"," +
+                          QString("中身があるため").toUtf8() + ",1\r\n" +
+                          QString("なし").toUtf8() + ",\"" + d + "/L/n\nm\",,2\r\n");
+        // A report that cannot be written is a failure, said so.
+        const Outcome bad = run({"list-delete", "list.txt", "--report", "no/such/r.csv"});
+        QCOMPARE(bad.exit, 1);
+        QVERIFY2(bad.err.last().contains("結果のファイルを書き込めませんでした"),
+                 qPrintable(bad.err.join('|')));
+    }
+
+    // Names as JSON: control characters escaped, a name that is no Unicode text with its bytes,
+    // never a replacement character.
+    void jsonNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<bool>("bytes");
+        QTest::newRow("plain Japanese") << QString("/w/案件①") << QString("\"/w/案件①\"") << false;
+        QTest::newRow("quote and backslash")
+            << QString("/w/a\"b\\c") << QString("\"/w/a\\\"b\\\\c\"") << false;
+        QTest::newRow("line feed, escape, bidi override")
+            << QString("/w/a\nb\x1b[2J\u202Ex") << QString("\"/w/a\\nb\\u001b[2J\\u202ex\"")
+            << false;
+        QTest::newRow("a pair stays a character")
+            << QString::fromUcs4(U"/w/\U0001F600") << QString::fromUcs4(U"\"/w/\U0001F600\"") << false;
+        QTest::newRow("a lone surrogate")
+            << (QString("/w/x") + QChar(0xDC80)) << QString("\"/w/x\\udc80\"") << true;
+    }
+
+    void jsonNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, json);
+        QFETCH(bool, bytes);
+        QCOMPARE(jsonString(name), json);
+        const QString object = jsonPathObject("entry", name, 3);
+        QVERIFY(!object.contains(QChar(0xFFFD)));
+        QCOMPARE(object.contains("\"path_bytes\""), bytes);
+        const QJsonObject parsed = QJsonDocument::fromJson(object.toUtf8()).object();
+        QCOMPARE(parsed.value("line").toInteger(), 3);
+        if (bytes)
+            QCOMPARE(QByteArray::fromBase64(parsed.value("path_bytes").toString().toLatin1()),
+                     QFile::encodeName(name));
+        else
+            QCOMPARE(parsed.value("path").toString(), name);
     }
 
     void badArguments()

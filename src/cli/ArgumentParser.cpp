@@ -36,7 +36,9 @@ struct Option {
     bool takesValue;
 };
 
-// The options of each command; --help and -h go with every one.
+// The options of each command; --help and -h go with every one, and these too.
+const QList<Option> everyCommand{{"--json", false}, {"--quiet", false}, {"--verbose", false}};
+
 QList<Option> optionsOf(Command command)
 {
     const QList<Option> series{{"--target", true},        {"--prefix", true},  {"--suffix", true},
@@ -45,16 +47,22 @@ QList<Option> optionsOf(Command command)
                                {"--null", false}};
     switch (command) {
     case Command::Create:
-        return series;
+        return everyCommand + series + QList<Option>{{"--report", true}};
     case Command::Delete:
-        return series + QList<Option>{{"--with-contents", false}};
+        return everyCommand + series +
+               QList<Option>{{"--with-contents", false}, {"--report", true}};
     case Command::ListCreate:
-        return {{"--base", true}, {"--dry-run", false}, {"--encoding", true}, {"--null", false}};
+        return everyCommand + QList<Option>{{"--base", true},
+                                            {"--dry-run", false},
+                                            {"--encoding", true},
+                                            {"--null", false},
+                                            {"--report", true}};
     case Command::ListDelete:
-        return {{"--base", true},     {"--with-contents", false}, {"--dry-run", false},
-                {"--encoding", true}, {"--null", false}};
+        return everyCommand + QList<Option>{{"--base", true},     {"--with-contents", false},
+                                            {"--dry-run", false}, {"--encoding", true},
+                                            {"--null", false},    {"--report", true}};
     case Command::Expand:
-        return {{"--encoding", true}, {"--null", false}};
+        return everyCommand + QList<Option>{{"--encoding", true}, {"--null", false}};
     default:
         return {};
     }
@@ -138,13 +146,17 @@ QString usageText()
     return QStringLiteral(
         "使い方:\n"
         "  nmaker create --target DIR [--prefix P] [--suffix S] --first N --last M\n"
-        "                [--digits K] [--no-zero-fill] [--dry-run]\n"
+        "                [--digits K] [--no-zero-fill] [--dry-run] [--report CSV]\n"
         "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
-        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run]\n"
+        "                [--report CSV]\n"
+        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run] [--report CSV]\n"
         "  nmaker list-delete FILE [--base DIR] [--encoding E] [--with-contents] [--dry-run]\n"
+        "                [--report CSV]\n"
         "  nmaker expand FILE [--encoding E] [-0]\n"
         "  nmaker --help | --version\n"
+        "  どのコマンドにも --json、-q、-v を付けられます。FILE が - のときは標準入力から\n"
+        "  リストを読みます。\n"
         "\n"
         "  create          DIR の中に P + 番号 + S のフォルダを N から M まで作成します\n"
         "  delete          同じフォルダをごみ箱に移動します\n"
@@ -167,6 +179,14 @@ QString usageText()
         "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
         "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
         "                  する (xargs -0 向け)\n"
+        "  --json          標準出力に JSON Lines で出力する: フォルダごとに 1 行\n"
+        "                  {\"type\": \"folder\", \"path\", \"outcome\", \"reason\", \"line\"}\n"
+        "                  (outcome は created、existing、failed、trashed、kept、missing)、\n"
+        "                  --dry-run では \"planned\"、expand では \"entry\"、最後に \"summary\"\n"
+        "                  UTF-8 にならない名前には \"path_bytes\" (base64) を添える\n"
+        "  --report CSV    フォルダごとの結果を CSV (UTF-8、BOM 付き) に書き出す\n"
+        "  -q, --quiet     進行状況と集計の行を表示しない (失敗したフォルダは表示する)\n"
+        "  -v, --verbose   フォルダごとに結果を 1 行ずつ標準エラーに表示する\n"
         "\n"
         "制御文字 (改行など) を含むパスは $'…' の形で表示します。\n"
         "終了コード: 0 完了、1 作成・削除できなかったフォルダがある、2 引数またはリストの誤り\n");
@@ -224,6 +244,10 @@ ParsedArguments parseCommandLine(const QStringList& args)
         QString option = eq < 0 ? arg : arg.left(eq);
         if (option == QLatin1String("-0"))
             option = QStringLiteral("--null");
+        else if (option == QLatin1String("-q"))
+            option = QStringLiteral("--quiet");
+        else if (option == QLatin1String("-v"))
+            option = QStringLiteral("--verbose");
         const auto match = std::find_if(known.cbegin(), known.cend(), [&](const Option& o) {
             return option == QLatin1String(o.name);
         });
@@ -250,6 +274,20 @@ ParsedArguments parseCommandLine(const QStringList& args)
     a.nulOutput = values.contains(QStringLiteral("--null"));
     if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
         return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
+    a.json = values.contains(QStringLiteral("--json"));
+    a.quiet = values.contains(QStringLiteral("--quiet"));
+    a.verbose = values.contains(QStringLiteral("--verbose"));
+    if (a.json && a.nulOutput)
+        return usageError(QStringLiteral("--json と --null (-0) は一緒に使えません"));
+    if (a.quiet && a.verbose)
+        return usageError(QStringLiteral("--quiet (-q) と --verbose (-v) は一緒に使えません"));
+    if (values.contains(QStringLiteral("--report"))) {
+        a.reportFile = values.value(QStringLiteral("--report"));
+        if (a.reportFile.isEmpty())
+            return usageError(QStringLiteral("値が空です: --report"));
+        if (a.dryRun)
+            return usageError(QStringLiteral("--report は --dry-run とは一緒に使えません"));
+    }
     if (values.contains(QStringLiteral("--encoding"))) {
         const QString e = values.value(QStringLiteral("--encoding")).toLower();
         if (e == QLatin1String("auto"))

@@ -34,7 +34,18 @@ struct CommandArguments {
     bool dryRun = false;
     EncodingChoice encoding = EncodingChoice::Auto;
     bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
+    // every command: the output as JSON Lines; for a run also a CSV report; how much stderr says
+    bool json = false;
+    QString reportFile; // empty: none
+    bool quiet = false;   // no progress, no summary line; failures are still named
+    bool verbose = false; // a line for every folder
 };
+
+// The list file "-": the list comes from standard input.
+inline bool listFromStdin(const CommandArguments& a)
+{
+    return a.listFile == QLatin1String("-");
+}
 
 struct ParsedArguments {
     std::optional<CommandArguments> arguments;

@@ -61,14 +61,16 @@ int runCommandLineMain(int argc, char* argv[])
 
     QFile out;
     QFile err;
+    QFile in;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
 #ifdef Q_OS_WIN
     const bool terminal = ::_isatty(2) != 0;
 #else
     const bool terminal = ::isatty(2) == 1;
 #endif
-    const TerminalStreams streams{out, err, terminal};
+    const TerminalStreams streams{out, err, terminal, &in};
 
     // Straight from argv, and only what reads back as the same bytes: a name that is no text
     // in the file-name encoding would otherwise turn into another name.

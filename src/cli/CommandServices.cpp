@@ -1,31 +1,131 @@
 #include "CommandServices.h"
 
+#include "TerminalText.h"
+
 #include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
 
 #include <QDir>
 
-CommandServices::CommandServices(const TerminalStreams& streams, bool create)
-    : err(streams.err, streams.errIsTerminal), failures(err, create)
+CommandServices::CommandServices(const TerminalStreams& streams, const CommandArguments& a)
+    : args(a),
+      create(a.command == Command::Create || a.command == Command::ListCreate),
+      err(streams.err, streams.errIsTerminal),
+      failures(err, create)
 {
     host.setTrashShowing({false, false}); // a script asks nothing and has no window to show
     options.setCheckedIndex(Options::Create, 0);
+    err.setQuiet(a.quiet);
+    failures.setVerbose(a.verbose);
     steps.addListener(&failures);
+    if (a.json && !a.dryRun) {
+        json = std::make_unique<LineOutput>(streams.out);
+        jsonLines = std::make_unique<JsonFolderLines>(*json);
+        steps.addListener(jsonLines.get());
+    }
+    if (!a.reportFile.isEmpty()) {
+        report = std::make_unique<RunReport>();
+        steps.addListener(report.get());
+    }
 }
 
-int CommandServices::finish(bool create)
+int CommandServices::finish()
 {
     err.clearProgress();
     const FolderSteps::Tally& t = steps.tally();
-    if (create)
-        err.line(QStringLiteral("作成 %1、既存 %2、失敗 %3").arg(t.created).arg(t.existing).arg(t.failed));
+    if (!err.quiet()) {
+        if (create)
+            err.line(QStringLiteral("作成 %1、既存 %2、失敗 %3")
+                         .arg(t.created)
+                         .arg(t.existing)
+                         .arg(t.failed));
+        else
+            err.line(QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
+                         .arg(t.trashed)
+                         .arg(t.kept)
+                         .arg(t.missing)
+                         .arg(t.failed));
+    }
+    int status = failures.anyFailed() ? ExitStatus::Failed : ExitStatus::Done;
+    if (report && !writeReportCsv(args.reportFile, report->rows())) {
+        err.line(QStringLiteral("nmaker: 結果のファイルを書き込めませんでした: ") +
+                 terminalName(args.reportFile));
+        status = ExitStatus::Failed;
+    }
+    if (json) {
+        const QList<std::pair<const char*, qint64>> counts =
+            create ? QList<std::pair<const char*, qint64>>{{"created", t.created},
+                                                           {"existing", t.existing},
+                                                           {"failed", t.failed}}
+                   : QList<std::pair<const char*, qint64>>{{"trashed", t.trashed},
+                                                           {"kept", t.kept},
+                                                           {"missing", t.missing},
+                                                           {"failed", t.failed}};
+        json->line(jsonSummary(commandName(args.command), counts, status));
+        if (!json->flush()) {
+            err.line(QStringLiteral("nmaker: 標準出力に書き込めませんでした"));
+            status = ExitStatus::Failed;
+        }
+    }
+    return status;
+}
+
+PlannedOutput::PlannedOutput(QIODevice& device, const CommandArguments& a, bool create)
+    : m_args(a), m_out(device, a.nulOutput),
+      m_action(a.command == Command::Expand ? nullptr : create ? "create" : "trash")
+{
+}
+
+void PlannedOutput::path(const QString& path, qint64 line)
+{
+    ++m_count;
+    if (!m_args.json) {
+        m_out.path(path);
+        return;
+    }
+    if (m_action)
+        m_out.line(jsonPathObject("planned", path, line,
+                                  {{"action", QLatin1Char('"') + QLatin1String(m_action) +
+                                                  QLatin1Char('"')}}));
     else
-        err.line(QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
-                     .arg(t.trashed)
-                     .arg(t.kept)
-                     .arg(t.missing)
-                     .arg(t.failed));
-    return failures.anyFailed() ? ExitStatus::Failed : ExitStatus::Done;
+        m_out.line(jsonPathObject("entry", path, line));
+}
+
+int PlannedOutput::finish(ErrorOutput& err, int status)
+{
+    if (m_args.json)
+        m_out.line(jsonSummary(commandName(m_args.command),
+                               {{m_action ? "planned" : "entries", m_count}}, status,
+                               m_args.dryRun));
+    const int written = outputStatus(m_out, err);
+    return status != ExitStatus::Done ? status : written;
+}
+
+int CommandServices::refuse(int status)
+{
+    if (json) {
+        json->line(jsonSummary(commandName(args.command), {}, status));
+        json->flush();
+    }
+    return status;
+}
+
+const char* commandName(Command command)
+{
+    switch (command) {
+    case Command::Create:
+        return "create";
+    case Command::Delete:
+        return "delete";
+    case Command::ListCreate:
+        return "list-create";
+    case Command::ListDelete:
+        return "list-delete";
+    case Command::Expand:
+        return "expand";
+    default:
+        return "";
+    }
 }
 
 QString absoluteFolder(const QString& text)

@@ -1,33 +1,84 @@
 #include "ListCommands.h"
 
+#include "CommandServices.h"
 #include "TerminalText.h"
 
 #include "PathStyle.h"
 #include "folderlist/ListFile.h"
 #include "folderlist/ListRun.h"
 
+#include <QTemporaryFile>
+
 #include <functional>
+#include <memory>
 
 namespace
 {
 
 constexpr PathStyle Host = hostPathStyle();
 
+// Where the list is read from: its file, or a copy of standard input (read twice, like a file,
+// and within the same bound).
+struct ListSource {
+    QString path;
+    QString name; // as messages name it
+    std::unique_ptr<QTemporaryFile> copy;
+};
+
+bool openListSource(const CommandArguments& a, const TerminalStreams& streams, ErrorOutput& err,
+                    ListSource& source)
+{
+    if (!listFromStdin(a)) {
+        source.path = a.listFile;
+        source.name = terminalName(a.listFile);
+        return true;
+    }
+    source.name = QStringLiteral("標準入力");
+    source.copy = std::make_unique<QTemporaryFile>();
+    if (!streams.in || !source.copy->open()) {
+        err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+        return false;
+    }
+    QByteArray piece(1024 * 1024, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 got = streams.in->read(piece.data(), piece.size());
+        if (got == 0)
+            break;
+        if (got < 0 || source.copy->write(piece.constData(), got) != got) {
+            err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+            return false;
+        }
+        total += got;
+        if (total > MaxListFileBytes) {
+            err.line(QStringLiteral("nmaker: 標準入力: リストファイルが大きすぎます。(上限は 64 MB です)"));
+            return false;
+        }
+    }
+    if (!source.copy->flush()) {
+        err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+        return false;
+    }
+    source.path = source.copy->fileName();
+    return true;
+}
+
 // Imports the list; false (after the reason) when it is no list to run. Without `keep` the
 // entries are only checked and counted, to be streamed afterwards.
-bool importList(const CommandArguments& a, ErrorOutput& err, ListImport& list, bool keep)
+bool importList(const CommandArguments& a, const ListSource& source, ErrorOutput& err,
+                ListImport& list, bool keep)
 {
     ListImportOptions options;
     options.encoding = a.encoding;
     options.keepEntries = keep;
-    list = importListFile(a.listFile, options);
+    options.keepLines = keep;
+    list = importListFile(source.path, options);
     if (!list.opened) {
-        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") +
-                 terminalName(a.listFile));
+        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
         return false;
     }
     if (!list.refusal.isEmpty()) {
-        err.line(terminalName(a.listFile) + QStringLiteral(": ") + oneLine(list.refusal));
+        err.line(source.name + QStringLiteral(": ") + oneLine(list.refusal));
         return false;
     }
     // Each rejected line on a line of its own, whatever it holds.
@@ -43,31 +94,32 @@ bool importList(const CommandArguments& a, ErrorOutput& err, ListImport& list, b
     return true;
 }
 
-// Every entry of an accepted list: from memory when it was kept, else streamed from the file.
-bool forEachEntry(const CommandArguments& a, const ListImport& list,
-                  const std::function<bool(const QString&)>& take)
+// Every entry of an accepted list with its file line: from memory when it was kept, else
+// streamed from the file.
+bool forEachEntry(const ListSource& source, const ListImport& list,
+                  const std::function<bool(const QString&, qint64 line)>& take)
 {
     if (!list.entries.isEmpty() || list.entryCount == 0) {
-        for (const QString& entry : list.entries) {
-            if (!take(entry))
+        for (qsizetype i = 0; i < list.entries.size(); ++i) {
+            if (!take(list.entries.at(i), i < list.entryLines.size() ? list.entryLines.at(i) : -1))
                 return false;
         }
         return true;
     }
-    return forEachListFileEntry(a.listFile, list.encoding, take);
+    return forEachListFileEntry(source.path, list.encoding, take);
 }
 
-bool hasDuplicates(const CommandArguments& a, const ListImport& list)
+bool hasDuplicates(const ListSource& source, const ListImport& list)
 {
     DuplicateFinder finder(list.entryCount);
-    forEachEntry(a, list, [&finder](const QString& entry) {
+    forEachEntry(source, list, [&finder](const QString& entry, qint64) {
         finder.see(entry);
         return true;
     });
     if (!finder.hasSuspects())
         return false;
     bool duplicate = false;
-    forEachEntry(a, list, [&](const QString& entry) {
+    forEachEntry(source, list, [&](const QString& entry, qint64) {
         duplicate = finder.confirm(entry);
         return !duplicate;
     });
@@ -79,40 +131,50 @@ bool hasDuplicates(const CommandArguments& a, const ListImport& list)
 int runExpand(const CommandArguments& a, const TerminalStreams& streams)
 {
     ErrorOutput err(streams.err, streams.errIsTerminal);
+    PlannedOutput out(streams.out, a, false);
+    ListSource source;
     ListImport list;
-    if (!importList(a, err, list, false))
-        return ExitStatus::BadArguments;
-    LineOutput out(streams.out, a.nulOutput);
-    if (!forEachEntry(a, list, [&out](const QString& entry) {
-            out.path(entry);
+    if (!openListSource(a, streams, err, source) || !importList(a, source, err, list, false))
+        return out.finish(err, ExitStatus::BadArguments);
+    if (!forEachEntry(source, list, [&out](const QString& entry, qint64 line) {
+            out.path(entry, line);
             return true;
         })) {
-        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") +
-                 terminalName(a.listFile));
-        return ExitStatus::Failed;
+        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
+        return out.finish(err, ExitStatus::Failed);
     }
-    return outputStatus(out, err);
+    return out.finish(err);
 }
 
 int runList(const CommandArguments& a, const TerminalStreams& streams,
             const CommandEnvironment& environment)
 {
-    const bool create = a.command == Command::ListCreate;
-    CommandServices s(streams, create);
+    CommandServices s(streams, a);
+    const bool create = s.create;
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
+    // A dry run's JSON is its own, with the planned paths.
+    auto refuse = [&](int status) {
+        if (a.dryRun && a.json) {
+            PlannedOutput out(streams.out, a, create);
+            return out.finish(s.err, status);
+        }
+        return s.refuse(status);
+    };
 
     // A dry run streams the entries; a run holds them, as the list window does.
+    ListSource source;
     ListImport list;
-    if (!importList(a, s.err, list, !a.dryRun))
-        return ExitStatus::BadArguments;
+    if (!openListSource(a, streams, s.err, source) ||
+        !importList(a, source, s.err, list, !a.dryRun))
+        return refuse(ExitStatus::BadArguments);
 
     QuietRun quiet;
-    const bool duplicate = a.dryRun ? hasDuplicates(a, list)
+    const bool duplicate = a.dryRun ? hasDuplicates(source, list)
                                     : checkDuplicates(list.entries, quiet) ==
                                           DuplicateCheck::Duplicate;
     if (duplicate) {
         s.err.line(QStringLiteral("nmaker: ") + oneLine(duplicateListText()));
-        return ExitStatus::BadArguments;
+        return refuse(ExitStatus::BadArguments);
     }
 
     // Every entry as the run sees it, the base in front of those without a root; all the
@@ -122,45 +184,46 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
     QStringList entries;
     if (!a.dryRun)
         entries.reserve(list.entries.size());
-    forEachEntry(a, list, [&](const QString& entry) {
+    forEachEntry(source, list, [&](const QString& entry, qint64) {
         const QString placed = check.add(entry);
         if (!a.dryRun)
             entries << placed;
         return true;
     });
     list.entries.clear();
+    const QList<qint64> lines = std::move(list.entryLines);
     if (!check.rootless().isEmpty()) {
         s.err.line(QStringLiteral("nmaker: ドライブ (ルート) のない項目があります。--base で"
                                   "置き場所のフォルダを指定して下さい:\n") +
-                   lines(check.rootless().text(terminalName)));
-        return ExitStatus::BadArguments;
+                   ::lines(check.rootless().text(terminalName)));
+        return refuse(ExitStatus::BadArguments);
     }
     if (!check.refused().isEmpty()) {
         s.err.line(QStringLiteral("nmaker: ") +
-                   lines(catalogueText(create ? 24 : 25, check.refused().text(terminalName))));
-        return ExitStatus::BadArguments;
+                   ::lines(catalogueText(create ? 24 : 25, check.refused().text(terminalName))));
+        return refuse(ExitStatus::BadArguments);
     }
 
     if (a.dryRun) {
-        LineOutput out(streams.out, a.nulOutput);
+        PlannedOutput out(streams.out, a, create);
         ListEntryCheck placing(base, Host, 0);
-        forEachEntry(a, list, [&](const QString& entry) {
+        forEachEntry(source, list, [&](const QString& entry, qint64 line) {
             const QString path = placing.add(entry);
             const bool touched =
                 create ? !s.host.folderExist(path)
                        : lookBeforeDelete(s.host, path, a.withContents).verdict ==
                              DeleteLook::Verdict::Goes;
             if (touched)
-                out.path(path);
+                out.path(path, line);
             return true;
         });
-        return outputStatus(out, s.err);
+        return out.finish(s.err);
     }
 
     ListRun listRun(s.steps, s.browser,
                     BaseFolderSource{base, environment.programFolder, environment.programName});
     TerminalRun run(s.err, create ? QStringLiteral("作成") : QStringLiteral("削除"),
                     entries.size());
-    listRun.run(std::move(entries), create, run);
-    return s.finish(create);
+    listRun.run(std::move(entries), create, run, lines);
+    return s.finish();
 }

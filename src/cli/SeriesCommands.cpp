@@ -8,8 +8,8 @@
 
 int runSeries(const CommandArguments& a, const TerminalStreams& streams)
 {
-    const bool create = a.command == Command::Create;
-    CommandServices s(streams, create);
+    CommandServices s(streams, a);
+    const bool create = s.create;
     s.options.setCheckedIndex(Options::FolderName, a.zeroFill ? 0 : 1);
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
 
@@ -18,11 +18,11 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
     if (!create && !s.host.folderExist(p.targetFolder)) {
         s.err.line(terminalName(p.targetFolder) + QStringLiteral(": ") +
                    oneLine(catalogueText(15)));
-        return ExitStatus::BadArguments;
+        return s.refuse(ExitStatus::BadArguments);
     }
     if (a.dryRun) {
         // What the run would touch: create what is not there yet, delete what would go.
-        LineOutput out(streams.out, a.nulOutput);
+        PlannedOutput out(streams.out, a, create);
         for (int n = p.first; n <= p.last; ++n) {
             const QString path = seriesFolderName(p, n);
             const bool touched =
@@ -30,9 +30,9 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
                        : lookBeforeDelete(s.host, path, a.withContents).verdict ==
                              DeleteLook::Verdict::Goes;
             if (touched)
-                out.path(path);
+                out.path(path, -1);
         }
-        return outputStatus(out, s.err);
+        return out.finish(s.err);
     }
 
     SeriesEngine engine(s.steps);
@@ -42,5 +42,5 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
         engine.createSeries(p, run);
     else
         engine.deleteSeries(p, run);
-    return s.finish(create);
+    return s.finish();
 }

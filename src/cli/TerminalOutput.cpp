@@ -78,7 +78,7 @@ void ErrorOutput::line(const QString& text)
 
 void ErrorOutput::progress(const QString& label, qint64 done, qint64 total)
 {
-    if (!m_terminal || (m_timer.isValid() && m_timer.elapsed() < 250))
+    if (!m_terminal || m_quiet || (m_timer.isValid() && m_timer.elapsed() < 250))
         return;
     m_timer.start();
     write(QStringLiteral("\r%1 %2/%3\x1b[K").arg(label).arg(done).arg(total));

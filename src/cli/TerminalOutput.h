@@ -11,6 +11,7 @@ struct TerminalStreams {
     QIODevice& out;
     QIODevice& err;
     bool errIsTerminal = false; // progress is shown on a terminal only
+    QIODevice* in = nullptr;    // a list given as "-" is read from here
 };
 
 // A box's text as one line of a terminal, and a box's text that lists lines as lines.
@@ -55,8 +56,10 @@ public:
 
     // Names in `text` come quoted already; any other control character is shown, not sent.
     void line(const QString& text);
-    // At most four times a second, and only on a terminal.
+    // At most four times a second, and only on a terminal; never when quiet.
     void progress(const QString& label, qint64 done, qint64 total);
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+    bool quiet() const { return m_quiet; }
     void clearProgress();
 
 private:
@@ -64,6 +67,7 @@ private:
 
     QIODevice& m_device;
     bool m_terminal;
+    bool m_quiet = false;
     bool m_shown = false;
     QElapsedTimer m_timer;
 };

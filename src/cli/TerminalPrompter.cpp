@@ -3,6 +3,7 @@
 #include "TerminalText.h"
 
 #include "messages/MessageCatalogue.h"
+#include "run/RunReport.h"
 
 #include <algorithm>
 
@@ -19,8 +20,16 @@ int TerminalPrompter::prompt(const PromptRequest& request)
 
 void FailureLines::folderDone(const FolderEvent& event)
 {
-    if (event.outcome != FolderOutcome::Failed)
+    if (event.outcome != FolderOutcome::Failed) {
+        if (m_verbose) {
+            QString text = outcomeText(event.outcome) + QStringLiteral(": ") +
+                           terminalName(event.path);
+            if (!event.reason.isEmpty())
+                text += QStringLiteral(" (") + oneLine(event.reason) + QLatin1Char(')');
+            m_err.line(text);
+        }
         return;
+    }
     m_failed = true;
     QString text;
     if (m_create || event.target) {

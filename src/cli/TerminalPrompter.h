@@ -21,6 +21,7 @@ private:
 };
 
 // A line for every folder that could not be made or trashed, naming it; and whether any did.
+// Verbose: a line for every other folder too, with its outcome.
 class FailureLines : public FolderListener
 {
 public:
@@ -28,11 +29,13 @@ public:
 
     void folderDone(const FolderEvent& event) override;
     bool anyFailed() const { return m_failed; }
+    void setVerbose(bool verbose) { m_verbose = verbose; }
 
 private:
     ErrorOutput& m_err;
     bool m_create;
     bool m_failed = false;
+    bool m_verbose = false;
 };
 
 // No window, so nothing to yield to and no cancel button; the progress goes to the terminal.

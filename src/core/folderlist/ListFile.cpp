@@ -166,8 +166,13 @@ ListImport importListFile(const QString& path, const ListImportOptions& options)
                 rejectLongLine(line.text, into);
             else if (!line.clean)
                 addRejected(into.notExpandable, into.notExpandableOmitted, line.text);
-            else
+            else {
+                const qsizetype before = into.entries.size();
                 bounded = importListLine(line.text, into, options.keepEntries);
+                if (options.keepLines)
+                    into.entryLines.insert(into.entryLines.size(),
+                                           into.entries.size() - before, line.number);
+            }
             return bounded;
         },
         secondPass);
@@ -195,7 +200,7 @@ ListImport importListFile(const QString& path, RunContext* context)
 }
 
 bool forEachListFileEntry(const QString& path, TextEncoding encoding,
-                          const std::function<bool(const QString& entry)>& take)
+                          const std::function<bool(const QString& entry, qint64 line)>& take)
 {
     TextReader reader;
     reader.setEncoding(encoding == TextEncoding::Utf8 ? EncodingChoice::Utf8
@@ -210,7 +215,7 @@ bool forEachListFileEntry(const QString& path, TextEncoding encoding,
             return true;
         forEachListEntry(line.text, [&](const QString& entry) {
             if (going)
-                going = take(entry);
+                going = take(entry, line.number);
         });
         return going;
     });

@@ -28,6 +28,7 @@ struct ListImport {
     qsizetype entryCount = 0; // entries, also when they were only counted
     qint64 characters = 0;    // what the entries hold together
     QStringList entries;  // every entry, file order
+    QList<qint64> entryLines; // with keepLines: the file line of each entry (1 for the first)
     QStringList rawLines; // the accepted lines exactly as read, file order
     QStringList notExpandable; // not expandable, too long or not decodable, file order
     QStringList tooManyDigits; // a bound longer than MaxRangeDigits, file order
@@ -46,6 +47,7 @@ bool importListLine(const QString& line, ListImport& into, bool keepEntries = tr
 struct ListImportOptions {
     EncodingChoice encoding = EncodingChoice::Auto;
     bool keepEntries = true; // false: checked and counted only, for a pass that streams them
+    bool keepLines = false;  // with the entries, each one's line in the file (entryLines)
     // Hears the bytes read so far (the file is read twice: `total` is twice its size) after
     // every piece; its false stops the import as cancelled.
     std::function<bool(qint64 done, qint64 total)> progress;
@@ -60,7 +62,7 @@ ListImport importListFile(const QString& path, RunContext* context);
 // Every entry of an accepted file, streamed in file order, without holding them: the file is
 // read once more as the import read it. False on a read error or when `take` answers false.
 bool forEachListFileEntry(const QString& path, TextEncoding encoding,
-                          const std::function<bool(const QString& entry)>& take);
+                          const std::function<bool(const QString& entry, qint64 line)>& take);
 
 // The catalogue message (19, 20 or 21) and its inserts that report the rejected lines.
 struct ListReport {

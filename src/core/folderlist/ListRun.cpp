@@ -140,7 +140,8 @@ QString ListRun::askBaseFolder()
     return folder;
 }
 
-void ListRun::run(QStringList entries, bool create, RunContext& context)
+void ListRun::run(QStringList entries, bool create, RunContext& context,
+                  const QList<qint64>& lines)
 {
     const PathStyle style = m_steps.style();
     FileSystem& fs = m_steps.fileSystem();
@@ -173,7 +174,15 @@ void ListRun::run(QStringList entries, bool create, RunContext& context)
         }
     }
 
-    m_steps.startRun();
+    m_steps.startRun(create ? RunKind::Create : RunKind::Delete);
+    if (m_steps.hasListeners()) {
+        const bool fromFile = lines.size() == entries.size();
+        QHash<QString, qint64> lineOf;
+        lineOf.reserve(entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            lineOf.insert(entries.at(i), fromFile ? lines.at(i) : i + 1);
+        m_steps.setLines(std::move(lineOf));
+    }
     if (create)
         m_steps.startCreating();
     QString refused;

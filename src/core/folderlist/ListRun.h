@@ -75,7 +75,10 @@ public:
     ListRun(FolderSteps& steps, FolderBrowser& browser, const BaseFolderSource& base);
 
     // `entries` is the run's own copy: slots get the base folder put in front of them.
-    void run(QStringList entries, bool create, RunContext& context);
+    // `lines` gives each entry's line in its file; without them an entry's line is its place
+    // in the list (1 for the first). The outcomes carry them.
+    void run(QStringList entries, bool create, RunContext& context,
+             const QList<qint64>& lines = {});
 
     // The drive root an entry's drive question names, or empty when no question can arise:
     // on Windows its first three characters; on POSIX the place of a removable volume

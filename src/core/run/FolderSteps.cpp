@@ -80,7 +80,8 @@ void FolderSteps::report(FolderOutcome outcome, const QString& path, const QStri
     }
     if (m_listeners.isEmpty())
         return;
-    const FolderEvent event{outcome, path, reason};
+    const FolderEvent event{outcome, path, reason, false,
+                            m_lines.isEmpty() ? -1 : m_lines.value(path, -1)};
     for (FolderListener* listener : std::as_const(m_listeners))
         listener->folderDone(event);
 }
@@ -213,6 +214,7 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
 
 void FolderSteps::undoLastCreation()
 {
+    startRun(RunKind::Undo);
     CreationRecord::Undo undo = m_record.plan(m_fs, m_style);
     m_record.forget(undo.gone);
     m_record.forget(undo.replaced);

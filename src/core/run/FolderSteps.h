@@ -5,6 +5,7 @@
 #include "run/CreationRecord.h"
 #include "run/FolderOutcome.h"
 
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -62,14 +63,21 @@ public:
 
     void addListener(FolderListener* listener) { m_listeners.append(listener); }
     void removeListener(FolderListener* listener) { m_listeners.removeAll(listener); }
+    bool hasListeners() const { return !m_listeners.isEmpty(); }
 
     // The Ignore answer to the existing-folder question holds until the next run starts.
     bool ignoreExisting() const { return m_ignoreExisting; }
-    void startRun()
+    void startRun(RunKind kind)
     {
         m_ignoreExisting = false;
         m_tally = {};
+        m_lines.clear();
+        for (FolderListener* listener : std::as_const(m_listeners))
+            listener->runStarted(kind);
     }
+    // Where the folders of the run that has started came from: each path's list line, told
+    // with its outcome.
+    void setLines(QHash<QString, qint64> lines) { m_lines = std::move(lines); }
     // A create run begins to make folders: the record of the previous one is dropped.
     void startCreating() { m_record.start(); }
 
@@ -101,4 +109,5 @@ private:
     CreationRecord m_record;
     Tally m_tally;
     QList<FolderListener*> m_listeners;
+    QHash<QString, qint64> m_lines;
 };

@@ -9,7 +9,7 @@ SeriesEngine::SeriesEngine(FolderSteps& steps) : m_steps(steps) {}
 
 void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
 {
-    m_steps.startRun();
+    m_steps.startRun(RunKind::Create);
     FileSystem& fs = m_steps.fileSystem();
     Prompter& prompter = m_steps.prompter();
     if (!fs.folderExist(p.targetFolder)) {
@@ -37,7 +37,7 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
 
 void SeriesEngine::deleteSeries(const SeriesParameters& p, RunContext& context)
 {
-    m_steps.startRun();
+    m_steps.startRun(RunKind::Delete);
     const int total = p.last - p.first + 1;
     if (!m_steps.fileSystem().folderExist(p.targetFolder)) {
         m_steps.prompter().showMessage(15);

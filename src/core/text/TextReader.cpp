@@ -320,6 +320,7 @@ bool TextReader::readLines(const std::function<bool(const Line& line)>& handler,
         if (line.tooLong)
             line.clean = true;
         bytes.truncate(0); // keeps the buffer for the next line
+        ++line.number;
         if (!handler(line))
             stopped = true;
         return !stopped;

@@ -72,6 +72,7 @@ public:
         QString text;
         bool clean = true;    // false: the bytes are no text of the encoding (U+FFFD shows where)
         bool tooLong = false; // cut to the maximum; `text` holds its start only
+        qint64 number = 0;    // its line in the file, 1 for the first
     };
     // Hands over every line in file order; the handler's false stops. `progress` as for open.
     // False on a read error or a stop.

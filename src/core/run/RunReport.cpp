@@ -1,0 +1,106 @@
+#include "RunReport.h"
+
+#include "text/TextFile.h"
+
+void RunReport::runStarted(RunKind kind)
+{
+    m_started = true;
+    m_kind = kind;
+    m_rows.clear();
+    std::fill(std::begin(m_counts), std::end(m_counts), 0);
+}
+
+void RunReport::folderDone(const FolderEvent& event)
+{
+    // The target folder of a series is no folder of the series: it is in the report when it
+    // failed, counted nowhere.
+    if (!event.target)
+        ++m_counts[int(event.outcome)];
+    // A reason is one line here: a table cell, a CSV field.
+    QString reason = event.reason;
+    reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    m_rows.append(ReportRow{event.outcome, event.path, reason, event.line});
+}
+
+QString RunReport::summary() const
+{
+    if (m_kind == RunKind::Create)
+        return QStringLiteral("作成 %1、既存 %2、失敗 %3")
+            .arg(count(FolderOutcome::Created))
+            .arg(count(FolderOutcome::Existing))
+            .arg(count(FolderOutcome::Failed));
+    return QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
+        .arg(count(FolderOutcome::Trashed))
+        .arg(count(FolderOutcome::Kept))
+        .arg(count(FolderOutcome::Missing))
+        .arg(count(FolderOutcome::Failed));
+}
+
+QString outcomeText(FolderOutcome outcome)
+{
+    switch (outcome) {
+    case FolderOutcome::Created:
+        return QStringLiteral("作成");
+    case FolderOutcome::Existing:
+        return QStringLiteral("既存");
+    case FolderOutcome::Failed:
+        return QStringLiteral("失敗");
+    case FolderOutcome::Trashed:
+        return QStringLiteral("削除");
+    case FolderOutcome::Kept:
+        return QStringLiteral("保持");
+    case FolderOutcome::Missing:
+        return QStringLiteral("なし");
+    }
+    return {};
+}
+
+const char* outcomeName(FolderOutcome outcome)
+{
+    switch (outcome) {
+    case FolderOutcome::Created:
+        return "created";
+    case FolderOutcome::Existing:
+        return "existing";
+    case FolderOutcome::Failed:
+        return "failed";
+    case FolderOutcome::Trashed:
+        return "trashed";
+    case FolderOutcome::Kept:
+        return "kept";
+    case FolderOutcome::Missing:
+        return "missing";
+    }
+    return "";
+}
+
+namespace
+{
+
+QString csvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+QByteArray reportCsv(const QList<ReportRow>& rows)
+{
+    QString text = QStringLiteral("結果,フォルダ,理由,行\r\n");
+    for (const ReportRow& r : rows) {
+        text += csvField(outcomeText(r.outcome)) + QLatin1Char(',') + csvField(r.path) +
+                QLatin1Char(',') + csvField(r.reason) + QLatin1Char(',') +
+                (r.line >= 0 ? QString::number(r.line) : QString()) + QLatin1String("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+bool writeReportCsv(const QString& path, const QList<ReportRow>& rows)
+{
+    return writeFileAtomically(path, reportCsv(rows));
+}
