@@ -8,6 +8,8 @@
 #include "run/FolderSteps.h"
 #include "settings/Options.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -233,6 +235,19 @@ void TestListRun::hostStyleRules()
     prompter.answers = {Answer::No, Answer::Yes};
     FileFolder fs(&prompter);
     Options options;
+#ifdef Q_OS_WIN
+    // The same rules in Windows' form: '/' is the refused one, a drive the missing volume.
+    const QString base = QDir::toNativeSeparators(dir.path());
+    FolderSteps steps(fs, prompter, options, PathStyle::Windows);
+    CountingRun run;
+    ListRun(steps, fs, {base, "C:\\prog", "nmaker"})
+        .run({"rel\\a", "a/b", base + "\\abs", "Q:\\nmaker-no-volume\\x"}, true, run);
+    QVERIFY(QFileInfo(dir.path() + "/rel/a").isDir());
+    QVERIFY(QFileInfo(dir.path() + "/abs").isDir());
+    QVERIFY(!QFileInfo(dir.path() + "/a").exists());
+    QCOMPARE(prompter.numbers(), (QList<int>{26, 23, 12}));
+    QVERIFY(prompter.shown.at(1).text.contains(QStringLiteral("Q:")));
+#else
     FolderSteps steps(fs, prompter, options, PathStyle::Posix);
     CountingRun run;
     ListRun(steps, fs, {dir.path(), "/prog", "nmaker"})
@@ -247,6 +262,7 @@ void TestListRun::hostStyleRules()
     QVERIFY(!QFileInfo(dir.path() + "/a\\b").exists());
     QCOMPARE(prompter.numbers(), (QList<int>{26, 23, 12}));
     QVERIFY(prompter.shown.at(1).text.contains(QStringLiteral("’/mnt/nmaker-no-volume’")));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestListRun)
