@@ -7,12 +7,18 @@
 #include "folderlist/ListController.h"
 #include "folderlist/ListWindow.h"
 #include "main/MainWindow.h"
+#include "messages/Prompter.h"
+#include "report/ReportModel.h"
+#include "report/ReportWindow.h"
 #include "settings/Options.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QDropEvent>
+#include <QLabel>
+#include <QTableView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -46,6 +52,7 @@ private Q_SLOTS:
     void seriesExports_data();
     void seriesExports();
     void exportsCheckTheFieldsFirst();
+    void reportOfASeriesSendsTheFailedToTheList();
 
 private:
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
@@ -391,3 +398,56 @@ void TestMainWindowRuns::exportsCheckTheFieldsFirst()
 
 QTEST_MAIN(TestMainWindowRuns)
 #include "test_main_window_runs.moc"
+
+void TestMainWindowRuns::reportOfASeriesSendsTheFailedToTheList()
+{
+    QAction* report = m_window->findChild<QAction*>("mnuFileReport");
+    QVERIFY(!report->isEnabled()); // no run yet
+    const QDir target(m_target->path());
+    QVERIFY(target.mkdir("case002") && target.mkdir("case050"));
+    QVERIFY(QFile(target.filePath("case100")).open(QIODevice::WriteOnly)); // in a folder's way
+    fill("1", "120", "3");
+    m_prompter->answers = {Answer::Ignore}; // the existing ones: skipped for the whole run
+    QTest::mouseClick(button("cmdCreateDelete0"), Qt::LeftButton);
+    QVERIFY(report->isEnabled());
+
+    bool inReport = false;
+    bool inList = false;
+    whenModal([&](QWidget* modal) {
+        auto* window = qobject_cast<ReportWindow*>(modal);
+        QVERIFY(window);
+        inReport = true;
+        QCOMPARE(childOf<QLabel>(window, "lblSummary")->text(),
+                 QStringLiteral("作成の結果: 作成 117、既存 2、失敗 1"));
+        // The failed one first, with its reason.
+        ReportModel& model = window->model();
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.index(0, ReportModel::PathColumn).data().toString(),
+                 target.filePath("case100"));
+        QVERIFY(!model.index(0, ReportModel::ReasonColumn).data().toString().isEmpty());
+        // Every row, sortable; then the existing ones.
+        window->filterBox()->setCurrentIndex(0);
+        QCOMPARE(model.rowCount(), 120);
+        window->table()->sortByColumn(ReportModel::PathColumn, Qt::DescendingOrder);
+        QCOMPARE(model.index(0, ReportModel::PathColumn).data().toString(),
+                 target.filePath("case120"));
+        window->filterBox()->setCurrentIndex(
+            window->filterBox()->findData(int(FolderOutcome::Existing)));
+        QCOMPARE(model.shownPaths(),
+                 (QStringList{target.filePath("case050"), target.filePath("case002")}));
+        window->filterBox()->setCurrentIndex(
+            window->filterBox()->findData(int(FolderOutcome::Failed)));
+        whenModal([&](QWidget* next) {
+            auto* list = qobject_cast<ListWindow*>(next);
+            QVERIFY(list);
+            inList = true;
+            QCOMPARE(list->model().entries(), QStringList{target.filePath("case100")});
+            QVERIFY(list->findChild<QAction*>("mnuActionReport")->isEnabled());
+            childOf<QPushButton>(list, "cmdExit")->click();
+        });
+        childOf<QPushButton>(window, "cmdToList")->click();
+    });
+    report->trigger();
+    QVERIFY(inReport);
+    QVERIFY(inList);
+}

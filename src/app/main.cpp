@@ -7,6 +7,7 @@
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
 #include "run/FolderSteps.h"
+#include "run/RunReport.h"
 #include "run/RunServices.h"
 #include "settings/Options.h"
 #include "settings/SettingsFile.h"
@@ -51,6 +52,8 @@ int main(int argc, char* argv[])
     FileFolder fileFolder(&prompter, &progress);
     fileFolder.setFolderChooser(&folderChooser);
     FolderSteps steps(fileFolder, prompter, options, hostPathStyle());
+    RunReport report;
+    steps.addListener(&report);
     const RunServices services{options,
                                prompter,
                                steps,
@@ -58,7 +61,8 @@ int main(int argc, char* argv[])
                                fileFolder,
                                &listFileChooser,
                                QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                               QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+                               QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+                               &report};
 
     MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
     prompter.setParent(&window);

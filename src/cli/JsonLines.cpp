@@ -6,52 +6,77 @@
 
 #include <QFile>
 
+namespace
+{
+
+bool plainInJson(char16_t u)
+{
+    return u >= 0x20 && u != u'"' && u != u'\\' && u < 0x7F;
+}
+
+void appendEscape(QString& out, char16_t u)
+{
+    static const char hex[] = "0123456789abcdef";
+    const char16_t escape[6] = {u'\\', u'u', char16_t(hex[(u >> 12) & 15]),
+                                char16_t(hex[(u >> 8) & 15]), char16_t(hex[(u >> 4) & 15]),
+                                char16_t(hex[u & 15])};
+    out.append(reinterpret_cast<const QChar*>(escape), 6);
+}
+
+// The text as a JSON string, appended; a run of plain characters goes in one piece.
+void appendJsonString(QString& out, QStringView text)
+{
+    out += QLatin1Char('"');
+    qsizetype plainFrom = 0;
+    auto flush = [&](qsizetype upTo) {
+        if (upTo > plainFrom)
+            out += text.mid(plainFrom, upTo - plainFrom);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (plainInJson(u))
+            continue;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const QChar low = text.at(i + 1);
+            if (isControlCharacter(QChar::surrogateToUcs4(c, low))) {
+                flush(i);
+                appendEscape(out, u);
+                appendEscape(out, low.unicode());
+                plainFrom = i + 2;
+            }
+            ++i;
+            continue;
+        }
+        // What would act on a terminal, and the lone halves of a pair, are escaped: every
+        // byte written is UTF-8, no line of output is ever split and nothing reaches a
+        // terminal as a command.
+        const char* shortForm = u == u'"'    ? "\\\""
+                                : u == u'\\' ? "\\\\"
+                                : u == u'\n'  ? "\\n"
+                                : u == u'\r'  ? "\\r"
+                                : u == u'\t'  ? "\\t"
+                                              : nullptr;
+        if (!shortForm && !c.isSurrogate() && !isControlCharacter(u))
+            continue;
+        flush(i);
+        if (shortForm)
+            out += QLatin1String(shortForm);
+        else
+            appendEscape(out, u);
+        plainFrom = i + 1;
+    }
+    flush(text.size());
+    out += QLatin1Char('"');
+}
+
+} // namespace
+
 QString jsonString(QStringView text)
 {
     QString out;
     out.reserve(text.size() + 2);
-    out += QLatin1Char('"');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            const QChar low = text.at(++i);
-            if (isControlCharacter(QChar::surrogateToUcs4(c, low)))
-                out += QStringLiteral("\\u%1\\u%2")
-                           .arg(uint(u), 4, 16, QLatin1Char('0'))
-                           .arg(uint(low.unicode()), 4, 16, QLatin1Char('0'));
-            else
-                out += QStringView(text).mid(i - 1, 2);
-            continue;
-        }
-        switch (u) {
-        case u'"':
-            out += QLatin1String("\\\"");
-            continue;
-        case u'\\':
-            out += QLatin1String("\\\\");
-            continue;
-        case u'\n':
-            out += QLatin1String("\\n");
-            continue;
-        case u'\r':
-            out += QLatin1String("\\r");
-            continue;
-        case u'\t':
-            out += QLatin1String("\\t");
-            continue;
-        default:
-            break;
-        }
-        // What would act on a terminal, and the lone halves of a pair: escaped, so every byte
-        // written is UTF-8, no line of output is ever split and nothing reaches a terminal as a
-        // command.
-        if (c.isSurrogate() || isControlCharacter(u))
-            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    out += QLatin1Char('"');
+    appendJsonString(out, text);
     return out;
 }
 
@@ -69,29 +94,63 @@ bool needsNameBytes(QStringView name)
     return false;
 }
 
+namespace
+{
+
+// {"type": …, "path": …[, "path_bytes": …], …more, "line": …}: built in one string, since a
+// run writes one for each of up to a million folders.
+QString pathObject(const char* type, const QString& path, qint64 line, QStringView more)
+{
+    QString text;
+    text.reserve(path.size() + more.size() + 64);
+    text += QLatin1String("{\"type\": \"");
+    text += QLatin1String(type);
+    text += QLatin1String("\", \"path\": ");
+    appendJsonString(text, path);
+    if (needsNameBytes(path)) {
+        text += QLatin1String(", \"path_bytes\": \"");
+        text += QLatin1String(QFile::encodeName(path).toBase64());
+        text += QLatin1Char('"');
+    }
+    text += more;
+    text += QLatin1String(", \"line\": ");
+    if (line >= 0)
+        text += QString::number(line);
+    else
+        text += QLatin1String("null");
+    text += QLatin1Char('}');
+    return text;
+}
+
+} // namespace
+
 QString jsonPathObject(const char* type, const QString& path, qint64 line,
                        const QList<std::pair<const char*, QString>>& more)
 {
-    QString text = QStringLiteral("{\"type\": \"%1\", \"path\": ").arg(QLatin1String(type)) +
-                   jsonString(path);
-    if (needsNameBytes(path))
-        text += QStringLiteral(", \"path_bytes\": \"") +
-                QString::fromLatin1(QFile::encodeName(path).toBase64()) + QLatin1Char('"');
-    for (const auto& [key, value] : more)
-        text += QStringLiteral(", \"%1\": ").arg(QLatin1String(key)) + value;
-    text += QStringLiteral(", \"line\": ") +
-            (line >= 0 ? QString::number(line) : QStringLiteral("null")) + QLatin1Char('}');
-    return text;
+    QString extra;
+    for (const auto& [key, value] : more) {
+        extra += QLatin1String(", \"");
+        extra += QLatin1String(key);
+        extra += QLatin1String("\": ");
+        extra += value;
+    }
+    return pathObject(type, path, line, extra);
 }
 
 void JsonFolderLines::folderDone(const FolderEvent& event)
 {
-    QList<std::pair<const char*, QString>> more{
-        {"outcome", QLatin1Char('"') + QLatin1String(outcomeName(event.outcome)) + QLatin1Char('"')},
-        {"reason", event.reason.isEmpty() ? QStringLiteral("null") : jsonString(event.reason)}};
+    QString more;
+    more.reserve(event.reason.size() + 48);
+    more += QLatin1String(", \"outcome\": \"");
+    more += QLatin1String(outcomeName(event.outcome));
+    more += QLatin1String("\", \"reason\": ");
+    if (event.reason.isEmpty())
+        more += QLatin1String("null");
+    else
+        appendJsonString(more, event.reason);
     if (event.target)
-        more.append({"target", QStringLiteral("true")});
-    m_out.line(jsonPathObject("folder", event.path, event.line, more));
+        more += QLatin1String(", \"target\": true");
+    m_out.line(pathObject("folder", event.path, event.line, more));
 }
 
 QString jsonSummary(const char* command, const QList<std::pair<const char*, qint64>>& counts,

@@ -3,6 +3,7 @@
 #include "ScriptedChoosers.h"
 #include "fileops/FolderBrowser.h"
 #include "run/FolderSteps.h"
+#include "run/RunReport.h"
 #include "run/RunServices.h"
 
 // What a window takes from the application, made over a test's own file system, options and
@@ -15,6 +16,7 @@ struct TestServices {
           programFolder(style == PathStyle::Windows ? QStringLiteral("C:\\prog")
                                                     : QStringLiteral("/prog"))
     {
+        steps.addListener(&report);
         browser.setFolderChooser(&folders);
         browser.setBrowsePrompter(&prompter);
     }
@@ -23,8 +25,8 @@ struct TestServices {
 
     RunServices services()
     {
-        return RunServices{options, prompter, steps, fs, browser, &listFiles, programFolder,
-                           QStringLiteral("nmaker")};
+        return RunServices{options,       prompter, steps, fs, browser, &listFiles,
+                           programFolder, QStringLiteral("nmaker"), &report};
     }
 
     Options& options;
@@ -34,5 +36,6 @@ struct TestServices {
     FolderBrowser browser;
     ScriptedFolderChooser folders;
     ScriptedListFileChooser listFiles;
+    RunReport report;
     QString programFolder;
 };

@@ -8,6 +8,7 @@ class FolderSteps;
 class ListFileChooser;
 class Options;
 class Prompter;
+class RunReport;
 
 // What the windows and their runs take from the application: made once at start-up and lent
 // to every window, so all of them share one set of options, one answer memory and one trash.
@@ -22,4 +23,6 @@ struct RunServices {
     // and the base folder question names it.
     QString programFolder; // as the host writes it, without a separator at its end
     QString programName;   // without its extension
+    // Every folder of the latest run, as the steps told it; none: no report to show.
+    const RunReport* report = nullptr;
 };

@@ -6,10 +6,14 @@
 #include "fileops/FileSystem.h"
 #include "folderlist/ListFile.h"
 #include "folderlist/ListFileChooser.h"
+#include "folderlist/ListExport.h"
 #include "folderlist/ListRun.h"
 #include "ListHost.h"
 #include "messages/Prompter.h"
+#include "report/ReportWindow.h"
 #include "run/FolderSteps.h"
+#include "run/RunContext.h"
+#include "run/RunReport.h"
 #include "series/SeriesRules.h"
 #include "text/TextFile.h"
 
@@ -33,6 +37,8 @@ ListWindow* ListController::listWindow()
         connect(m_list, &ListWindow::exportRequested, this,
                 [this](int kind) { exportList(static_cast<ExportKind>(kind)); });
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
+        connect(m_list, &ListWindow::reportRequested, this, [this] { showReport(m_list); });
+        m_list->setReportEnabled(hasReport());
         connect(m_list, &ListWindow::reimportRequested, this, &ListController::reimport);
     }
     return m_list;
@@ -256,7 +262,83 @@ void ListController::runList(int index)
     }
     list->leaveBusyState();
     list->model().refreshExistence();
+    list->setReportEnabled(hasReport());
     Q_EMIT runFinished();
     if (list->busy().takeCloseAfterRun())
         list->closeList();
+}
+
+namespace
+{
+
+// Lines made from a report's rows at once: they are few, or taken in one go.
+class QuietContext : public RunContext
+{
+public:
+    void yieldOnce() override {}
+    bool isCancelRequested() override { return false; }
+};
+
+} // namespace
+
+bool ListController::hasReport() const
+{
+    return m_services.report && m_services.report->hasRun();
+}
+
+void ListController::showReport(QWidget* parent)
+{
+    if (!hasReport())
+        return;
+    ReportWindow report(*m_services.report,
+                        ReportActions{[this](const QStringList& paths) { exportEntries(paths); },
+                                      [this](const QList<ReportRow>& rows) {
+                                          exportReportCsv(rows);
+                                      }},
+                        parent);
+    if (report.exec() == ReportWindow::ToList)
+        showEntries(report.pathsForList());
+}
+
+void ListController::showEntries(const QStringList& entries)
+{
+    ListWindow* list = listWindow();
+    if (list->busy().isBusy())
+        return;
+    list->setupListColumns();
+    list->model().clear();
+    list->model().appendEntries(entries);
+    // Exported "as written", they are the lines that stand for themselves.
+    QuietContext quiet;
+    m_rawListLines.clear();
+    collectListLines(entries, quiet, m_rawListLines);
+    if (!list->isVisible())
+        list->exec();
+}
+
+void ListController::exportEntries(const QStringList& entries)
+{
+    const QString path = chooseExportFile();
+    if (path.isEmpty())
+        return;
+    QuietContext quiet;
+    QStringList lines;
+    collectListLines(entries, quiet, lines);
+    writeExport(path, lines);
+}
+
+void ListController::exportReportCsv(const QList<ReportRow>& rows)
+{
+    if (!m_services.listFiles)
+        return;
+    const ListFileChoice choice{QStringLiteral("CSV に書き出す"),
+                                {{QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("*.csv")},
+                                 {QStringLiteral("すべてのファイル (*.*)"), QStringLiteral("*")}},
+                                QStringLiteral("csv")};
+    const QString path = m_services.listFiles->chooseToSave(choice);
+    if (path.isEmpty())
+        return;
+    if (!writeReportCsv(path, rows))
+        showBox(QStringLiteral("ファイルに書き込めませんでした。\r\n") + path,
+                MessageStyle::Ok | MessageStyle::IconError);
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class ListHost;
+struct ReportRow;
 class ListWindow;
 struct SeriesParameters;
 
@@ -44,6 +45,16 @@ public:
     void writeExport(const QString& path, const QStringList& lines);
     // The list window's 作成 (0) and 削除 (1): every listed folder in one run.
     void runList(int index);
+
+    // The report of the latest run, over `parent`; its リストに送る puts the folders it shows
+    // into the list window, in place of the list.
+    void showReport(QWidget* parent);
+    bool hasReport() const;
+    // The entries in place of the list, then the list window.
+    void showEntries(const QStringList& entries);
+    // The entries as a list file, or a report's rows as CSV, to a file the user picks.
+    void exportEntries(const QStringList& entries);
+    void exportReportCsv(const QList<ReportRow>& rows);
 
 Q_SIGNALS:
     // A run of the list window is over: what can be undone may have changed.

@@ -139,6 +139,9 @@ void ListWindow::buildMenus()
                                   QKeySequence(Qt::CTRL | Qt::Key_C));
     QAction* remove = addMenuItem(m_mnuAction, "mnuActionCreateDelete1", QStringLiteral("削除"),
                                   QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_report = addMenuItem(m_mnuAction, "mnuActionReport", QStringLiteral("結果を表示"),
+                           QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_report->setEnabled(false);
     m_mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuBlank2"));
     QAction* exit =
         addMenuItem(m_mnuAction, "mnuActionExit", closeCaption, QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -165,6 +168,7 @@ void ListWindow::buildMenus()
     connect(create, &QAction::triggered, this, [this] { Q_EMIT runRequested(0); });
     connect(remove, &QAction::triggered, this, [this] { Q_EMIT runRequested(1); });
     connect(exit, &QAction::triggered, this, &ListWindow::cmdExitClick);
+    connect(m_report, &QAction::triggered, this, [this] { Q_EMIT reportRequested(); });
     for (QAction* a : {all, popupAll})
         connect(a, &QAction::triggered, this, &ListWindow::selectAll);
     for (QAction* a : {m_editNoSelect, m_popupNoSelect})
@@ -172,6 +176,11 @@ void ListWindow::buildMenus()
     for (QAction* a : {m_editDelete, m_popupDelete})
         connect(a, &QAction::triggered, this, &ListWindow::deleteSelection);
     updateEditItems();
+}
+
+void ListWindow::setReportEnabled(bool enabled)
+{
+    m_report->setEnabled(enabled);
 }
 
 void ListWindow::fitColumn(int width)

@@ -55,6 +55,8 @@ public:
     // Which encoding the latest import read its file in, and why; nothing before an import.
     // The other one is offered for reading the same file again.
     void showImportEncoding(std::optional<TextEncoding> used, const QString& why = {});
+    // 結果を表示 is there once a run has finished.
+    void setReportEnabled(bool enabled);
     // How far a long command has come, in the title.
     void showProgress(const QString& what, int done, int total);
 
@@ -63,6 +65,7 @@ Q_SIGNALS:
     void exportRequested(int kind); // 0 as written, 1 expanded
     void runRequested(int index);   // 0 create, 1 delete
     void reimportRequested(TextEncoding encoding);
+    void reportRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -91,6 +94,7 @@ private:
     QMenu* m_mnuPopup = nullptr;
     QMenu* m_mnuEncoding = nullptr;
     QAction* m_encodingItems[2] = {nullptr, nullptr}; // UTF-8, code page 932
+    QAction* m_report = nullptr;
     QAction* m_editNoSelect = nullptr;
     QAction* m_editDelete = nullptr;
     QAction* m_popupNoSelect = nullptr;

@@ -253,6 +253,8 @@ void MainWindow::buildMenus()
                                   QKeySequence(Qt::CTRL | Qt::Key_D));
     m_mnuFileUndo = addMenuItem(m_mnuFile, "mnuFileUndo", QStringLiteral("直前の作成を元に戻す"),
                                 QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_mnuFileReport = addMenuItem(m_mnuFile, "mnuFileReport", QStringLiteral("結果を表示"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_R));
     m_mnuFile->addSeparator();
     QAction* exit = addMenuItem(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
                                 QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -272,6 +274,10 @@ void MainWindow::buildMenus()
     connect(listShow, &QAction::triggered, this, [this] { m_lists->showList(); });
     connect(listSeries, &QAction::triggered, this, &MainWindow::previewSeries);
     connect(m_mnuFileUndo, &QAction::triggered, this, &MainWindow::undoLastCreation);
+    connect(m_mnuFileReport, &QAction::triggered, this, [this] {
+        if (!m_busy->isBusy())
+            m_lists->showReport(this);
+    });
     connect(listImport, &QAction::triggered, this, &MainWindow::importList);
     for (int i = 0; i < 2; ++i) {
         connect(listExport[i], &QAction::triggered, this,
@@ -597,6 +603,7 @@ void MainWindow::undoLastCreation()
 void MainWindow::updateUndoItem()
 {
     m_mnuFileUndo->setEnabled(!m_busy->isBusy() && !m_services.steps.lastCreation().isEmpty());
+    m_mnuFileReport->setEnabled(!m_busy->isBusy() && m_lists->hasReport());
 }
 
 void MainWindow::leaveBusyState()

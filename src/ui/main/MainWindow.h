@@ -140,5 +140,6 @@ private:
 
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuFileUndo = nullptr;
+    QAction* m_mnuFileReport = nullptr;
     QMenu* m_mnuHelp = nullptr;
 };
