@@ -5,6 +5,7 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "fileops/FileFolder.h"
+#include "fileops/WindowsRecycleBin.h"
 #include "run/FolderSteps.h"
 #include "series/SeriesEngine.h"
 #include "settings/Options.h"
@@ -35,6 +36,34 @@ QStringList entries(const QString& dir)
 bool makeFile(const QString& path)
 {
     return QDir().mkpath(QFileInfo(path).path()) && putBytes(path, "precious");
+}
+
+// Sets a folder's times a minute back, so that it counts as settled.
+bool backdate(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    HANDLE h = ::CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t;
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart -= 60ULL * 10000000ULL;
+    FILETIME old;
+    old.dwLowDateTime = t.LowPart;
+    old.dwHighDateTime = t.HighPart;
+    const bool ok = ::SetFileTime(h, nullptr, &old, &old) != 0;
+    ::CloseHandle(h);
+    return ok;
+#else
+    const timespec old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), old, 0) == 0;
+#endif
 }
 
 // Sets a folder's times a minute back, so that it counts as settled.
@@ -112,8 +141,14 @@ private Q_SLOTS:
     void undoKeepsWhatWasReplaced();
 
 private:
-    QString at(const QString& relative) const { return m_dir->path() + '/' + relative; }
+    // In the host's own form, as the runs take and tell paths.
+    QString at(const QString& relative) const
+    {
+        return QDir::toNativeSeparators(m_dir->path() + '/' + relative);
+    }
     QString trashFiles() const { return at("data/Trash/files"); }
+    // The names of what this test put in the trash (the recycle bin on Windows), sorted.
+    QStringList inTrash() const;
     QStringList series(const QString& folder, int count) const;
     // Deletes the paths through the shared folder steps, the trash answering through `ff`.
     bool deleteRun(const QStringList& paths, bool withContents);
@@ -126,6 +161,22 @@ private:
     std::unique_ptr<FolderSteps> m_steps;
     Recorder m_events;
 };
+
+QStringList TestTrashRaces::inTrash() const
+{
+#ifdef Q_OS_WIN
+    QStringList names;
+    const QString mine = at(QString());
+    for (const QString& origin : WindowsRecycleBin::originalPaths().value_or(QStringList())) {
+        if (origin.startsWith(mine, Qt::CaseInsensitive))
+            names << origin.section('\\', -1);
+    }
+    names.sort();
+    return names;
+#else
+    return entries(trashFiles());
+#endif
+}
 
 void TestTrashRaces::init()
 {
@@ -179,6 +230,9 @@ void TestTrashRaces::parentSwappedForALink_data()
 
 void TestTrashRaces::parentSwappedForALink()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("a folder link needs a privilege on Windows; QFile::link makes a shortcut file there");
+#endif
     QFETCH(int, swapAt);
     constexpr int count = 200;
     const QStringList paths = series("par", count);
@@ -202,7 +256,7 @@ void TestTrashRaces::parentSwappedForALink()
         QVERIFY2(QFileInfo::exists(at("victim/" + name + "/keep.txt")), qPrintable(name));
         QCOMPARE(QFileInfo::exists(at("par-away/" + name)), i >= swapAt);
     }
-    QCOMPARE(entries(trashFiles()).size(), swapAt - 1);
+    QCOMPARE(inTrash().size(), swapAt - 1);
     const FolderSteps::Tally& t = m_steps->tally();
     QCOMPARE(t.trashed, swapAt - 1);
     QCOMPARE(t.failed + t.missing, count - swapAt + 1);
@@ -227,9 +281,11 @@ void TestTrashRaces::itemSwappedRightBeforeTheRename()
     QVERIFY(!deleteRun(paths, true));
     QVERIFY(QFileInfo::exists(at("par/d00002/keep.txt")));
     QVERIFY(QFileInfo::exists(at("par/moved-away")));
-    QCOMPARE(entries(trashFiles()), (QStringList{"d00001", "d00003"}));
+    QCOMPARE(inTrash(), (QStringList{"d00001", "d00003"}));
+#ifdef Q_OS_UNIX
     QCOMPARE(entries(at("data/Trash/info")),
              (QStringList{"d00001.trashinfo", "d00003.trashinfo"}));
+#endif
     QCOMPARE(m_events.paths(FolderOutcome::Failed), QStringList{paths.at(1)});
 }
 
@@ -325,7 +381,7 @@ void TestTrashRaces::undoKeepsWhatWasFilled()
     m_steps->undoLastCreation();
     QCOMPARE(entries(at("t")), stays);
     QVERIFY(QFileInfo::exists(at("t/" + arrives)));
-    QCOMPARE(entries(trashFiles()).size(), 3 - stays.size());
+    QCOMPARE(inTrash().size(), 3 - stays.size());
     QCOMPARE(m_prompter.shown.size(), 2);
     QCOMPARE(m_prompter.shown.back().text,
              "次のフォルダは中身があるため残しました:\r\n" + at("t/" + stays.front()));
@@ -343,9 +399,11 @@ void TestTrashRaces::undoKeepsWhatWasReplaced_data()
     QTest::newRow("another folder renamed into its place")
         << "renamed" << QStringList{"c001", "c003"} << QStringList{"new"}
         << QStringList{"new/c002"};
+#ifdef Q_OS_UNIX
     QTest::newRow("its parent replaced by a link to another folder")
         << "link" << QStringList{} << QStringList{}
         << QStringList{"new/c001", "new/c002", "new/c003", "new"};
+#endif
 }
 
 void TestTrashRaces::undoKeepsWhatWasReplaced()
@@ -357,6 +415,12 @@ void TestTrashRaces::undoKeepsWhatWasReplaced()
     QVERIFY(QDir().mkpath(at("t")));
     createRun(at("t/new/"), 3); // t/new is made by the run too
     QVERIFY(QFileInfo(at("t/new/c003")).isDir());
+#ifdef Q_OS_WIN
+    // Wine hands a new folder the old one's Unix inode as its number and has no stable
+    // creation time, so nothing can tell the two apart there; NTFS numbers never repeat so.
+    if (change == "again" && ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        QSKIP("under Wine a folder made again at once is indistinguishable from the old one");
+#endif
     if (change == "again") {
         QVERIFY(QDir().rmdir(at("t/new/c002")));
         QVERIFY(QDir().mkdir(at("t/new/c002")));
@@ -372,7 +436,7 @@ void TestTrashRaces::undoKeepsWhatWasReplaced()
     }
     m_prompter.clear();
     m_steps->undoLastCreation();
-    QCOMPARE(entries(trashFiles()), trashed);
+    QCOMPARE(inTrash(), trashed);
     if (change == "link")
         QCOMPARE(entries(at("victim")), (QStringList{"c001", "c002", "c003"}));
     auto named = [this](const QStringList& relative) {

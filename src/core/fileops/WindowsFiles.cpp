@@ -51,6 +51,20 @@ qint64 toEpochNanoseconds(const FILETIME& t)
     return (qint64(ticks) - 116444736000000000LL) * 100;
 }
 
+namespace
+{
+
+// Wine takes a folder's creation time from the Unix change time where the file system keeps
+// no birth time, so it moves whenever an entry is added: there it tells nothing.
+bool creationTimeIsStable()
+{
+    static const bool stable =
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
+    return stable;
+}
+
+} // namespace
+
 Node nodeOf(HANDLE h)
 {
     Node n;
@@ -63,7 +77,7 @@ Node nodeOf(HANDLE h)
     n.attributes = info.dwFileAttributes;
     n.id.volume = info.dwVolumeSerialNumber;
     n.id.node = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    n.id.birth = toEpochNanoseconds(info.ftCreationTime);
+    n.id.birth = creationTimeIsStable() ? toEpochNanoseconds(info.ftCreationTime) : -1;
     n.modified = toEpochNanoseconds(info.ftLastWriteTime);
     return n;
 }
