@@ -66,34 +66,6 @@ bool backdate(const QString& path)
 #endif
 }
 
-// Sets a folder's times a minute back, so that it counts as settled.
-bool backdate(const QString& path)
-{
-#ifdef Q_OS_WIN
-    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
-    HANDLE h = ::CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER t;
-    t.LowPart = now.dwLowDateTime;
-    t.HighPart = now.dwHighDateTime;
-    t.QuadPart -= 60ULL * 10000000ULL;
-    FILETIME old;
-    old.dwLowDateTime = t.LowPart;
-    old.dwHighDateTime = t.HighPart;
-    const bool ok = ::SetFileTime(h, nullptr, &old, &old) != 0;
-    ::CloseHandle(h);
-    return ok;
-#else
-    const timespec old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), old, 0) == 0;
-#endif
-}
-
 // Every message a run showed, the trash's own confirmation aside.
 QList<int> catalogueNumbers(const ScriptedPrompter& p)
 {
@@ -210,7 +182,7 @@ QStringList TestTrashRaces::series(const QString& folder, int count) const
 bool TestTrashRaces::deleteRun(const QStringList& paths, bool withContents)
 {
     m_options.setCheckedIndex(Options::Delete, withContents ? 1 : 0);
-    m_steps->startRun(RunKind::Delete);
+    m_steps->startRun();
     return m_steps->deleteFolders(paths);
 }
 
