@@ -80,6 +80,7 @@ private Q_SLOTS:
     void encodingShownAndReadAgain();
     void invalidSeriesAsksForNoFile();
     void unwritableTargetSaysSo();
+    void reportItemFollowsTheRuns();
 
     void chooserFiltersMatch();
     void folderChooserShowsTheInstruction_data();
@@ -572,3 +573,19 @@ void TestListWindow::folderChooserShowsTheInstruction()
 
 QTEST_MAIN(TestListWindow)
 #include "test_list_window.moc"
+
+// 結果を表示 is there once any run has finished, also one of the main window's since the list
+// window was made; its rows export as a list file of plain lines.
+void TestListWindow::reportItemFollowsTheRuns()
+{
+    QVERIFY(!action("mnuActionReport")->isEnabled());
+    m_services->steps.startRun(RunKind::Create); // as a run of the main window does
+    m_services->report.folderDone({FolderOutcome::Failed, "C:\\w\\a[1]", "x"});
+    QVERIFY(action("mnuActionReport")->isEnabled());
+
+    m_services->listFiles.saveAnswers = {m_dir.filePath("retry.txt")};
+    m_lists->exportEntries({m_services->report.rows().front().path, "C:\\w\\b"});
+    QFile file(m_dir.filePath("retry.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("C:\\w\\a[1]\r\nC:\\w\\b\r\n"));
+}

@@ -38,9 +38,10 @@ ListWindow* ListController::listWindow()
                 [this](int kind) { exportList(static_cast<ExportKind>(kind)); });
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
         connect(m_list, &ListWindow::reportRequested, this, [this] { showReport(m_list); });
-        m_list->setReportEnabled(hasReport());
         connect(m_list, &ListWindow::reimportRequested, this, &ListController::reimport);
     }
+    // A run of the main window may have finished since the list window was last open.
+    m_list->setReportEnabled(hasReport());
     return m_list;
 }
 
