@@ -182,7 +182,7 @@ QStringList TestTrashRaces::series(const QString& folder, int count) const
 bool TestTrashRaces::deleteRun(const QStringList& paths, bool withContents)
 {
     m_options.setCheckedIndex(Options::Delete, withContents ? 1 : 0);
-    m_steps->startRun();
+    m_steps->startRun(RunKind::Delete);
     return m_steps->deleteFolders(paths);
 }
 
