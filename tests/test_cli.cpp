@@ -33,10 +33,20 @@ QStringList outputLines(const QByteArray& bytes)
     return lines;
 }
 
+// The test folder's paths in the host's own form: "@/a/b" is <dir>\a\b on Windows.
+QString placedText(QString text, const QString& dir)
+{
+#ifdef Q_OS_WIN
+    if (text.contains(QLatin1Char('@')))
+        text.replace(QLatin1Char('/'), QLatin1Char('\\'));
+#endif
+    return text.replace(QLatin1Char('@'), QDir::toNativeSeparators(dir));
+}
+
 QStringList placed(QStringList texts, const QString& dir)
 {
     for (QString& t : texts)
-        t.replace(QLatin1Char('@'), dir);
+        t = placedText(t, dir);
     return texts;
 }
 
@@ -98,6 +108,16 @@ private:
                                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         names.sort();
         return names;
+    }
+
+    // The same for the bytes of a list or an output (no code page 932 byte is a '/').
+    QByteArray placedBytes(QByteArray bytes) const
+    {
+#ifdef Q_OS_WIN
+        if (bytes.contains('@'))
+            bytes.replace('/', '\\');
+#endif
+        return bytes.replace('@', QFile::encodeName(QDir::toNativeSeparators(m_dir->path())));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -201,10 +221,13 @@ private Q_SLOTS:
             << QStringList{"@/none/: 指定されたフォルダ作成先フォルダが存在しません "
                            "フォルダを指定し直して下さい"}
             << QStringList{} << QStringList{"none"} << QStringList{};
+#ifdef Q_OS_UNIX
+        // A base without a drive is a POSIX form.
         QTest::newRow("list-create with a base")
             << QStringList{list} << QStringList{"list-create", "list.txt", "--base", "B"} << 0
             << QStringList{} << QStringList{"作成 4、既存 0、失敗 0"}
             << QStringList{"L/a1", "L/a2", "B/rel08", "B/rel09"} << QStringList{} << QStringList{};
+#endif
         QTest::newRow("list-create without a base names the rootless entries")
             << QStringList{list} << QStringList{"list-create", "list.txt"} << 2 << QStringList{}
             << QStringList{"nmaker: ドライブ (ルート) のない項目があります。--base "
@@ -245,6 +268,8 @@ private Q_SLOTS:
             << QStringList{"list-delete", "list.txt"} << 0 << QStringList{}
             << QStringList{"削除 1、保持 1、なし 1、失敗 0"} << QStringList{"L/a2/f"}
             << QStringList{"L/a1"} << QStringList{"a1"};
+#ifdef Q_OS_UNIX
+        // The freedesktop trash's own folders.
         QTest::newRow("list-delete of the trash's own folder: refused and named")
             << QStringList{"home/.local/share/Trash/info/", "home/.local/share/Trash/files/",
                            "L/a1/", "list.txt=@/home/.local/share/Trash/info\n@/L/a1\n"}
@@ -254,6 +279,7 @@ private Q_SLOTS:
                            "削除 1、保持 0、なし 0、失敗 1"}
             << QStringList{"home/.local/share/Trash/info"} << QStringList{"L/a1"}
             << QStringList{"a1"};
+#endif
         QTest::newRow("list that cannot be opened")
             << QStringList{} << QStringList{"list-create", "missing.txt"} << 2 << QStringList{}
             << QStringList{"nmaker: リストファイルを開けませんでした: missing.txt"} << QStringList{}
@@ -291,7 +317,10 @@ private Q_SLOTS:
         QFETCH(QStringList, absent);
         for (const QString& p : absent)
             QVERIFY2(!QFileInfo::exists(path(p)), qPrintable(p));
+#ifdef Q_OS_UNIX
+        // The recycle bin of Windows has tests of its own.
         QTEST(trash(), "trashed");
+#endif
     }
 
     void badArguments_data()
@@ -441,7 +470,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, input);
         const QString dir = m_dir->path();
         make(before);
-        const Outcome o = run(placed(args, dir), input.replace('@', QFile::encodeName(dir)));
+        const Outcome o = run(placed(args, dir), placedBytes(input));
         QStringList shown;
         for (const QString& text : o.out) {
             QJsonParseError error;
@@ -484,18 +513,17 @@ private Q_SLOTS:
     void csvReport()
     {
         make({"L/a,b/f"});
-        QVERIFY(putBytes(path("list.txt"), QFile::encodeName(m_dir->path()) + "/L/a,b\r\n" +
-                                               QFile::encodeName(m_dir->path()) + "/L/n\nm\r\n"));
+        QVERIFY(putBytes(path("list.txt"), placedBytes("@/L/a,b\r\n@/L/n\nm\r\n")));
         const Outcome o = run({"list-delete", "list.txt", "--report", "r.csv"});
         QCOMPARE(o.exit, 0);
         QFile file(path("r.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray csv = file.readAll();
-        const QByteArray d = QFile::encodeName(m_dir->path());
         QCOMPARE(csv, "\xEF\xBB\xBF" + QString("結果,フォルダ,理由,行\r\n").toUtf8() +
-                          QString("保持").toUtf8() + ",\"" + d + "/L/a,b\"," +
+                          QString("保持").toUtf8() + ",\"" + placedBytes("@/L/a,b") + "\"," +
                           QString("中身があるため").toUtf8() + ",1\r\n" +
-                          QString("なし").toUtf8() + ",\"" + d + "/L/n\nm\",,2\r\n");
+                          QString("なし").toUtf8() + ",\"" + placedBytes("@/L/n\nm") +
+                          "\",,2\r\n");
         // A report that cannot be written is a failure, said so.
         const Outcome bad = run({"list-delete", "list.txt", "--report", "no/such/r.csv"});
         QCOMPARE(bad.exit, 1);
@@ -580,12 +608,18 @@ private Q_SLOTS:
             << QByteArray("@/a[1-2]\r\n@/x\ny\r\n") << expand + QStringList{"-0"} << 0
             << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << ""
             << QStringList{};
+#ifdef Q_OS_UNIX
+        // Windows refuses control characters in names.
         QTest::newRow("a line feed inside an entry is shown quoted")
             << QByteArray("@/m1\r@/m2\n@/m3\r") << QStringList{"list-create", "list.txt", "--dry-run"}
             << 0 << QByteArray("@/m1\n$'@/m2\\n@/m3'\n") << "" << QStringList{};
+#endif
+#ifdef Q_OS_UNIX
+        // Windows refuses control characters in names.
         QTest::newRow("escape sequences in a rejected line are not sent")
             << QByteArray("@/\x1B]0;pwned\x07[x-1]\r\n") << expand << 2 << QByteArray()
             << "$'@/\\E]0;pwned\\a[x-1]'" << QStringList{};
+#endif
         const QByteArray huge = QByteArray(32700, 'x') + "[00000-99999]\r\n";
         QTest::newRow("a line standing for gigabytes, refused from its measure")
             << huge << expand << 2 << QByteArray()
@@ -600,14 +634,13 @@ private Q_SLOTS:
         QFETCH(QByteArray, out);
         QFETCH(QString, err);
         QFETCH(QStringList, present);
-        const QByteArray dir = QFile::encodeName(m_dir->path());
         if (!list.isEmpty())
-            QVERIFY(putBytes(path("list.txt"), list.replace('@', dir)));
+            QVERIFY(putBytes(path("list.txt"), placedBytes(list)));
         QElapsedTimer clock;
         clock.start();
         const Outcome o = run(placed(args, m_dir->path()));
         QVERIFY2(clock.elapsed() < 20000, "it must not wait");
-        QCOMPARE(o.rawOut, out.replace('@', dir));
+        QCOMPARE(o.rawOut, placedBytes(out));
         if (err.isEmpty())
             QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"), qPrintable(o.err.join('|')));
         else
