@@ -55,7 +55,9 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("cboFilter"));
     m_filter->setToolTip(QStringLiteral("表に出す結果を選びます"));
+#if QT_CONFIG(accessibility)
     m_filter->setAccessibleName(QStringLiteral("表示"));
+#endif
     filterLabel->setBuddy(m_filter);
     m_filter->addItem(QStringLiteral("すべて (%1)").arg(report.rows().size()));
     for (FolderOutcome o : outcomesOf(report.kind()))
@@ -64,7 +66,9 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("tblReport"));
+#if QT_CONFIG(accessibility)
     m_table->setAccessibleName(QStringLiteral("フォルダごとの結果"));
+#endif
     m_table->setModel(m_model);
     m_table->setSortingEnabled(true);
     // Natural order until a column's head is clicked.
@@ -102,7 +106,9 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
     close->setToolTip(QStringLiteral("「実行結果」を閉じる"));
     for (QPushButton* b : {m_toList, m_exportList, m_exportCsv, close}) {
         b->setAutoDefault(false);
+#if QT_CONFIG(accessibility)
         b->setAccessibleDescription(b->toolTip());
+#endif
     }
     close->setDefault(true);
 
