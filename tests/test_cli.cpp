@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "JsonLines.h"
 #include "TestHelpers.h"
+#include "text/TextRules.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -353,7 +354,9 @@ private Q_SLOTS:
             << false;
         QTest::newRow("refused target")
             << QStringList{"create", "--target", "o:x", "--first", "1", "--last", "3"}
-            << "--target o:x: フォルダ名に\\|:<>\"*は、使えません" << false;
+            << QStringLiteral("--target o:x: フォルダ名に") +
+                   refusedChars(RefuseMode::Path, hostPathStyle()) + QStringLiteral("は、使えません")
+            << false;
         QTest::newRow("line break in prefix")
             << t + QStringList{"--prefix", "a\nb", "--first", "1", "--last", "3"} << "--prefix"
             << true;
@@ -479,9 +482,10 @@ private Q_SLOTS:
             const QString type = object.value("type").toString();
             if (type == "summary") {
                 QString text = type;
-                for (const QString& key : {"command", "dry_run", "created", "existing", "trashed",
-                                           "kept", "missing", "failed", "planned", "entries",
-                                           "exit"}) {
+                const QStringList keys{"command", "dry_run", "created", "existing",
+                                       "trashed", "kept",    "missing", "failed",
+                                       "planned", "entries", "exit"};
+                for (const QString& key : keys) {
                     const QJsonValue v = object.value(key);
                     if (!v.isUndefined())
                         text += " " + key + "=" +

@@ -4,11 +4,13 @@
 #include "TerminalText.h"
 
 #include "PathStyle.h"
+#include "fileops/HostPath.h"
 #include "folderlist/ListFormat.h"
 #include "messages/MessageCatalogue.h"
 #include "series/SeriesRules.h"
 #include "text/TextRules.h"
 
+#include <QDir>
 #include <QHash>
 #include <QList>
 
@@ -24,6 +26,17 @@ QString catalogueText(int number, const QString& t1 = {})
 {
     const auto message = catalogueMessage(number, t1);
     return message ? message->text : QString();
+}
+
+// A path as the rules see it. Scripts on Windows write '/' as often as '\', and the system
+// takes both. The first three characters are left unchecked for a drive ("C:\"); a path
+// without one ("o:x", "work") is placed under the working folder, so all of it is a name there.
+QString pathForRules(const QString& path)
+{
+    if (Host != PathStyle::Windows)
+        return path;
+    const QString native = QDir::toNativeSeparators(path);
+    return isAbsoluteHostPath(native) ? native : QStringLiteral("C:\\") + native;
 }
 
 bool hasLineBreak(const QString& text)
@@ -311,7 +324,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
             if (hasLineBreak(a.base))
                 return usageError(QStringLiteral("改行は使えません: --base"));
             bool found = false;
-            removeRefusedChars(a.base, RefuseMode::Path, Host, found);
+            removeRefusedChars(pathForRules(a.base), RefuseMode::Path, Host, found);
             if (found)
                 return ruleError(QStringLiteral("--base ") + terminalName(a.base) +
                                  QStringLiteral(": ") +
@@ -362,7 +375,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
         std::swap(a.first, a.last);
 
     // The checks every series gets, the window's as well.
-    SeriesParameters p{a.target, a.prefix, a.suffix, a.first, a.last, a.digits, a.zeroFill};
+    SeriesParameters p{pathForRules(a.target), a.prefix, a.suffix, a.first, a.last, a.digits,
+                       a.zeroFill};
     const SeriesValidation v = validateSeries(p, Host);
     if (!v.ok) {
         QString named;

@@ -131,10 +131,17 @@ const char* commandName(Command command)
 QString absoluteFolder(const QString& text)
 {
     if (isAbsoluteHostPath(text))
-        return text;
-    const QString path = QDir::currentPath() + QLatin1Char('/') + text;
+        return QDir::toNativeSeparators(text);
+    const QString current = QDir::currentPath();
+    // "\work" is the root of the working folder's drive on Windows.
+    const bool fromRoot = hostPathStyle() == PathStyle::Windows &&
+                          (text.startsWith(QLatin1Char('\\')) || text.startsWith(QLatin1Char('/')));
+    const QString path = fromRoot ? QString(current.left(2) + text)
+                                  : QString(current + QLatin1Char('/') + text);
     // ".." is left to the file system, which follows links to apply it.
-    return path.contains(QLatin1String("..")) ? path : QDir::cleanPath(path);
+    const QString joined = path.contains(QLatin1String("..")) ? path : QDir::cleanPath(path);
+    // The runs take the host's own separators, as the rules checked them.
+    return QDir::toNativeSeparators(joined);
 }
 
 QString withSeparator(QString folder)
