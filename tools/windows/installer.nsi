@@ -1,7 +1,9 @@
 ; NMaker's Windows installer. tools/windows/check builds it with
 ;   makensis -DVERSION=x.y.z -DSTAGEDIR=<laid-out program> -DOUTFILE=<setup.exe> installer.nsi
 ; STAGEDIR holds NMaker.exe, its manual, the Qt and mingw DLLs and the Qt plugins.
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where Windows has no 32-bit layer
+; (Wine here has none).
+Target amd64-unicode
 
 !ifndef VERSION
   !error "VERSION not given"
@@ -38,6 +40,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "NMaker"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "NMaker セットアップ"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "© NMaker の開発者"
 
 Function .onInit
   ; A 64-bit program: its registry view and Program Files are the 64-bit ones.
