@@ -405,11 +405,12 @@ void TestMainWindow::ctrlCCopiesOnlyWithSelection()
 {
     QLineEdit* folder = field("txtFolder");
     field("txtNoStart")->clear();
-    folder->setText(QStringLiteral("/tmp/abc"));
+    const QString path = QDir::toNativeSeparators(QStringLiteral("/tmp/abc"));
+    folder->setText(path);
     folder->setFocus();
     folder->selectAll();
     QTest::keyClick(folder, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("/tmp/abc"));
+    QCOMPARE(QApplication::clipboard()->text(), path);
     QVERIFY(m_prompter->shown.isEmpty());
     folder->deselect();
     QTest::keyClick(folder, Qt::Key_C, Qt::ControlModifier);

@@ -14,13 +14,12 @@ QStringList QtListFileChooser::nameFilters(const QList<FileFilter>& filters)
     QStringList out;
     for (const FileFilter& f : filters) {
         QStringList patterns = f.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-#ifndef Q_OS_WIN
-        // "*.*" means every file on Windows; here it would skip names without a dot.
+        // "*.*" means every file to Windows users; Qt's own dialog, used everywhere, would
+        // skip names without a dot.
         for (QString& p : patterns) {
             if (p == QLatin1String("*.*"))
                 p = QStringLiteral("*");
         }
-#endif
         out << f.caption + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                    QLatin1Char(')');
     }
@@ -96,7 +95,8 @@ QString QtListFileChooser::chooseToSave(const ListFileChoice& choice)
         const QFileInfo info(path);
         if (info.isDir())
             return {};
-        if (!info.exists() || askReplace(path))
+        // The question names it as the user writes paths.
+        if (!info.exists() || askReplace(QDir::toNativeSeparators(path)))
             return QDir::toNativeSeparators(path);
         start = path; // "No": back to the dialog, as the system's save dialog does
     }
