@@ -41,10 +41,9 @@ const QList<Option> everyCommand{{"--json", false}, {"--quiet", false}, {"--verb
 
 QList<Option> optionsOf(Command command)
 {
-    const QList<Option> series{{"--target", true},        {"--prefix", true},  {"--suffix", true},
-                               {"--first", true},         {"--last", true},    {"--digits", true},
-                               {"--no-zero-fill", false}, {"--dry-run", false},
-                               {"--null", false}};
+    const QList<Option> series{{"--target", true},        {"--prefix", true},   {"--suffix", true},
+                               {"--first", true},         {"--last", true},     {"--digits", true},
+                               {"--no-zero-fill", false}, {"--dry-run", false}, {"--null", false}};
     switch (command) {
     case Command::Create:
         return everyCommand + series + QList<Option>{{"--report", true}};
@@ -52,17 +51,17 @@ QList<Option> optionsOf(Command command)
         return everyCommand + series +
                QList<Option>{{"--with-contents", false}, {"--report", true}};
     case Command::ListCreate:
-        return everyCommand + QList<Option>{{"--base", true},
-                                            {"--dry-run", false},
-                                            {"--encoding", true},
-                                            {"--null", false},
-                                            {"--report", true}};
-    case Command::ListDelete:
-        return everyCommand + QList<Option>{{"--base", true},     {"--with-contents", false},
-                                            {"--dry-run", false}, {"--encoding", true},
+        return everyCommand + QList<Option>{{"--base", true},     {"--dry-run", false},
+                                            {"--encoding", true}, {"--extended", false},
                                             {"--null", false},    {"--report", true}};
+    case Command::ListDelete:
+        return everyCommand + QList<Option>{{"--base", true},      {"--with-contents", false},
+                                            {"--dry-run", false},  {"--encoding", true},
+                                            {"--extended", false}, {"--null", false},
+                                            {"--report", true}};
     case Command::Expand:
-        return everyCommand + QList<Option>{{"--encoding", true}, {"--null", false}};
+        return everyCommand +
+               QList<Option>{{"--encoding", true}, {"--extended", false}, {"--null", false}};
     default:
         return {};
     }
@@ -114,11 +113,11 @@ std::optional<int> numberArgument(const QString& text, const NumberField& field)
 bool isQtOption(const QByteArray& arg, bool* takesValue)
 {
     static const char* const withValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
-        "qwindowicon", "qwindowtitle",   "session",       "display",    "geometry",
-        "style",    "stylesheet",        "qmljsdebugger", "name",       "title"};
-    static const char* const switches[] = {"reverse", "widgetcount", "nograb", "dograb",
-                                           "sync", "testability"};
+        "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+        "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+        "style",       "stylesheet",         "qmljsdebugger", "name",    "title"};
+    static const char* const switches[] = {"reverse", "widgetcount", "nograb",
+                                           "dograb",  "sync",        "testability"};
     QByteArray name = arg.startsWith("--") ? arg.mid(2) : arg.mid(1);
     const qsizetype eq = name.indexOf('=');
     const bool joined = eq >= 0;
@@ -150,10 +149,11 @@ QString usageText()
         "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
         "                [--report CSV]\n"
-        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run] [--report CSV]\n"
-        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--with-contents] [--dry-run]\n"
+        "  nmaker list-create FILE [--base DIR] [--encoding E] [--extended] [--dry-run]\n"
         "                [--report CSV]\n"
-        "  nmaker expand FILE [--encoding E] [-0]\n"
+        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--extended] [--with-contents]\n"
+        "                [--dry-run] [--report CSV]\n"
+        "  nmaker expand FILE [--encoding E] [--extended] [-0]\n"
         "  nmaker --help | --version\n"
         "  どのコマンドにも --json、-q、-v を付けられます。FILE が - のときは標準入力から\n"
         "  リストを読みます。\n"
@@ -177,6 +177,8 @@ QString usageText()
         "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
         "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
         "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
+        "  --extended      拡張書式で展開する: すべての [a-b] (英字・かなも)、刻み [1-9:2]、\n"
+        "                  選択肢 {x,y}、日付 {date} {date:yyyy-MM}\n"
         "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
         "                  する (xargs -0 向け)\n"
         "  --json          標準出力に JSON Lines で出力する: フォルダごとに 1 行\n"
@@ -200,9 +202,9 @@ ParsedArguments parseCommandLine(const QStringList& args)
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return accepted(Command::Help);
     if (name == QLatin1String("--version"))
-        return args.size() == 1 ? accepted(Command::Version)
-                                : usageError(QStringLiteral("余分な引数です: ") +
-                                             terminalName(args.at(1)));
+        return args.size() == 1
+                   ? accepted(Command::Version)
+                   : usageError(QStringLiteral("余分な引数です: ") + terminalName(args.at(1)));
     if (name.startsWith(QLatin1Char('-')))
         return usageError(QStringLiteral("コマンドを指定して下さい: ") + terminalName(name));
 
@@ -272,6 +274,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
     a.dryRun = values.contains(QStringLiteral("--dry-run"));
     a.withContents = values.contains(QStringLiteral("--with-contents"));
     a.nulOutput = values.contains(QStringLiteral("--null"));
+    a.extended = values.contains(QStringLiteral("--extended"));
     if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
         return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
     a.json = values.contains(QStringLiteral("--json"));
@@ -353,8 +356,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
     }
 
     // Names as the window makes them: a line break would cut the name short there.
-    for (const auto& [name, text] : {std::pair{"--target", a.target}, {"--prefix", a.prefix},
-                                     {"--suffix", a.suffix}}) {
+    for (const auto& [name, text] :
+         {std::pair{"--target", a.target}, {"--prefix", a.prefix}, {"--suffix", a.suffix}}) {
         if (hasLineBreak(text))
             return usageError(QStringLiteral("改行は使えません: ") + QLatin1String(name));
     }

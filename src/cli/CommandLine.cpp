@@ -48,7 +48,7 @@ int runCommand(const QStringList& args, const TerminalStreams& streams,
     case Command::ListDelete:
         return runList(a, streams, environment);
     case Command::Expand:
-        return runExpand(a, streams);
+        return runExpand(a, streams, environment);
     }
     return ExitStatus::BadArguments;
 }
@@ -80,15 +80,17 @@ int runCommandLineMain(int argc, char* argv[])
         const QString text = QFile::decodeName(bytes);
         if (QFile::encodeName(text) != bytes) {
             ErrorOutput(err, terminal)
-                .line(QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
-                      terminalBytes(bytes));
+                .line(
+                    QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                    terminalBytes(bytes));
             return ExitStatus::BadArguments;
         }
         args << text;
     }
     const CommandEnvironment environment{
         withSeparator(QCoreApplication::applicationDirPath()),
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+        QDate::currentDate()};
     const int status = runCommand(args, streams, environment);
     out.flush();
     err.flush();
