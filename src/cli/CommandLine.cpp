@@ -80,9 +80,8 @@ int runCommandLineMain(int argc, char* argv[])
         const QString text = QFile::decodeName(bytes);
         if (QFile::encodeName(text) != bytes) {
             ErrorOutput(err, terminal)
-                .line(
-                    QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
-                    terminalBytes(bytes));
+                .line(QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                      terminalBytes(bytes));
             return ExitStatus::BadArguments;
         }
         args << text;

@@ -73,6 +73,7 @@ std::optional<qint64> boundValue(QStringView t)
     return negative ? -whole : whole;
 }
 
+
 } // namespace
 
 namespace
