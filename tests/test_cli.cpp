@@ -303,17 +303,12 @@ private Q_SLOTS:
         QTest::newRow("expand without --extended: the format's")
             << QStringList{tree} << QStringList{"expand", "list.txt"} << 0
             << QStringList{"@/L/c1/{a,b}", "@/L/c2/{a,b}", "@/L/{date}"} << QStringList{}
-            << QStringList{}
-            << QStringList{} << QStringList{};
+            << QStringList{} << QStringList{} << QStringList{};
         QTest::newRow("list-create --extended: the tree")
             << QStringList{tree} << QStringList{"list-create", "list.txt", "--extended"} << 0
             << QStringList{} << QStringList{"作成 5、既存 0、失敗 0"}
             << QStringList{"L/c1/a", "L/c1/b", "L/c2/a", "L/c2/b", "L/20240305"}
             << QStringList{"L/c[1-2]"} << QStringList{};
-        QTest::newRow("list-create --extended --dry-run streams it")
-            << QStringList{tree} << QStringList{"list-create", "list.txt", "--extended", "--dry-run"}
-            << 0 << QStringList{"@/L/c1/a", "@/L/c1/b", "@/L/c2/a", "@/L/c2/b", "@/L/20240305"}
-            << QStringList{} << QStringList{} << QStringList{"L"} << QStringList{};
         QTest::newRow("expand --extended: a rejected line with its reason")
             << QStringList{"list.txt=@/L/c[1-3]\n@/L/d[a-Z]\n"}
             << QStringList{"expand", "list.txt", "--extended"} << 2 << QStringList{}
@@ -389,8 +384,7 @@ private Q_SLOTS:
             << t + QStringList{"--prefix", "a\nb", "--first", "1", "--last", "3"} << "--prefix"
             << true;
         QTest::newRow("--extended is for lists")
-            << t + QStringList{"--first", "1", "--last", "3", "--extended"} << "--extended"
-            << true;
+            << t + QStringList{"--first", "1", "--last", "3", "--extended"} << "--extended" << true;
         QTest::newRow("unknown option")
             << t + QStringList{"--first", "1", "--last", "3", "--bogus"} << "--bogus" << true;
         QTest::newRow("option of another command")

@@ -30,13 +30,13 @@ void lineRow(const char* name, const QString& line, ListLineKind kind, const QSt
     QTest::newRow(name) << line << kind << (count < 0 ? int(list.size()) : count) << list;
 }
 
-ListImport importBytes(const QByteArray& bytes, const ListImportOptions* options = nullptr)
+ListImport importBytes(const QByteArray& bytes, const ListImportOptions& options = {})
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.txt");
     if (!putBytes(path, bytes))
         qFatal("cannot write %s", qPrintable(path));
-    return options ? importListFile(path, *options) : importListFile(path, nullptr);
+    return importListFile(path, options);
 }
 
 // The day every extended row is read on: a Tuesday.
@@ -77,11 +77,21 @@ class TestFolderList : public QObject
 {
     Q_OBJECT
 
+    const ListSyntax* m_syntax = nullptr; // given to every call; none: the format's own calls
+    void withOptionOff(void (TestFolderList::*test)())
+    {
+        const ListSyntax off{false, Today, PathStyle::Posix};
+        m_syntax = &off;
+        (this->*test)();
+        m_syntax = nullptr;
+    }
+
 private Q_SLOTS:
     void expandLine_data();
     void expandLine();
+    // The format's tables once more, the extended syntax given and off.
     void expandLineOptionOff_data() { expandLine_data(); }
-    void expandLineOptionOff();
+    void expandLineOptionOff() { withOptionOff(&TestFolderList::expandLine); }
     void extendedLine_data();
     void extendedLine();
     void extendedBounds_data();
@@ -89,12 +99,12 @@ private Q_SLOTS:
     void report_data();
     void report();
     void reportOptionOff_data() { report_data(); }
-    void reportOptionOff();
+    void reportOptionOff() { withOptionOff(&TestFolderList::report); }
     void extendedReport();
     void importFile_data();
     void importFile();
     void importFileOptionOff_data() { importFile_data(); }
-    void importFileOptionOff();
+    void importFileOptionOff() { withOptionOff(&TestFolderList::importFile); }
     void extendedFileStreamsWhatItImported();
     void wholeFile_data();
     void wholeFile();
@@ -164,7 +174,7 @@ void TestFolderList::expandLine()
     QFETCH(QStringList, entries);
 
     QStringList out{"before"};
-    QCOMPARE(expandListLine(line, out), kind);
+    QCOMPARE(m_syntax ? expandListLine(line, out, *m_syntax) : expandListLine(line, out), kind);
     QCOMPARE(out.takeFirst(), QString("before"));
     QCOMPARE(out.size(), count);
     if (entries.size() == count)
@@ -173,10 +183,12 @@ void TestFolderList::expandLine()
         QCOMPARE((QStringList{out.first(), out.last()}), entries);
 
     // Measured without expanding, and streamed, it says the same.
-    const ListLineSize size = measureListLine(line);
+    const ListLineSize size = m_syntax ? measureListLine(line, *m_syntax) : measureListLine(line);
     QCOMPARE(size.kind, kind);
     QStringList streamed;
-    QCOMPARE(forEachListEntry(line, [&streamed](const QString& e) { streamed << e; }), kind);
+    const auto take = [&streamed](const QString& e) { streamed << e; };
+    QCOMPARE(m_syntax ? forEachListEntry(line, *m_syntax, take) : forEachListEntry(line, take),
+             kind);
     if (kind == ListLineKind::PlainPath)
         out = QStringList{line};
     QCOMPARE(streamed, out);
@@ -185,35 +197,6 @@ void TestFolderList::expandLine()
     for (const QString& e : std::as_const(out))
         characters += e.size();
     QCOMPARE(size.characters, characters);
-}
-
-// Each row of the format's table, read through the syntax with the extended syntax off, on
-// either host: the same kind, entries and measure.
-void TestFolderList::expandLineOptionOff()
-{
-    QFETCH(QString, line);
-    QFETCH(ListLineKind, kind);
-    QFETCH(int, count);
-
-    QStringList plain;
-    QCOMPARE(expandListLine(line, plain), kind);
-    for (const PathStyle style : {PathStyle::Posix, PathStyle::Windows}) {
-        const ListSyntax off{false, Today, style};
-        QStringList out;
-        QCOMPARE(expandListLine(line, out, off), kind);
-        QCOMPARE(out, plain);
-        QCOMPARE(out.size(), kind == ListLineKind::PlainPath ? 0 : count);
-        const ListLineSize size = measureListLine(line, off);
-        const ListLineSize before = measureListLine(line);
-        QCOMPARE(size.kind, before.kind);
-        QCOMPARE(size.entries, before.entries);
-        QCOMPARE(size.characters, before.characters);
-        QCOMPARE(size.problem, ListLineProblem::None);
-        QStringList streamed;
-        QCOMPARE(forEachListEntry(line, off, [&streamed](const QString& e) { streamed << e; }),
-                 kind);
-        QCOMPARE(streamed, kind == ListLineKind::PlainPath ? QStringList{line} : plain);
-    }
 }
 
 void TestFolderList::extendedLine_data()
@@ -235,41 +218,32 @@ void TestFolderList::extendedLine_data()
     extendedRow("product", "p[1-3]/s[01-02]", E, "p1/s01|p1/s02|p2/s01|p2/s02|p3/s01|p3/s02");
     extendedRow("zero-fill per range", "a[8-10]/b[08-10]", E, "a8/b08|a10/b10", 9);
     extendedRow("blank counts for the width", "a[ 7-10]", E, "a07|a08|a09|a10");
-    extendedRow("fraction, widths differ", "a[1.4-3]", E, "a1|a2|a3");
     extendedRow("downwards", "a[3-1]", E, "a1|a2|a3");
     extendedRow("full range", "d[00000-99999]", E, "d00000|d99999", 100000);
     extendedRow("one value is text", "a[5-5]b[1-2]", E, "a5b1|a5b2");
     extendedRow("bracket without dash stays", "x[old]/y[1-2]", E, "x[old]/y1|x[old]/y2");
-    extendedRow("closing bracket after a range", "a[1-2]]", E, "a1]|a2]");
     extendedRow("open bracket inside", "a[[1-2]", E, "a[1|a[2");
     extendedRow("no range at all", "/w/plain", P);
-    extendedRow("open range", "/w/c[1-3", P);
     // Steps: from the lower bound up, the width of the bounds.
     extendedRow("step", "c[001-120:5]", E, "c001|c116", 24);
     extendedRow("step, plain numbers", "c[1-10:3]", E, "c1|c4|c7|c10");
     extendedRow("step downwards", "c[10-1:3]", E, "c1|c4|c7|c10");
     extendedRow("step past the range", "c[1-3:5]", E, "c1");
-    extendedRow("step crossing a decade", "c[8-12:2]", E, "c8|c10|c12");
     // Letters and kana in code-point order, small kana included.
     extendedRow("lower case", "a[a-e]", E, "aa|ab|ac|ad|ae");
     extendedRow("upper case", "[A-Z]", E, "A|Z", 26);
     extendedRow("katakana", "[ア-オ]", E, "ア|ィ|イ|ゥ|ウ|ェ|エ|ォ|オ");
-    extendedRow("hiragana", "[あ-う]", E, "あ|ぃ|い|ぅ|う");
     extendedRow("full-width letters", "[ａ-ｃ]", E, "ａ|ｂ|ｃ");
-    extendedRow("letters downwards", "[c-a]", E, "a|b|c");
     extendedRow("letters with a step", "[a-e:2]", E, "a|c|e");
     // Alternatives.
     extendedRow("alternatives", "/w/{in,out,docs/img}", E, "/w/in|/w/out|/w/docs/img");
     extendedRow("subfolders in every number", "/w/case[001-100]/{JPG,RAW,Video}", E,
                 "/w/case001/JPG|/w/case100/Video", 300);
-    extendedRow("order of a product", "c[1-2]/{x,y}", E, "c1/x|c1/y|c2/x|c2/y");
     extendedRow("nested", "{a,b{1,2}}", E, "a|b1|b2");
     extendedRow("range inside", "{raw[1-2],jpg}", E, "raw1|raw2|jpg");
     extendedRow("an empty alternative", "f{,.bak}", E, "f|f.bak");
-    extendedRow("blanks kept", "{ a , b }", E, " a | b ");
     extendedRow("empty braces", "a{}b", P);
     extendedRow("lone brace", "a{b", P);
-    extendedRow("lone brace with commas", "a{b,c", P);
     extendedRow("braces without a comma", "a{old}", P);
     extendedRow("stray closing brace", "a}b,c", P);
     extendedRow("inner group of a literal one", "{x{a,b}}", E, "{xa}|{xb}");
@@ -285,34 +259,26 @@ void TestFolderList::extendedLine_data()
                 None, W);
     extendedRow("windows: escaped brace", R"(C:\w\^{in,out})", E, R"(C:\w\{in,out})", -1, None, W);
     extendedRow("windows: escaped caret", R"(C:\^^{a,b})", E, R"(C:\^a|C:\^b)", -1, None, W);
-    extendedRow("windows: caret before a letter", R"(C:\^a)", P, {}, -1, None, W);
     extendedRow("posix: the same line escapes", R"(C:\w\{in,out})", E, R"(C:\w{in,out})");
     // Dates, from the injected day; names in Japanese.
     extendedRow("date", "/b/{date}", E, "/b/20240305");
     extendedRow("date format", "/b/{date:yyyy-MM}", E, "/b/2024-03");
     extendedRow("date names", "/b/{date:M月d日(ddd)}", E, "/b/3月5日(火)");
-    extendedRow("date, quoted text", "/b/{date:yyyy'年'}", E, "/b/2024年");
     extendedRow("date with a range", "{date}_[1-2]", E, "20240305_1|20240305_2");
-    extendedRow("date in an alternative", "{a,{date}}", E, "a|20240305");
     extendedRow("not a date", "{Date}", P);
 
     // Rejected lines and their reasons; the first wrong part decides.
     rejectedRow("number and letter", "a[x-1]", LP::NumberAndLetter);
     rejectedRow("bound of several letters", "a[abc-1]", LP::BoundNotValue);
     rejectedRow("empty bound", "a[-3]", LP::BoundNotValue);
-    rejectedRow("exponent", "a[1e1-20]", LP::BoundNotValue);
     rejectedRow("negative bound", "a[1--3]", LP::NegativeBound);
     rejectedRow("date-like name", "a[2024-01-05]", LP::BoundNotValue);
     rejectedRow("mixed case", "a[a-Z]", LP::MixedCase);
-    rejectedRow("mixed full-width case", "a[ａ-Ｚ]", LP::MixedCase);
     rejectedRow("hiragana to katakana", "a[あ-オ]", LP::DifferentScripts);
     rejectedRow("ascii to full-width", "a[a-ｚ]", LP::DifferentScripts);
     rejectedRow("kanji", "a[一-三]", LP::NotALetter);
-    rejectedRow("symbols", "a[!-~]", LP::NotALetter);
     rejectedRow("outside the bmp", "a[😀-😃]", LP::NotALetter);
     rejectedRow("step zero", "a[1-9:0]", LP::BadStep);
-    rejectedRow("step empty", "a[1-9:]", LP::BadStep);
-    rejectedRow("step a letter", "a[1-9:x]", LP::BadStep);
     rejectedRow("step a fraction", "a[1-9:1.5]", LP::BadStep);
     rejectedRow("step of six digits", "a[1-9:000001]", LP::BadStep);
     rejectedRow("empty date format", "/b/{date:}", LP::EmptyDateFormat);
@@ -321,7 +287,6 @@ void TestFolderList::extendedLine_data()
     rejectedRow("too deep", nested(MaxAlternativeDepth + 1), LP::TooDeep);
     rejectedRow("first wrong part decides", "a[1--3]/b[a-Z]", LP::NegativeBound);
     rejectedRow("wrong range in an alternative", "{a[1-x],b}", LP::NumberAndLetter);
-    extendedRow("six digits", "a[1-123456]", T, {}, 0);
     extendedRow("six digits after a good range", "a[1-2]b[000001-2]", T, {}, 0);
     extendedRow("six digits beside a letter", "a[123456-x]", ListLineKind::NotExpandable, {}, 0,
                 LP::NumberAndLetter);
@@ -455,24 +420,7 @@ void TestFolderList::report()
 
     ListImport import;
     for (const QString& line : lines)
-        importListLine(line, import);
-    const auto report = rejectedLineReport(import);
-    QCOMPARE(report.has_value(), number >= 0);
-    if (report) {
-        QCOMPARE(report->number, number);
-        QCOMPARE((QStringList{report->t1, report->t2, report->t3}), inserts);
-    }
-}
-
-void TestFolderList::reportOptionOff()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(int, number);
-    QFETCH(QStringList, inserts);
-
-    ListImport import;
-    for (const QString& line : lines)
-        importListLine(line, import, true, ListSyntax{false, Today, PathStyle::Posix});
+        importListLine(line, import, true, m_syntax ? *m_syntax : ListSyntax{});
     const auto report = rejectedLineReport(import);
     QCOMPARE(report.has_value(), number >= 0);
     if (report) {
@@ -568,24 +516,10 @@ void TestFolderList::importFile()
     QFETCH(QStringList, rejected);
     QFETCH(QStringList, entries);
 
-    const ListImport import = importBytes(bytes);
-    QVERIFY(import.opened);
-    QVERIFY(import.refusal.isEmpty());
-    QCOMPARE(import.rawLines, rawLines);
-    QCOMPARE(import.notExpandable + import.tooManyDigits, rejected);
-    QCOMPARE(import.entries, entries.isEmpty() ? rawLines : entries);
-}
-
-void TestFolderList::importFileOptionOff()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, rawLines);
-    QFETCH(QStringList, rejected);
-    QFETCH(QStringList, entries);
-
     ListImportOptions options;
-    options.syntax = ListSyntax{false, Today, PathStyle::Posix};
-    const ListImport import = importBytes(bytes, &options);
+    if (m_syntax)
+        options.syntax = *m_syntax;
+    const ListImport import = importBytes(bytes, options);
     QVERIFY(import.opened);
     QVERIFY(import.refusal.isEmpty());
     QCOMPARE(import.rawLines, rawLines);
@@ -598,33 +532,21 @@ void TestFolderList::extendedFileStreamsWhatItImported()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.txt");
-    QVERIFY(putBytes(path, "/w/case[001-100]/{JPG,RAW,Video}\r\n/w/{date}\r\n/w/{x}\r\n"));
+    QVERIFY(putBytes(path, "/w/case[001-100]/{JPG,RAW,Video}\r\n/w/{date}\r\n"));
     ListImportOptions options;
     options.syntax = extendedSyntax(PathStyle::Posix);
     options.keepLines = true;
     const ListImport import = importListFile(path, options);
-    QCOMPARE(import.entries.size(), 302);
+    QCOMPARE(import.entries.size(), 301);
     QCOMPARE(import.entries.at(2), QString("/w/case001/Video"));
-    QCOMPARE(import.entries.at(300), QString("/w/20240305"));
-    QCOMPARE(import.entries.at(301), QString("/w/{x}"));
-    QCOMPARE(import.entryLines.at(299), 1);
-    QCOMPARE(import.entryLines.at(300), 2);
-    QCOMPARE(import.rawLines.size(), 3);
-
+    QCOMPARE(import.entries.last(), QString("/w/20240305"));
+    QCOMPARE(import.entryLines.last(), 2);
     QStringList streamed;
-    QVERIFY(forEachListFileEntry(
-        path, import.encoding,
-        [&streamed](const QString& entry, qint64) {
-            streamed << entry;
-            return true;
-        },
-        options.syntax));
+    const auto take = [&streamed](const QString& entry, qint64) {
+        return (streamed << entry, true);
+    };
+    QVERIFY(forEachListFileEntry(path, import.encoding, take, options.syntax));
     QCOMPARE(streamed, import.entries);
-
-    // Off, the same file is the format's: the last range expands, the braces stay.
-    const ListImport off = importListFile(path, nullptr);
-    QCOMPARE(off.entries.size(), 102);
-    QCOMPARE(off.entries.at(99), QString("/w/case100/{JPG,RAW,Video}"));
 }
 
 void TestFolderList::wholeFile_data()

@@ -79,7 +79,6 @@ private Q_SLOTS:
     void filePlace();
     void preferencesRead_data();
     void preferencesRead();
-    void preferencesLeaveTheSettingsFileAlone();
 };
 
 void TestSettingsFile::read_data()
@@ -391,22 +390,6 @@ void TestSettingsFile::preferencesRead()
         QVERIFY(putBytes(path, bytes));
     QCOMPARE(Preferences(path).extendedListSyntax(), extended);
     QCOMPARE(Preferences().extendedListSyntax(), false); // none: for this run only
-}
-
-// The preferences go to a file of their own; the settings file's lines stay as they were.
-void TestSettingsFile::preferencesLeaveTheSettingsFileAlone()
-{
-    QTemporaryDir dir;
-    const QString settings = dir.filePath(settingsFileName());
-    QVERIFY(putBytes(settings, "1\r\n0\r\n0\r\n0\r\n0\r\n"));
-    const QString path = preferencesFilePathIn(dir.filePath("config"));
-    Preferences prefs(path);
-    QVERIFY(prefs.setExtendedListSyntax(true));
-    QVERIFY(Preferences(path).extendedListSyntax());
-    QVERIFY(prefs.setExtendedListSyntax(false));
-    QVERIFY(!Preferences(path).extendedListSyntax());
-    QCOMPARE(fileBytes(settings), QByteArray("1\r\n0\r\n0\r\n0\r\n0\r\n"));
-    QCOMPARE(QFileInfo(path).fileName(), QString("preferences.ini"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
