@@ -32,7 +32,8 @@ int main(int argc, char* argv[])
     QTemporaryDir settings;
     TestServices services(fs, options, prompter);
     MainWindow window(services.services(),
-                      {settings.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
+                      {settings.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder(),
+                       settings.filePath(QStringLiteral("preferences.ini"))});
     window.show();
     auto* create = window.findChild<QPushButton*>(QStringLiteral("cmdCreateDelete0"));
 

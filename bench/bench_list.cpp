@@ -71,7 +71,8 @@ int main(int argc, char* argv[])
     FileFolder fs(&prompter);
     TestServices services(fs, options, prompter);
     MainWindow window(services.services(),
-                      {dir.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
+                      {dir.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder(),
+                       dir.filePath(QStringLiteral("preferences.ini"))});
     window.show();
     QApplication::processEvents();
     services.listFiles.openAnswers << in;

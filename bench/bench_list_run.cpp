@@ -44,7 +44,8 @@ int main(int argc, char* argv[])
     FileFolder fs(&prompter);
     TestServices services(fs, options, prompter);
     MainWindow window(services.services(),
-                      {home.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder()});
+                      {home.filePath(QStringLiteral("SetNMaker.cf")), fs.getTempFolder(),
+                       home.filePath(QStringLiteral("preferences.ini"))});
     window.show();
     bool ok = true;
 

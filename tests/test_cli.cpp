@@ -77,7 +77,7 @@ private:
         in.setData(input);
         in.open(QIODevice::ReadOnly);
         o.exit = runCommand(args, TerminalStreams{out, err, false, &in},
-                            CommandEnvironment{"/prog/", "nmaker"});
+                            CommandEnvironment{"/prog/", "nmaker", QDate(2024, 3, 5)});
         QDir::setCurrent(before);
         qputenv("HOME", home);
         qputenv("XDG_DATA_HOME", dataHome);
@@ -295,6 +295,32 @@ private Q_SLOTS:
             << 2 << QStringList{}
             << QStringList{"nmaker: リストの", "@/L/d[1-x]", "が展開できませんでした。"}
             << QStringList{} << QStringList{} << QStringList{};
+        // The extended syntax, only when asked for; {date} reads the injected day.
+        const QString tree = "list.txt=@/L/c[1-2]/{a,b}\n@/L/{date}\n";
+        QTest::newRow("expand --extended: a product and a date")
+            << QStringList{tree} << QStringList{"expand", "list.txt", "--extended"} << 0
+            << QStringList{"@/L/c1/a", "@/L/c1/b", "@/L/c2/a", "@/L/c2/b", "@/L/20240305"}
+            << QStringList{} << QStringList{} << QStringList{"L"} << QStringList{};
+        QTest::newRow("expand without --extended: the format's")
+            << QStringList{tree} << QStringList{"expand", "list.txt"} << 0
+            << QStringList{"@/L/c1/{a,b}", "@/L/c2/{a,b}", "@/L/{date}"} << QStringList{}
+            << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("list-create --extended: the tree")
+            << QStringList{tree} << QStringList{"list-create", "list.txt", "--extended"} << 0
+            << QStringList{} << QStringList{"作成 5、既存 0、失敗 0"}
+            << QStringList{"L/c1/a", "L/c1/b", "L/c2/a", "L/c2/b", "L/20240305"}
+            << QStringList{"L/c[1-2]"} << QStringList{};
+        QTest::newRow("expand --extended: a rejected line with its reason")
+            << QStringList{"list.txt=@/L/c[1-3]\n@/L/d[a-Z]\n"}
+            << QStringList{"expand", "list.txt", "--extended"} << 2 << QStringList{}
+            << QStringList{"nmaker: リストの", "@/L/d[a-Z] (範囲に大文字と小文字が混ざっています)",
+                           "が展開できませんでした。"}
+            << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("expand --extended: past a million, refused")
+            << QStringList{"list.txt=@/L/[0-99999]/[0-99]\n"}
+            << QStringList{"expand", "list.txt", "--extended"} << 2 << QStringList{}
+            << QStringList{"list.txt: リストの項目が多すぎます。 (上限は 1,000,000 項目です)"}
+            << QStringList{} << QStringList{} << QStringList{};
         QTest::newRow("version") << QStringList{} << QStringList{"--version"} << 0
                                  << QStringList{"NMaker 3.0.0"} << QStringList{} << QStringList{}
                                  << QStringList{} << QStringList{};
@@ -360,6 +386,8 @@ private Q_SLOTS:
         QTest::newRow("line break in prefix")
             << t + QStringList{"--prefix", "a\nb", "--first", "1", "--last", "3"} << "--prefix"
             << true;
+        QTest::newRow("--extended is for lists")
+            << t + QStringList{"--first", "1", "--last", "3", "--extended"} << "--extended" << true;
         QTest::newRow("unknown option")
             << t + QStringList{"--first", "1", "--last", "3", "--bogus"} << "--bogus" << true;
         QTest::newRow("option of another command")

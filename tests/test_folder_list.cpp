@@ -1,5 +1,6 @@
 #include "CountingRun.h"
 #include "TestHelpers.h"
+#include "folderlist/ExtendedList.h"
 #include "folderlist/ListFile.h"
 #include "series/SeriesRules.h"
 
@@ -8,6 +9,8 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(ListLineKind)
+Q_DECLARE_METATYPE(ListLineProblem)
+Q_DECLARE_METATYPE(PathStyle)
 
 namespace
 {
@@ -27,13 +30,46 @@ void lineRow(const char* name, const QString& line, ListLineKind kind, const QSt
     QTest::newRow(name) << line << kind << (count < 0 ? int(list.size()) : count) << list;
 }
 
-ListImport importBytes(const QByteArray& bytes)
+ListImport importBytes(const QByteArray& bytes, const ListImportOptions& options = {})
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.txt");
     if (!putBytes(path, bytes))
         qFatal("cannot write %s", qPrintable(path));
-    return importListFile(path, nullptr);
+    return importListFile(path, options);
+}
+
+// The day every extended row is read on: a Tuesday.
+const QDate Today(2024, 3, 5);
+
+ListSyntax extendedSyntax(PathStyle style)
+{
+    return ListSyntax{true, Today, style};
+}
+
+// One row of the extended table, POSIX unless told.
+void extendedRow(const char* name, const QString& line, ListLineKind kind,
+                 const QString& entries = {}, int count = -1,
+                 ListLineProblem problem = ListLineProblem::None,
+                 PathStyle style = PathStyle::Posix)
+{
+    const QStringList list = entries.isEmpty() ? QStringList() : split(entries);
+    QTest::newRow(name) << line << style << kind << (count < 0 ? int(list.size()) : count) << list
+                        << problem;
+}
+
+void rejectedRow(const char* name, const QString& line, ListLineProblem problem)
+{
+    extendedRow(name, line, ListLineKind::NotExpandable, {}, 0, problem);
+}
+
+// Alternatives nested `depth` deep: {a,{a,{a,b}}} for 3.
+QString nested(int depth)
+{
+    QString line = "b";
+    for (int i = 0; i < depth; ++i)
+        line = "{a," + line + "}";
+    return line;
 }
 } // namespace
 
@@ -41,13 +77,35 @@ class TestFolderList : public QObject
 {
     Q_OBJECT
 
+    const ListSyntax* m_syntax = nullptr; // given to every call; none: the format's own calls
+    void withOptionOff(void (TestFolderList::*test)())
+    {
+        const ListSyntax off{false, Today, PathStyle::Posix};
+        m_syntax = &off;
+        (this->*test)();
+        m_syntax = nullptr;
+    }
+
 private Q_SLOTS:
     void expandLine_data();
     void expandLine();
+    // The format's tables once more, the extended syntax given and off.
+    void expandLineOptionOff_data() { expandLine_data(); }
+    void expandLineOptionOff() { withOptionOff(&TestFolderList::expandLine); }
+    void extendedLine_data();
+    void extendedLine();
+    void extendedBounds_data();
+    void extendedBounds();
     void report_data();
     void report();
+    void reportOptionOff_data() { report_data(); }
+    void reportOptionOff() { withOptionOff(&TestFolderList::report); }
+    void extendedReport();
     void importFile_data();
     void importFile();
+    void importFileOptionOff_data() { importFile_data(); }
+    void importFileOptionOff() { withOptionOff(&TestFolderList::importFile); }
+    void extendedFileStreamsWhatItImported();
     void wholeFile_data();
     void wholeFile();
     void writeAndReadBack();
@@ -116,7 +174,7 @@ void TestFolderList::expandLine()
     QFETCH(QStringList, entries);
 
     QStringList out{"before"};
-    QCOMPARE(expandListLine(line, out), kind);
+    QCOMPARE(m_syntax ? expandListLine(line, out, *m_syntax) : expandListLine(line, out), kind);
     QCOMPARE(out.takeFirst(), QString("before"));
     QCOMPARE(out.size(), count);
     if (entries.size() == count)
@@ -125,10 +183,12 @@ void TestFolderList::expandLine()
         QCOMPARE((QStringList{out.first(), out.last()}), entries);
 
     // Measured without expanding, and streamed, it says the same.
-    const ListLineSize size = measureListLine(line);
+    const ListLineSize size = m_syntax ? measureListLine(line, *m_syntax) : measureListLine(line);
     QCOMPARE(size.kind, kind);
     QStringList streamed;
-    QCOMPARE(forEachListEntry(line, [&streamed](const QString& e) { streamed << e; }), kind);
+    const auto take = [&streamed](const QString& e) { streamed << e; };
+    QCOMPARE(m_syntax ? forEachListEntry(line, *m_syntax, take) : forEachListEntry(line, take),
+             kind);
     if (kind == ListLineKind::PlainPath)
         out = QStringList{line};
     QCOMPARE(streamed, out);
@@ -137,6 +197,190 @@ void TestFolderList::expandLine()
     for (const QString& e : std::as_const(out))
         characters += e.size();
     QCOMPARE(size.characters, characters);
+}
+
+void TestFolderList::extendedLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<PathStyle>("style");
+    QTest::addColumn<ListLineKind>("kind");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("entries"); // all, or the first and the last
+    QTest::addColumn<ListLineProblem>("problem");
+
+    const auto E = ListLineKind::Expanded, P = ListLineKind::PlainPath;
+    const auto T = ListLineKind::TooManyDigits;
+    const auto None = ListLineProblem::None;
+    const auto W = PathStyle::Windows;
+    using LP = ListLineProblem;
+
+    // Every range, left to right, the first changing slowest; each keeps its zero-fill.
+    extendedRow("product", "p[1-3]/s[01-02]", E, "p1/s01|p1/s02|p2/s01|p2/s02|p3/s01|p3/s02");
+    extendedRow("zero-fill per range", "a[8-10]/b[08-10]", E, "a8/b08|a10/b10", 9);
+    extendedRow("blank counts for the width", "a[ 7-10]", E, "a07|a08|a09|a10");
+    extendedRow("downwards", "a[3-1]", E, "a1|a2|a3");
+    extendedRow("full range", "d[00000-99999]", E, "d00000|d99999", 100000);
+    extendedRow("one value is text", "a[5-5]b[1-2]", E, "a5b1|a5b2");
+    extendedRow("bracket without dash stays", "x[old]/y[1-2]", E, "x[old]/y1|x[old]/y2");
+    extendedRow("open bracket inside", "a[[1-2]", E, "a[1|a[2");
+    extendedRow("no range at all", "/w/plain", P);
+    // Steps: from the lower bound up, the width of the bounds.
+    extendedRow("step", "c[001-120:5]", E, "c001|c116", 24);
+    extendedRow("step, plain numbers", "c[1-10:3]", E, "c1|c4|c7|c10");
+    extendedRow("step downwards", "c[10-1:3]", E, "c1|c4|c7|c10");
+    extendedRow("step past the range", "c[1-3:5]", E, "c1");
+    // Letters and kana in code-point order, small kana included.
+    extendedRow("lower case", "a[a-e]", E, "aa|ab|ac|ad|ae");
+    extendedRow("upper case", "[A-Z]", E, "A|Z", 26);
+    extendedRow("katakana", "[ア-オ]", E, "ア|ィ|イ|ゥ|ウ|ェ|エ|ォ|オ");
+    extendedRow("full-width letters", "[ａ-ｃ]", E, "ａ|ｂ|ｃ");
+    extendedRow("letters with a step", "[a-e:2]", E, "a|c|e");
+    // Alternatives.
+    extendedRow("alternatives", "/w/{in,out,docs/img}", E, "/w/in|/w/out|/w/docs/img");
+    extendedRow("subfolders in every number", "/w/case[001-100]/{JPG,RAW,Video}", E,
+                "/w/case001/JPG|/w/case100/Video", 300);
+    extendedRow("nested", "{a,b{1,2}}", E, "a|b1|b2");
+    extendedRow("range inside", "{raw[1-2],jpg}", E, "raw1|raw2|jpg");
+    extendedRow("an empty alternative", "f{,.bak}", E, "f|f.bak");
+    extendedRow("empty braces", "a{}b", P);
+    extendedRow("lone brace", "a{b", P);
+    extendedRow("braces without a comma", "a{old}", P);
+    extendedRow("stray closing brace", "a}b,c", P);
+    extendedRow("inner group of a literal one", "{x{a,b}}", E, "{xa}|{xb}");
+    extendedRow(qPrintable(QString("nested %1 deep").arg(MaxAlternativeDepth)),
+                nested(MaxAlternativeDepth), E, "a|b", MaxAlternativeDepth + 1);
+    // Escapes: the backslash on POSIX, the caret on Windows.
+    extendedRow("escaped brace", R"(a\{b,c})", E, "a{b,c}");
+    extendedRow("escaped comma", R"({a\,b,c})", E, "a,b|c");
+    extendedRow("escaped bracket", R"(a\[1-3])", E, "a[1-3]");
+    extendedRow("escaped escape", R"(a\\{b,c})", E, R"(a\b|a\c)");
+    extendedRow("backslash before a letter", R"(a\b)", P);
+    extendedRow("windows: backslash then group", R"(C:\w\{in,out})", E, R"(C:\w\in|C:\w\out)", -1,
+                None, W);
+    extendedRow("windows: escaped brace", R"(C:\w\^{in,out})", E, R"(C:\w\{in,out})", -1, None, W);
+    extendedRow("windows: escaped caret", R"(C:\^^{a,b})", E, R"(C:\^a|C:\^b)", -1, None, W);
+    extendedRow("posix: the same line escapes", R"(C:\w\{in,out})", E, R"(C:\w{in,out})");
+    // Dates, from the injected day; names in Japanese.
+    extendedRow("date", "/b/{date}", E, "/b/20240305");
+    extendedRow("date format", "/b/{date:yyyy-MM}", E, "/b/2024-03");
+    extendedRow("date names", "/b/{date:M月d日(ddd)}", E, "/b/3月5日(火)");
+    extendedRow("date with a range", "{date}_[1-2]", E, "20240305_1|20240305_2");
+    extendedRow("not a date", "{Date}", P);
+
+    // Rejected lines and their reasons; the first wrong part decides.
+    rejectedRow("number and letter", "a[x-1]", LP::NumberAndLetter);
+    rejectedRow("bound of several letters", "a[abc-1]", LP::BoundNotValue);
+    rejectedRow("empty bound", "a[-3]", LP::BoundNotValue);
+    rejectedRow("negative bound", "a[1--3]", LP::NegativeBound);
+    rejectedRow("date-like name", "a[2024-01-05]", LP::BoundNotValue);
+    rejectedRow("mixed case", "a[a-Z]", LP::MixedCase);
+    rejectedRow("hiragana to katakana", "a[あ-オ]", LP::DifferentScripts);
+    rejectedRow("ascii to full-width", "a[a-ｚ]", LP::DifferentScripts);
+    rejectedRow("kanji", "a[一-三]", LP::NotALetter);
+    rejectedRow("outside the bmp", "a[😀-😃]", LP::NotALetter);
+    rejectedRow("step zero", "a[1-9:0]", LP::BadStep);
+    rejectedRow("step a fraction", "a[1-9:1.5]", LP::BadStep);
+    rejectedRow("step of six digits", "a[1-9:000001]", LP::BadStep);
+    rejectedRow("empty date format", "/b/{date:}", LP::EmptyDateFormat);
+    rejectedRow("only empty alternatives", "{,}", LP::EmptyEntry);
+    rejectedRow("an entry that is empty", "{a,}", LP::EmptyEntry);
+    rejectedRow("too deep", nested(MaxAlternativeDepth + 1), LP::TooDeep);
+    rejectedRow("first wrong part decides", "a[1--3]/b[a-Z]", LP::NegativeBound);
+    rejectedRow("wrong range in an alternative", "{a[1-x],b}", LP::NumberAndLetter);
+    extendedRow("six digits after a good range", "a[1-2]b[000001-2]", T, {}, 0);
+    extendedRow("six digits beside a letter", "a[123456-x]", ListLineKind::NotExpandable, {}, 0,
+                LP::NumberAndLetter);
+}
+
+void TestFolderList::extendedLine()
+{
+    QFETCH(QString, line);
+    QFETCH(PathStyle, style);
+    QFETCH(ListLineKind, kind);
+    QFETCH(int, count);
+    QFETCH(QStringList, entries);
+    QFETCH(ListLineProblem, problem);
+
+    const ListSyntax syntax = extendedSyntax(style);
+    QStringList out{"before"};
+    QCOMPARE(expandListLine(line, out, syntax), kind);
+    QCOMPARE(out.takeFirst(), QString("before"));
+    if (kind == ListLineKind::PlainPath) { // the caller's to add, as written
+        QVERIFY(out.isEmpty());
+        out = entries = QStringList{line};
+        count = 1;
+    }
+    QCOMPARE(out.size(), count);
+    if (entries.size() == count)
+        QCOMPARE(out, entries);
+    else if (!entries.isEmpty())
+        QCOMPARE((QStringList{out.first(), out.last()}), entries);
+
+    // Measured before anything is made, and streamed: the same.
+    const ListLineSize size = measureListLine(line, syntax);
+    QCOMPARE(size.kind, kind);
+    QCOMPARE(size.problem, problem);
+    QCOMPARE(listLineProblemText(problem).isEmpty(), problem == ListLineProblem::None);
+    QStringList streamed;
+    QCOMPARE(forEachListEntry(line, syntax, [&streamed](const QString& e) { streamed << e; }),
+             kind);
+    QCOMPARE(streamed, out);
+    QCOMPARE(size.entries, out.size());
+    qint64 characters = 0;
+    for (const QString& e : std::as_const(out))
+        characters += e.size();
+    QCOMPARE(size.characters, characters);
+}
+
+void TestFolderList::extendedBounds_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<qint64>("entries"); // counted
+    QTest::addColumn<int>("rejected");
+
+    const QString x(MaxListLineLength - 5, QChar(u'x'));
+    QTest::newRow("a million in one line")
+        << QStringList{"[0-999]/[0-999]"} << false << qint64(1000000) << 0;
+    QTest::newRow("one entry more")
+        << QStringList{"[0-999]/[0-999]", "a"} << true << qint64(0) << 0;
+    QTest::newRow("ten million") << QStringList{"[0-99999]/[0-99]"} << true << qint64(0) << 0;
+    QTest::newRow("a product past 64 bits")
+        << QStringList{QString("[0-99999]").repeated(6)} << true << qint64(0) << 0;
+    QTest::newRow("alternatives past 64 bits")
+        << QStringList{QString("{a,b,c,d}").repeated(40)} << true << qint64(0) << 0;
+    QTest::newRow("past the character bound")
+        << QStringList{QString(2000, QChar(u'x')) + "[0-999]/[0-99]"} << true << qint64(0) << 0;
+    QTest::newRow("the longest line") << QStringList{x + "[1-3]"} << false << qint64(3) << 0;
+    QTest::newRow("one character longer")
+        << QStringList{x + "[1-3]y", "a"} << false << qint64(1) << 1;
+    QTest::newRow("bad and good lines")
+        << QStringList{"a[a-Z]", "b[1-2]", "c[1-123456]"} << false << qint64(2) << 2;
+}
+
+// The import's bounds hold for the extended syntax: counted before anything is made, and a
+// file past them refused as a whole.
+void TestFolderList::extendedBounds()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, refused);
+    QFETCH(qint64, entries);
+    QFETCH(int, rejected);
+
+    for (const bool keep : {false, true}) {
+        ListImport import;
+        bool bounded = true;
+        for (const QString& line : lines)
+            bounded =
+                bounded && importListLine(line, import, keep, extendedSyntax(PathStyle::Posix));
+        QCOMPARE(!bounded, refused);
+        QCOMPARE(!import.refusal.isEmpty(), refused);
+        if (refused)
+            continue;
+        QCOMPARE(import.entryCount, entries);
+        QCOMPARE(import.entries.size(), keep ? entries : 0);
+        QCOMPARE(import.notExpandable.size() + import.tooManyDigits.size(), rejected);
+    }
 }
 
 void TestFolderList::report_data()
@@ -176,13 +420,40 @@ void TestFolderList::report()
 
     ListImport import;
     for (const QString& line : lines)
-        importListLine(line, import);
+        importListLine(line, import, true, m_syntax ? *m_syntax : ListSyntax{});
     const auto report = rejectedLineReport(import);
     QCOMPARE(report.has_value(), number >= 0);
     if (report) {
         QCOMPARE(report->number, number);
         QCOMPARE((QStringList{report->t1, report->t2, report->t3}), inserts);
     }
+}
+
+// Rejected lines of the extended syntax are reported as not expandable, each with its reason.
+void TestFolderList::extendedReport()
+{
+    ListImport import;
+    const ListSyntax syntax = extendedSyntax(PathStyle::Posix);
+    for (const QString& line : QStringList{"a[a-Z]", "ok[1-2]", "b[1-123456]", "c[1-9:0]", "d[x-1"})
+        importListLine(line, import, true, syntax);
+    importListLine(QString(MaxListLineLength + 1, QChar(u'x')), import, true, syntax);
+    const auto report = rejectedLineReport(import);
+    QVERIFY(report);
+    QCOMPARE(report->number, 19);
+    QCOMPARE(report->t1, "a[a-Z] (範囲に大文字と小文字が混ざっています)\r\n"
+                         "c[1-9:0] (刻みは 1〜99999 の整数です)\r\n" +
+                             QString(200, QChar(u'x')) + "…\r\n");
+    QCOMPARE(report->t3, "b[1-123456]\r\n");
+    QCOMPARE(import.entries, split("ok1|ok2|d[x-1"));
+
+    // Past the reported lines, the count stands alone, without a reason.
+    ListImport many;
+    for (int i = 0; i < MaxReportedLines + 2; ++i)
+        importListLine("a[a-Z]", many, true, syntax);
+    const auto counted = rejectedLineReport(many);
+    QVERIFY(counted);
+    QVERIFY(counted->t1.endsWith("ほか 2 行\r\n"));
+    QCOMPARE(counted->t1.count("大文字"), MaxReportedLines);
 }
 
 void TestFolderList::importFile_data()
@@ -245,12 +516,37 @@ void TestFolderList::importFile()
     QFETCH(QStringList, rejected);
     QFETCH(QStringList, entries);
 
-    const ListImport import = importBytes(bytes);
+    ListImportOptions options;
+    if (m_syntax)
+        options.syntax = *m_syntax;
+    const ListImport import = importBytes(bytes, options);
     QVERIFY(import.opened);
     QVERIFY(import.refusal.isEmpty());
     QCOMPARE(import.rawLines, rawLines);
     QCOMPARE(import.notExpandable + import.tooManyDigits, rejected);
     QCOMPARE(import.entries, entries.isEmpty() ? rawLines : entries);
+}
+
+// A file read in the extended syntax, then streamed again as a dry run does, with the same day.
+void TestFolderList::extendedFileStreamsWhatItImported()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.txt");
+    QVERIFY(putBytes(path, "/w/case[001-100]/{JPG,RAW,Video}\r\n/w/{date}\r\n"));
+    ListImportOptions options;
+    options.syntax = extendedSyntax(PathStyle::Posix);
+    options.keepLines = true;
+    const ListImport import = importListFile(path, options);
+    QCOMPARE(import.entries.size(), 301);
+    QCOMPARE(import.entries.at(2), QString("/w/case001/Video"));
+    QCOMPARE(import.entries.last(), QString("/w/20240305"));
+    QCOMPARE(import.entryLines.last(), 2);
+    QStringList streamed;
+    const auto take = [&streamed](const QString& entry, qint64) {
+        return (streamed << entry, true);
+    };
+    QVERIFY(forEachListFileEntry(path, import.encoding, take, options.syntax));
+    QCOMPARE(streamed, import.entries);
 }
 
 void TestFolderList::wholeFile_data()

@@ -15,6 +15,7 @@
 #include "folderlist/ListRun.h"
 #include "folderlist/ListWindow.h"
 #include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "text/TextFile.h"
 
 #include <QAbstractItemModelTester>
@@ -81,6 +82,9 @@ private Q_SLOTS:
     void invalidSeriesAsksForNoFile();
     void unwritableTargetSaysSo();
     void reportItemFollowsTheRuns();
+    void extendedItemReadsTheNextImport_data();
+    void extendedItemReadsTheNextImport();
+    void extendedItemIsRemembered();
 
     void chooserFiltersMatch();
     void folderChooserShowsTheInstruction_data();
@@ -89,6 +93,13 @@ private Q_SLOTS:
 
 private:
     ListWindow* list() { return m_lists->listWindow(); }
+    // A controller (and list window) of its own that keeps its choices in `preferences`.
+    void remakeLists(const QString& preferences)
+    {
+        delete m_lists;
+        m_lists = new ListController(*m_host, m_services->services(), &m_host->window, preferences);
+        m_lists->setClock([] { return QDate(2024, 3, 5); });
+    }
     QAction* action(const char* name) { return childOf<QAction>(list(), name); }
     void select(const QList<int>& rows);
 
@@ -148,9 +159,21 @@ void TestListWindow::captionsAndMenus()
         {"mnuActionExit", QKeySequence(Qt::CTRL | Qt::Key_W)},
         {"mnuEditAllSelect", QKeySequence(Qt::CTRL | Qt::Key_A)},
         {"mnuEditNoSelect", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {"mnuEditDelete", QKeySequence(Qt::Key_Delete)}};
+        {"mnuEditDelete", QKeySequence(Qt::Key_Delete)},
+        {"mnuActionExtended", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)}};
     for (const auto& [name, key] : keys)
         QCOMPARE(action(name)->shortcut(), key);
+    QCOMPARE(action("mnuActionExtended")->text(), QStringLiteral("拡張書式で展開"));
+
+    // No key does two things in the window.
+    QHash<QKeySequence, QString> taken;
+    for (const QAction* a : w->findChildren<QAction*>()) {
+        if (a->shortcut().isEmpty())
+            continue;
+        QVERIFY2(!taken.contains(a->shortcut()),
+                 qPrintable(a->objectName() + " and " + taken.value(a->shortcut())));
+        taken.insert(a->shortcut(), a->objectName());
+    }
 }
 
 void TestListWindow::modelHoldsItsContract()
@@ -491,6 +514,93 @@ void TestListWindow::unwritableTargetSaysSo()
     QVERIFY(m_prompter->shown.front().text.startsWith(
         QStringLiteral("リストファイルに書き込めませんでした")));
     QCOMPARE(fileBytes(blocker), QByteArray("x"));
+}
+
+void TestListWindow::extendedItemReadsTheNextImport_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("root"); // of the row's own folders
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QStringList>("subfolders"); // of case001 after 作成
+
+    QTest::newRow("on: every number with its subfolders")
+        << true << "C:\\on" << 301 << "C:\\on\\d20240305"
+        << QStringList{"C:\\on\\case001\\JPG", "C:\\on\\case001\\RAW", "C:\\on\\case001\\Video"};
+    QTest::newRow("off: the format's, the braces as written")
+        << false << "C:\\off" << 101 << "C:\\off\\d{date}"
+        << QStringList{"C:\\off\\case001\\{JPG,RAW,Video}"};
+}
+
+void TestListWindow::extendedItemReadsTheNextImport()
+{
+    QFETCH(bool, on);
+    QFETCH(QString, root);
+    QFETCH(int, entries);
+    QFETCH(QString, last);
+    QFETCH(QStringList, subfolders);
+
+    const QString prefs = m_dir.filePath("preferences.ini");
+    QFile::remove(prefs);
+    remakeLists(prefs);
+    const QString file = m_dir.filePath("tree.txt");
+    QVERIFY(putBytes(
+        file, (root + "\\case[001-100]\\{JPG,RAW,Video}\r\n" + root + "\\d{date}\r\n").toUtf8()));
+    QAction* item = action("mnuActionExtended");
+    QVERIFY(item->isCheckable() && !item->isChecked()); // off until chosen
+    if (on)
+        item->trigger();
+    QCOMPARE(item->isChecked(), on);
+    QCOMPARE(m_lists->extendedSyntax(), on);
+
+    m_services->listFiles.openAnswers << file;
+    action("mnuActionListImport")->trigger();
+    QCOMPARE(list()->model().rowCount(), entries);
+    QCOMPARE(list()->model().entries().last(), last);
+    QCOMPARE(m_lists->rawListLines().size(), 2); // exported as written, as read
+    QVERIFY(m_prompter->shown.isEmpty());
+
+    action("mnuActionCreateDelete0")->trigger();
+    const QStringList folders = m_fs.folders();
+    const auto under = [&folders](const QString& parent) {
+        QStringList out;
+        for (const QString& f : folders) {
+            if (f.startsWith(parent + "\\") && !f.mid(parent.size() + 1).contains('\\'))
+                out << f;
+        }
+        return out;
+    };
+    QCOMPARE(under(root).size(), 101); // case001 … case100 and the dated one
+    QCOMPARE(under(root + "\\case001"), subfolders);
+    QCOMPARE(under(root + "\\case100").size(), subfolders.size());
+}
+
+void TestListWindow::extendedItemIsRemembered()
+{
+    const QString prefs = m_dir.filePath("config/NMaker/preferences.ini");
+    remakeLists(prefs);
+    QVERIFY(!action("mnuActionExtended")->isChecked());
+    action("mnuActionExtended")->trigger();
+    QVERIFY(QFileInfo::exists(prefs)); // its folder made as needed
+    QVERIFY(m_prompter->shown.isEmpty());
+
+    // The next start reads it back; the settings file is not involved.
+    remakeLists(prefs);
+    QVERIFY(action("mnuActionExtended")->isChecked());
+    QVERIFY(Preferences(prefs).extendedListSyntax());
+    action("mnuActionExtended")->trigger();
+    remakeLists(prefs);
+    QVERIFY(!action("mnuActionExtended")->isChecked());
+
+    // A file that cannot be written says so; the choice still holds for this run.
+    const QString blocker = m_dir.filePath("blocker");
+    QVERIFY(putBytes(blocker, "x"));
+    remakeLists(blocker + "/preferences.ini");
+    action("mnuActionExtended")->trigger();
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QVERIFY(m_prompter->shown.front().text.startsWith("拡張書式の設定を保存できませんでした。"));
+    QVERIFY(m_lists->extendedSyntax());
+    QVERIFY(action("mnuActionExtended")->isChecked());
 }
 
 void TestListWindow::chooserFiltersMatch()

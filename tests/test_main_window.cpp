@@ -63,7 +63,8 @@ private:
     MainWindowPaths paths() const
     {
         return {m_settings.filePath(QStringLiteral("SetNMaker.cf")),
-                QDir::tempPath() + QStringLiteral("/")};
+                QDir::tempPath() + QStringLiteral("/"),
+                m_settings.filePath(QStringLiteral("preferences.ini"))};
     }
 
     QTemporaryDir m_settings;
@@ -508,8 +509,8 @@ void TestMainWindow::unwritableSettingsSayWhy()
     Options options;
     m_prompter->clear();
     TestServices services(m_fs, options, *m_prompter);
-    MainWindow window(services.services(),
-                      {blocker.fileName() + QStringLiteral("/SetNMaker.cf"), paths().tempFolder});
+    MainWindow window(services.services(), {blocker.fileName() + QStringLiteral("/SetNMaker.cf"),
+                                            paths().tempFolder, paths().preferencesFile});
     QCOMPARE(m_prompter->numbers(), QList<int>{0}); // the recovery's save failed
     QCOMPARE(window.fieldTexts().noEnd, QStringLiteral("10"));
     QVERIFY(window.close()); // the program goes on, and says so again at exit

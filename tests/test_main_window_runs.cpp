@@ -102,7 +102,8 @@ void TestMainWindowRuns::init()
     m_services = std::make_unique<TestServices>(*m_fs, *m_options, *m_prompter);
     m_window =
         new MainWindow(m_services->services(),
-                       {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder()});
+                       {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder(),
+                        m_home.filePath(QStringLiteral("preferences.ini"))});
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));

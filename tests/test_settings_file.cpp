@@ -1,5 +1,6 @@
 #include "TestHelpers.h"
 #include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
@@ -76,6 +77,8 @@ private Q_SLOTS:
     void fullDiskKeepsOldFile_data();
     void fullDiskKeepsOldFile();
     void filePlace();
+    void preferencesRead_data();
+    void preferencesRead();
 };
 
 void TestSettingsFile::read_data()
@@ -362,6 +365,31 @@ void TestSettingsFile::filePlace()
     if (QFileInfo(QStringLiteral("/proc")).isDir())
         QCOMPARE(settingsFilePathIn("/proc", config), config + "/SetNMaker.cf");
     QCOMPARE(QDir(program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+void TestSettingsFile::preferencesRead_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // "<none>": no file
+    QTest::addColumn<bool>("extended");
+
+    QTest::newRow("no file") << QByteArray("<none>") << false;
+    QTest::newRow("on") << QByteArray("[list]\nextendedSyntax=true\n") << true;
+    QTest::newRow("off") << QByteArray("[list]\nextendedSyntax=false\n") << false;
+    QTest::newRow("another value") << QByteArray("[list]\nextendedSyntax=1\n") << false;
+    QTest::newRow("another key") << QByteArray("[list]\nextended=true\n") << false;
+    QTest::newRow("not a settings text") << QByteArray("\x00\xFF[list\n=\n", 10) << false;
+}
+
+void TestSettingsFile::preferencesRead()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, extended);
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    if (bytes != "<none>")
+        QVERIFY(putBytes(path, bytes));
+    QCOMPARE(Preferences(path).extendedListSyntax(), extended);
+    QCOMPARE(Preferences().extendedListSyntax(), false); // none: for this run only
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -10,6 +10,7 @@
 #include "run/RunReport.h"
 #include "run/RunServices.h"
 #include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 
 #include "ArgumentParser.h"
@@ -64,7 +65,8 @@ int main(int argc, char* argv[])
                                QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
                                &report};
 
-    MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder()});
+    MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder(),
+                                                preferencesFilePath()});
     prompter.setParent(&window);
     progress.setParent(&window);
     folderChooser.setParent(&window);

@@ -65,17 +65,17 @@ QList<Option> optionsOf(Command command)
         return everyCommand + series +
                QList<Option>{{"--with-contents", false}, {"--report", true}};
     case Command::ListCreate:
-        return everyCommand + QList<Option>{{"--base", true},
-                                            {"--dry-run", false},
-                                            {"--encoding", true},
-                                            {"--null", false},
-                                            {"--report", true}};
-    case Command::ListDelete:
-        return everyCommand + QList<Option>{{"--base", true},     {"--with-contents", false},
-                                            {"--dry-run", false}, {"--encoding", true},
+        return everyCommand + QList<Option>{{"--base", true},     {"--dry-run", false},
+                                            {"--encoding", true}, {"--extended", false},
                                             {"--null", false},    {"--report", true}};
+    case Command::ListDelete:
+        return everyCommand + QList<Option>{{"--base", true},      {"--with-contents", false},
+                                            {"--dry-run", false},  {"--encoding", true},
+                                            {"--extended", false}, {"--null", false},
+                                            {"--report", true}};
     case Command::Expand:
-        return everyCommand + QList<Option>{{"--encoding", true}, {"--null", false}};
+        return everyCommand +
+               QList<Option>{{"--encoding", true}, {"--extended", false}, {"--null", false}};
     default:
         return {};
     }
@@ -163,10 +163,11 @@ QString usageText()
         "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
         "                [--report CSV]\n"
-        "  nmaker list-create FILE [--base DIR] [--encoding E] [--dry-run] [--report CSV]\n"
-        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--with-contents] [--dry-run]\n"
+        "  nmaker list-create FILE [--base DIR] [--encoding E] [--extended] [--dry-run]\n"
         "                [--report CSV]\n"
-        "  nmaker expand FILE [--encoding E] [-0]\n"
+        "  nmaker list-delete FILE [--base DIR] [--encoding E] [--extended]\n"
+        "                [--with-contents] [--dry-run] [--report CSV]\n"
+        "  nmaker expand FILE [--encoding E] [--extended] [-0]\n"
         "  nmaker --help | --version\n"
         "  どのコマンドにも --json、-q、-v を付けられます。FILE が - のときは標準入力から\n"
         "  リストを読みます。\n"
@@ -190,6 +191,8 @@ QString usageText()
         "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
         "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
         "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
+        "  --extended      拡張書式で展開する: すべての範囲 [a-b] (英字・かなも)、\n"
+        "                  刻み [1-9:2]、選択肢 {x,y}、日付 {date} {date:yyyy-MM}\n"
         "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
         "                  する (xargs -0 向け)\n"
         "  --json          標準出力に JSON Lines で出力する: フォルダごとに 1 行\n"
@@ -285,6 +288,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
     a.dryRun = values.contains(QStringLiteral("--dry-run"));
     a.withContents = values.contains(QStringLiteral("--with-contents"));
     a.nulOutput = values.contains(QStringLiteral("--null"));
+    a.extended = values.contains(QStringLiteral("--extended"));
     if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
         return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
     a.json = values.contains(QStringLiteral("--json"));

@@ -33,6 +33,7 @@ struct CommandArguments {
     bool withContents = false;
     bool dryRun = false;
     EncodingChoice encoding = EncodingChoice::Auto;
+    bool extended = false;  // --extended: the extended list syntax
     bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
     // every command: the output as JSON Lines; for a run also a CSV report; how much stderr says
     bool json = false;

@@ -48,7 +48,7 @@ int runCommand(const QStringList& args, const TerminalStreams& streams,
     case Command::ListDelete:
         return runList(a, streams, environment);
     case Command::Expand:
-        return runExpand(a, streams);
+        return runExpand(a, streams, environment);
     }
     return ExitStatus::BadArguments;
 }
@@ -88,7 +88,8 @@ int runCommandLineMain(int argc, char* argv[])
     }
     const CommandEnvironment environment{
         withSeparator(QCoreApplication::applicationDirPath()),
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()};
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+        QDate::currentDate()};
     const int status = runCommand(args, streams, environment);
     out.flush();
     err.flush();

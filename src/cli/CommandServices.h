@@ -11,12 +11,15 @@
 #include "run/RunReport.h"
 #include "settings/Options.h"
 
+#include <QDate>
+
 #include <memory>
 
 // Where the program is, as main() found it: the base folder question may name it.
 struct CommandEnvironment {
     QString programFolder; // ending with the separator
     QString programName;   // without its extension
+    QDate today;           // what {date} of the extended syntax reads; none: the system's
 };
 
 // The program's services for one command, as the window has them, with answers instead of

@@ -18,12 +18,21 @@ namespace
 constexpr PathStyle Host = hostPathStyle();
 
 // Where the list is read from: its file, or a copy of standard input (read twice, like a file,
-// and within the same bound).
+// and within the same bound), and how its lines are read, the same both times.
 struct ListSource {
     QString path;
     QString name; // as messages name it
     std::unique_ptr<QTemporaryFile> copy;
+    ListSyntax syntax;
 };
+
+ListSyntax listSyntax(const CommandArguments& a, const CommandEnvironment& environment)
+{
+    ListSyntax syntax;
+    syntax.extended = a.extended;
+    syntax.today = environment.today.isValid() ? environment.today : QDate::currentDate();
+    return syntax;
+}
 
 bool openListSource(const CommandArguments& a, const TerminalStreams& streams, ErrorOutput& err,
                     ListSource& source)
@@ -72,6 +81,7 @@ bool importList(const CommandArguments& a, const ListSource& source, ErrorOutput
     options.encoding = a.encoding;
     options.keepEntries = keep;
     options.keepLines = keep;
+    options.syntax = source.syntax;
     list = importListFile(source.path, options);
     if (!list.opened) {
         err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
@@ -106,7 +116,7 @@ bool forEachEntry(const ListSource& source, const ListImport& list,
         }
         return true;
     }
-    return forEachListFileEntry(source.path, list.encoding, take);
+    return forEachListFileEntry(source.path, list.encoding, take, source.syntax);
 }
 
 bool hasDuplicates(const ListSource& source, const ListImport& list)
@@ -128,11 +138,13 @@ bool hasDuplicates(const ListSource& source, const ListImport& list)
 
 } // namespace
 
-int runExpand(const CommandArguments& a, const TerminalStreams& streams)
+int runExpand(const CommandArguments& a, const TerminalStreams& streams,
+              const CommandEnvironment& environment)
 {
     ErrorOutput err(streams.err, streams.errIsTerminal);
     PlannedOutput out(streams.out, a, false);
     ListSource source;
+    source.syntax = listSyntax(a, environment);
     ListImport list;
     if (!openListSource(a, streams, err, source) || !importList(a, source, err, list, false))
         return out.finish(err, ExitStatus::BadArguments);
@@ -163,6 +175,7 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
 
     // A dry run streams the entries; a run holds them, as the list window does.
     ListSource source;
+    source.syntax = listSyntax(a, environment);
     ListImport list;
     if (!openListSource(a, streams, s.err, source) ||
         !importList(a, source, s.err, list, !a.dryRun))

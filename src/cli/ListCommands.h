@@ -9,4 +9,5 @@
 int runList(const CommandArguments& a, const TerminalStreams& streams,
             const CommandEnvironment& environment);
 // expand: the entries of a list file, streamed.
-int runExpand(const CommandArguments& a, const TerminalStreams& streams);
+int runExpand(const CommandArguments& a, const TerminalStreams& streams,
+              const CommandEnvironment& environment);

@@ -19,18 +19,33 @@ constexpr qsizetype MaxLineBytes = 3 * MaxListLineLength;
 // How much of a too-long line the report shows.
 constexpr qsizetype ShownLineStart = 200;
 
-void addRejected(QStringList& group, qsizetype& omitted, const QString& line)
+void addRejected(QStringList& group, qsizetype& omitted, const QString& line,
+                 QStringList* reasons = nullptr, const QString& reason = {})
 {
     if (group.size() < MaxReportedLines) {
         group.append(line);
+        if (reasons)
+            reasons->append(reason);
         return;
     }
     ++omitted;
     const QString summary = moreLinesText(omitted);
-    if (omitted == 1)
+    if (omitted == 1) {
         group.append(summary);
-    else
+        if (reasons)
+            reasons->append(QString());
+    } else {
         group.last() = summary;
+    }
+}
+
+void addNotExpandable(ListImport& into, const QString& line, const QString& reason = {})
+{
+    // Kept in step with the lines, so each reason stays beside its own.
+    while (into.notExpandableReasons.size() < into.notExpandable.size())
+        into.notExpandableReasons.append(QString());
+    addRejected(into.notExpandable, into.notExpandableOmitted, line, &into.notExpandableReasons,
+                reason);
 }
 
 QString shownStart(const QString& text)
@@ -43,7 +58,7 @@ QString shownStart(const QString& text)
 
 void rejectLongLine(const QString& text, ListImport& into)
 {
-    addRejected(into.notExpandable, into.notExpandableOmitted, shownStart(text));
+    addNotExpandable(into, shownStart(text));
 }
 
 ListImport refused(const QString& why)
@@ -54,11 +69,15 @@ ListImport refused(const QString& why)
     return r;
 }
 
-QString lines(const QStringList& group)
+QString lines(const QStringList& group, const QStringList& reasons = {})
 {
     QString text;
-    for (const QString& line : group)
-        text += line + QLatin1String("\r\n");
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        text += group.at(i);
+        if (i < reasons.size() && !reasons.at(i).isEmpty())
+            text += QLatin1String(" (") + reasons.at(i) + QLatin1Char(')');
+        text += QLatin1String("\r\n");
+    }
     return text;
 }
 
@@ -78,7 +97,8 @@ const QString& tooLongText()
 
 } // namespace
 
-bool importListLine(const QString& line, ListImport& into, bool keepEntries)
+bool importListLine(const QString& line, ListImport& into, bool keepEntries,
+                    const ListSyntax& syntax)
 {
     if (line.isEmpty())
         return true;
@@ -86,10 +106,10 @@ bool importListLine(const QString& line, ListImport& into, bool keepEntries)
         rejectLongLine(line, into);
         return true;
     }
-    const ListLineSize size = measureListLine(line);
+    const ListLineSize size = measureListLine(line, syntax);
     switch (size.kind) {
     case ListLineKind::NotExpandable:
-        addRejected(into.notExpandable, into.notExpandableOmitted, line);
+        addNotExpandable(into, line, listLineProblemText(size.problem));
         return true;
     case ListLineKind::TooManyDigits:
         addRejected(into.tooManyDigits, into.tooManyDigitsOmitted, line);
@@ -114,7 +134,7 @@ bool importListLine(const QString& line, ListImport& into, bool keepEntries)
     if (size.kind == ListLineKind::PlainPath)
         into.entries.append(line);
     else
-        expandListLine(line, into.entries);
+        expandListLine(line, into.entries, syntax);
     return true;
 }
 
@@ -153,6 +173,9 @@ ListImport importListFile(const QString& path, const ListImportOptions& options)
     if (options.progress)
         secondPass = [&](qint64 done, qint64) { return options.progress(size + done, 2 * size); };
 
+    ListSyntax syntax = options.syntax;
+    if (!syntax.today.isValid())
+        syntax.today = QDate::currentDate();
     ListImport into;
     into.opened = true;
     into.encoding = reader.encoding();
@@ -165,10 +188,10 @@ ListImport importListFile(const QString& path, const ListImportOptions& options)
             if (line.tooLong || line.text.size() > MaxListLineLength)
                 rejectLongLine(line.text, into);
             else if (!line.clean)
-                addRejected(into.notExpandable, into.notExpandableOmitted, line.text);
+                addNotExpandable(into, line.text);
             else {
                 const qsizetype before = into.entries.size();
-                bounded = importListLine(line.text, into, options.keepEntries);
+                bounded = importListLine(line.text, into, options.keepEntries, syntax);
                 if (options.keepLines)
                     into.entryLines.insert(into.entryLines.size(),
                                            into.entries.size() - before, line.number);
@@ -200,7 +223,8 @@ ListImport importListFile(const QString& path, RunContext* context)
 }
 
 bool forEachListFileEntry(const QString& path, TextEncoding encoding,
-                          const std::function<bool(const QString& entry, qint64 line)>& take)
+                          const std::function<bool(const QString& entry, qint64 line)>& take,
+                          const ListSyntax& syntax)
 {
     TextReader reader;
     reader.setEncoding(encoding == TextEncoding::Utf8 ? EncodingChoice::Utf8
@@ -213,7 +237,7 @@ bool forEachListFileEntry(const QString& path, TextEncoding encoding,
         if (line.text.isEmpty() || line.tooLong || !line.clean ||
             line.text.size() > MaxListLineLength)
             return true;
-        forEachListEntry(line.text, [&](const QString& entry) {
+        forEachListEntry(line.text, syntax, [&](const QString& entry) {
             if (going)
                 going = take(entry, line.number);
         });
@@ -229,9 +253,10 @@ std::optional<ListReport> rejectedLineReport(const ListImport& import)
     const bool wrong = !import.notExpandable.isEmpty();
     const bool wide = !import.tooManyDigits.isEmpty();
     if (wrong && wide)
-        return ListReport{19, lines(import.notExpandable), digits, lines(import.tooManyDigits)};
+        return ListReport{19, lines(import.notExpandable, import.notExpandableReasons), digits,
+                          lines(import.tooManyDigits)};
     if (wrong)
-        return ListReport{20, lines(import.notExpandable), {}, {}};
+        return ListReport{20, lines(import.notExpandable, import.notExpandableReasons), {}, {}};
     if (wide)
         return ListReport{21, digits, lines(import.tooManyDigits), {}};
     return std::nullopt;

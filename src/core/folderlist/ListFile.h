@@ -31,6 +31,8 @@ struct ListImport {
     QList<qint64> entryLines; // with keepLines: the file line of each entry (1 for the first)
     QStringList rawLines; // the accepted lines exactly as read, file order
     QStringList notExpandable; // not expandable, too long or not decodable, file order
+    // Beside each of them, why the extended syntax rejected it (empty: the format's own kinds).
+    QStringList notExpandableReasons;
     QStringList tooManyDigits; // a bound longer than MaxRangeDigits, file order
     // Rejected lines beyond MaxReportedLines, counted in each group's "ほか N 行" line.
     qsizetype notExpandableOmitted = 0;
@@ -42,7 +44,8 @@ struct ListImport {
 // the report. The line is measured before anything is made: false when its entries would
 // take the import past its bounds (then nothing of it is added). With `keepEntries` false
 // they are only counted.
-bool importListLine(const QString& line, ListImport& into, bool keepEntries = true);
+bool importListLine(const QString& line, ListImport& into, bool keepEntries = true,
+                    const ListSyntax& syntax = {});
 
 struct ListImportOptions {
     EncodingChoice encoding = EncodingChoice::Auto;
@@ -51,6 +54,8 @@ struct ListImportOptions {
     // Hears the bytes read so far (the file is read twice: `total` is twice its size) after
     // every piece; its false stops the import as cancelled.
     std::function<bool(qint64 done, qint64 total)> progress;
+    // The format, or the extended syntax; without a date of its own, the import fixes today's.
+    ListSyntax syntax;
 };
 
 // Reads a list file line by line in bounded memory. Lines end at CR LF or a lone CR; in a file
@@ -60,9 +65,11 @@ ListImport importListFile(const QString& path, const ListImportOptions& options 
 ListImport importListFile(const QString& path, RunContext* context);
 
 // Every entry of an accepted file, streamed in file order, without holding them: the file is
-// read once more as the import read it. False on a read error or when `take` answers false.
+// read once more as the import read it (give the syntax the date the import used). False on a
+// read error or when `take` answers false.
 bool forEachListFileEntry(const QString& path, TextEncoding encoding,
-                          const std::function<bool(const QString& entry, qint64 line)>& take);
+                          const std::function<bool(const QString& entry, qint64 line)>& take,
+                          const ListSyntax& syntax = {});
 
 // The catalogue message (19, 20 or 21) and its inserts that report the rejected lines.
 struct ListReport {

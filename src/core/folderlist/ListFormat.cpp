@@ -1,5 +1,6 @@
 #include "ListFormat.h"
 
+#include "ExtendedList.h"
 #include "text/Numbers.h"
 
 #include <QStringView>
@@ -196,4 +197,62 @@ ListLineKind forEachListEntry(const QString& line, const std::function<void(cons
     else if (r.kind == ListLineKind::Expanded)
         eachPath(line, r, [&take](QString&& path) { take(path); });
     return r.kind;
+}
+
+ListLineKind expandListLine(const QString& line, QStringList& entries, const ListSyntax& syntax)
+{
+    if (!syntax.extended)
+        return expandListLine(line, entries);
+    const ExtendedLine parsed(line, syntax);
+    if (parsed.kind() != ListLineKind::Expanded)
+        return parsed.kind();
+    entries.reserve(entries.size() + parsed.size().entries);
+    parsed.forEach([&entries](const QString& entry) { entries.append(entry); });
+    return ListLineKind::Expanded;
+}
+
+ListLineSize measureListLine(const QString& line, const ListSyntax& syntax)
+{
+    if (!syntax.extended)
+        return measureListLine(line);
+    return ExtendedLine(line, syntax).size();
+}
+
+ListLineKind forEachListEntry(const QString& line, const ListSyntax& syntax,
+                              const std::function<void(const QString&)>& take)
+{
+    if (!syntax.extended)
+        return forEachListEntry(line, take);
+    const ExtendedLine parsed(line, syntax);
+    parsed.forEach(take);
+    return parsed.kind();
+}
+
+QString listLineProblemText(ListLineProblem problem)
+{
+    switch (problem) {
+    case ListLineProblem::None:
+        break;
+    case ListLineProblem::BoundNotValue:
+        return QStringLiteral("範囲の値が数値でも1文字でもありません");
+    case ListLineProblem::NegativeBound:
+        return QStringLiteral("範囲の値が負の数です");
+    case ListLineProblem::NumberAndLetter:
+        return QStringLiteral("範囲の片方が数値で、もう片方が文字です");
+    case ListLineProblem::MixedCase:
+        return QStringLiteral("範囲に大文字と小文字が混ざっています");
+    case ListLineProblem::DifferentScripts:
+        return QStringLiteral("範囲の2つの文字の種類が違います");
+    case ListLineProblem::NotALetter:
+        return QStringLiteral("範囲に使える文字は英字・ひらがな・カタカナです");
+    case ListLineProblem::BadStep:
+        return QStringLiteral("刻みは 1〜99999 の整数です");
+    case ListLineProblem::EmptyDateFormat:
+        return QStringLiteral("日付の書式が空です");
+    case ListLineProblem::EmptyEntry:
+        return QStringLiteral("空のパスになる組み合わせがあります");
+    case ListLineProblem::TooDeep:
+        return QStringLiteral("{ } の入れ子が深すぎます (%1 段まで)").arg(MaxAlternativeDepth);
+    }
+    return {};
 }

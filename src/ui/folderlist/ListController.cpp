@@ -21,9 +21,21 @@
 
 #include <optional>
 
-ListController::ListController(ListHost& host, const RunServices& services, QObject* parent)
-    : QObject(parent), m_host(host), m_services(services)
+ListController::ListController(ListHost& host, const RunServices& services, QObject* parent,
+                               const QString& preferencesFile)
+    : QObject(parent), m_host(host), m_services(services), m_preferences(preferencesFile)
 {
+}
+
+void ListController::setExtendedSyntax(bool on)
+{
+    if (!m_preferences.setExtendedListSyntax(on))
+        showBox(QStringLiteral("拡張書式の設定を保存できませんでした。\r\n"
+                               "この設定は NMaker を終了するまで有効です。\r\n") +
+                    m_preferences.path(),
+                MessageStyle::Ok | MessageStyle::IconWarning);
+    if (m_list)
+        m_list->setExtendedChecked(on);
 }
 
 ListWindow* ListController::listWindow()
@@ -39,6 +51,8 @@ ListWindow* ListController::listWindow()
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
         connect(m_list, &ListWindow::reportRequested, this, [this] { showReport(m_list); });
         connect(m_list, &ListWindow::reimportRequested, this, &ListController::reimport);
+        connect(m_list, &ListWindow::extendedToggled, this, &ListController::setExtendedSyntax);
+        m_list->setExtendedChecked(extendedSyntax());
     }
     // A run of the main window may have finished since the list window was last open.
     m_list->setReportEnabled(hasReport());
@@ -108,6 +122,9 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     const QString what = QStringLiteral("インポート");
     ListImportOptions options;
     options.encoding = encoding;
+    options.syntax.extended = extendedSyntax();
+    options.syntax.style = m_services.steps.style();
+    options.syntax.today = m_today();
     std::optional<WindowRunContext> context;
     if (fromList) {
         list->enterBusyState();

@@ -2,10 +2,14 @@
 
 #include "folderlist/ListExport.h"
 #include "run/RunServices.h"
+#include "settings/Preferences.h"
 #include "text/TextReader.h"
 
+#include <QDate>
 #include <QObject>
 #include <QStringList>
+
+#include <functional>
 
 class ListHost;
 struct ReportRow;
@@ -21,10 +25,18 @@ class ListController : public QObject
     Q_OBJECT
 
 public:
-    ListController(ListHost& host, const RunServices& services, QObject* parent = nullptr);
+    // The choice of 拡張書式で展開 is kept in `preferencesFile` (empty: for this run only).
+    ListController(ListHost& host, const RunServices& services, QObject* parent = nullptr,
+                   const QString& preferencesFile = {});
 
     ListWindow* listWindow();
     const QStringList& rawListLines() const { return m_rawListLines; }
+
+    // Whether imports read the extended list syntax; kept in the preferences file.
+    bool extendedSyntax() const { return m_preferences.extendedListSyntax(); }
+    void setExtendedSyntax(bool on);
+    // What {date} reads; the system's clock unless a test sets another.
+    void setClock(std::function<QDate()> today) { m_today = std::move(today); }
 
     void showList();
     // The series as the list's entries, to be looked at, edited, exported or run as a list.
@@ -70,5 +82,7 @@ private:
     RunServices m_services;
     ListWindow* m_list = nullptr;
     QStringList m_rawListLines;
+    Preferences m_preferences;
+    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
     QString m_importPath; // of the latest import, for reading it again
 };

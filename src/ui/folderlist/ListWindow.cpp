@@ -128,6 +128,11 @@ void ListWindow::buildMenus()
         });
     }
     showImportEncoding(std::nullopt);
+    m_extended = addMenuItem(m_mnuAction, "mnuActionExtended", QStringLiteral("拡張書式で展開"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    m_extended->setCheckable(true);
+    m_extended->setToolTip(QStringLiteral("次のインポートから、リストを拡張書式で展開します"));
+    connect(m_extended, &QAction::triggered, this, [this](bool on) { Q_EMIT extendedToggled(on); });
     QAction* exportRaw =
         addMenuItem(m_mnuAction, "mnuActionListExport0", QStringLiteral("リストのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -176,6 +181,11 @@ void ListWindow::buildMenus()
     for (QAction* a : {m_editDelete, m_popupDelete})
         connect(a, &QAction::triggered, this, &ListWindow::deleteSelection);
     updateEditItems();
+}
+
+void ListWindow::setExtendedChecked(bool on)
+{
+    m_extended->setChecked(on);
 }
 
 void ListWindow::setReportEnabled(bool enabled)

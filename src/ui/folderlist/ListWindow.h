@@ -59,6 +59,8 @@ public:
     void setReportEnabled(bool enabled);
     // How far a long command has come, in the title.
     void showProgress(const QString& what, int done, int total);
+    // 拡張書式で展開 as the owner keeps it; toggling it only tells the owner.
+    void setExtendedChecked(bool on);
 
 Q_SIGNALS:
     void importRequested();
@@ -66,6 +68,7 @@ Q_SIGNALS:
     void runRequested(int index);   // 0 create, 1 delete
     void reimportRequested(TextEncoding encoding);
     void reportRequested();
+    void extendedToggled(bool on);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -95,6 +98,7 @@ private:
     QMenu* m_mnuEncoding = nullptr;
     QAction* m_encodingItems[2] = {nullptr, nullptr}; // UTF-8, code page 932
     QAction* m_report = nullptr;
+    QAction* m_extended = nullptr;
     QAction* m_editNoSelect = nullptr;
     QAction* m_editDelete = nullptr;
     QAction* m_popupNoSelect = nullptr;

@@ -95,7 +95,7 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
     setFont(uiFont());
-    m_lists = new ListController(*this, m_services, this);
+    m_lists = new ListController(*this, m_services, this, paths.preferencesFile);
     connect(m_lists, &ListController::runFinished, this, &MainWindow::updateUndoItem);
     buildControls();
     buildMenus();

@@ -28,7 +28,8 @@ class UpDown;
 // Where the main window keeps its settings, and the default target folder.
 struct MainWindowPaths {
     QString settingsFile;
-    QString tempFolder; // with its trailing separator
+    QString tempFolder;      // with its trailing separator
+    QString preferencesFile; // the user's own choices; empty: kept for this run only
 };
 
 // The start-up window: the series fields, the run buttons, the exit button and the menu bar.
