@@ -36,7 +36,8 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
                 if (results.at(i).kind == RestoreResult::Kind::Restored)
                     out.path(path, -1);
                 else if (!s.err.quiet())
-                    s.err.line(terminalName(path) + QStringLiteral(": ごみ箱に残ります"));
+                    s.err.line(terminalName(path) + QStringLiteral(": ごみ箱に残ります (") +
+                               restoreReason(results.at(i)) + QLatin1Char(')'));
             }
         } else {
             const CreationRecord::Undo plan = s.steps.lastCreation().plan(s.host, hostPathStyle());

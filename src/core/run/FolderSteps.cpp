@@ -267,6 +267,33 @@ void FolderSteps::undoLastCreation()
             PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconInformation});
 }
 
+QString restoreReason(const RestoreResult& r)
+{
+    using Kind = RestoreResult::Kind;
+    switch (r.kind) {
+    case Kind::Restored:
+    case Kind::Back:
+        return {};
+    case Kind::Gone:
+        return FolderReason::notInTrash();
+    case Kind::Replaced:
+        return FolderReason::replaced();
+    case Kind::Invalid:
+        return FolderReason::badRecord();
+    case Kind::Occupied:
+        return FolderReason::nameTaken();
+    case Kind::NoParent:
+        return FolderReason::noParent();
+    case Kind::Unavailable:
+        return FolderReason::trashUnavailable();
+    case Kind::Failed:
+        return r.why.isEmpty() ? FolderReason::notRestored() : r.why;
+    case Kind::NotDone:
+        return QStringLiteral("取り消されたため");
+    }
+    return {};
+}
+
 FolderSteps::UndoTarget FolderSteps::nextUndo()
 {
     m_journal.refresh();

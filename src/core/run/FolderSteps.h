@@ -23,6 +23,10 @@ struct DeleteLook {
 };
 DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withContents);
 
+// Why an item taken back out of the trash stayed there (or came back), as the user reads it;
+// empty for one that came back.
+QString restoreReason(const RestoreResult& result);
+
 class Prompter;
 class RunContext;
 
