@@ -8,8 +8,8 @@
 #include "fileops/FileFolder.h"
 #include "fileops/FreedesktopTrash.h"
 #include "run/FolderSteps.h"
-#include "run/RunReport.h"
 #include "run/RunJournal.h"
+#include "run/RunReport.h"
 #include "settings/Options.h"
 
 #include <QCryptographicHash>
@@ -32,8 +32,8 @@ namespace
 
 QStringList entries(const QString& dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                               QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // The journal's bytes with a new last line, as a careful hand would leave them.
@@ -41,8 +41,8 @@ QByteArray resealed(QByteArray bytes)
 {
     const qsizetype end = bytes.lastIndexOf("end ");
     bytes.truncate(end);
-    return bytes + "end " +
-           QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + '\n';
+    return bytes + "end " + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() +
+           '\n';
 }
 
 bool setImmutable(const QString& path, bool on)
@@ -226,8 +226,7 @@ void TestUndoDeletion::faults_data()
     QTest::newRow("nothing changed") << "" << all << QStringList{} << "" << 0;
     QTest::newRow("trash emptied of one")
         << "emptied" << QStringList{"c1", "c3"} << QStringList{} << "ごみ箱にないため" << 0;
-    QTest::newRow("restored by hand")
-        << "by hand" << all << QStringList{} << "" << 0;
+    QTest::newRow("restored by hand") << "by hand" << all << QStringList{} << "" << 0;
     QTest::newRow("moved back, info file left (killed undo)")
         << "info left" << all << QStringList{} << "" << 0;
     QTest::newRow("same name trashed again after our run")
@@ -238,11 +237,9 @@ void TestUndoDeletion::faults_data()
     QTest::newRow("info file names another place")
         << "info edited" << QStringList{"c1", "c3"} << QStringList{"c2"} << "置き換えられたため"
         << 0;
-    QTest::newRow("entry replaced in the trash")
-        << "entry replaced" << QStringList{"c1", "c3"} << QStringList{"c2"}
-        << "置き換えられたため" << 0;
-    QTest::newRow("read-only original folder")
-        << "read-only" << QStringList{} << all << "" << 3;
+    QTest::newRow("entry replaced in the trash") << "entry replaced" << QStringList{"c1", "c3"}
+                                                 << QStringList{"c2"} << "置き換えられたため" << 0;
+    QTest::newRow("read-only original folder") << "read-only" << QStringList{} << all << "" << 3;
     QTest::newRow("original folder gone")
         << "parent gone" << QStringList{} << all << "元の場所のフォルダがないため" << 3;
 }
@@ -381,13 +378,14 @@ void TestUndoDeletion::handEditedJournalMovesNothingElse_data()
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("another place") << QByteArray("/w/c1\n") << QByteArray("/w/zz\n")
-                                   << "置き換えられたため";
-    QTest::newRow("a climbing entry") << QByteArray(" c1 c1.trashinfo ")
-                                      << QByteArray(" ..%2Fc1 ..%2Fc1.trashinfo ")
-                                      << "記録が正しくないため";
+    QTest::newRow("another place")
+        << QByteArray("/w/c1\n") << QByteArray("/w/zz\n") << "置き換えられたため";
+    QTest::newRow("a climbing entry")
+        << QByteArray(" c1 c1.trashinfo ") << QByteArray(" ..%2Fc1 ..%2Fc1.trashinfo ")
+        << "記録が正しくないため";
     QTest::newRow("a folder that is no trash of this home")
-        << QByteArray("/data/Trash ") << QByteArray("/w ") << "ごみ箱のあるボリュームが見つからないため";
+        << QByteArray("/data/Trash ") << QByteArray("/w ")
+        << "ごみ箱のあるボリュームが見つからないため";
     QTest::newRow("a volume trash of another user")
         << QByteArray("/data/Trash -") << QByteArray("/data/.Trash-99999 /data")
         << "記録が正しくないため";

@@ -15,8 +15,8 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
         return s.refuse(ExitStatus::BadArguments);
     }
     if (journal.state() == RunJournal::State::Bad) {
-        s.err.line(QStringLiteral("nmaker: 実行の記録を使えません: ") + terminalName(journal.path()) +
-                   QStringLiteral(": ") + journal.problem());
+        s.err.line(QStringLiteral("nmaker: 実行の記録を使えません: ") +
+                   terminalName(journal.path()) + QStringLiteral(": ") + journal.problem());
         return s.refuse(ExitStatus::BadArguments);
     }
     const FolderSteps::UndoTarget target = s.steps.nextUndo();

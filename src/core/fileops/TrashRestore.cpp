@@ -217,7 +217,8 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         const int fd = ::openat(trash->infoFd, infoName.constData(),
                                 O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
-            return isAbsent(errno) ? result(Kind::Replaced) : result(Kind::Failed, errorText(errno));
+            return isAbsent(errno) ? result(Kind::Replaced)
+                                   : result(Kind::Failed, errorText(errno));
         const Node opened = statNode(fd, "", false);
         QByteArray content;
         bool read = opened.ok && opened.stamp() == place.infoStamp && opened.size <= MaxInfoBytes;
@@ -240,7 +241,8 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         const QByteArray named = infoPath(content);
         const bool samePlace =
             named == place.original ||
-            (!home && named == place.original.mid(place.topdir == "/" ? 1 : place.topdir.size() + 1));
+            (!home &&
+             named == place.original.mid(place.topdir == "/" ? 1 : place.topdir.size() + 1));
         if (!samePlace)
             return result(Kind::Replaced);
     }
@@ -254,8 +256,9 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         }
         if (isAbsent(error))
             return result(Kind::NoParent);
-        return result(Kind::Failed, error == ELOOP ? QStringLiteral("元の場所がリンクに置き換えられました")
-                                                   : errorText(error));
+        return result(Kind::Failed, error == ELOOP
+                                        ? QStringLiteral("元の場所がリンクに置き換えられました")
+                                        : errorText(error));
     }
     const Node dir = statNode(parentFd, "", false);
     if (!dir.ok)
@@ -320,7 +323,8 @@ void TrashRestore::flush()
 
 #else // no freedesktop.org trash: nothing of it to take back
 
-struct TrashRestore::Trash {};
+struct TrashRestore::Trash {
+};
 
 TrashRestore::TrashRestore() = default;
 TrashRestore::~TrashRestore() = default;

@@ -217,10 +217,10 @@ QByteArray RunJournal::serialized() const
             trashes.append({p.trashDir, p.topdir});
             out += "t " + encoded(p.trashDir) + ' ' + encoded(p.topdir) + '\n';
         }
-        out += "d " + QByteArray::number(t) + ' ' + encoded(p.entry) + ' ' + encoded(p.info) +
-               ' ' + QByteArray::number(p.infoStamp.volume) + ' ' +
-               QByteArray::number(p.infoStamp.node) + ' ' + QByteArray::number(p.infoStamp.size) +
-               ' ' + QByteArray::number(p.infoStamp.modified) + ' ' +
+        out += "d " + QByteArray::number(t) + ' ' + encoded(p.entry) + ' ' + encoded(p.info) + ' ' +
+               QByteArray::number(p.infoStamp.volume) + ' ' + QByteArray::number(p.infoStamp.node) +
+               ' ' + QByteArray::number(p.infoStamp.size) + ' ' +
+               QByteArray::number(p.infoStamp.modified) + ' ' +
                QByteArray::number(p.entryId.volume) + ' ' + QByteArray::number(p.entryId.node) +
                ' ' + QByteArray::number(p.entryId.birth) + ' ' + encoded(p.original) + '\n';
     }
@@ -230,7 +230,8 @@ QByteArray RunJournal::serialized() const
 
 bool RunJournal::parse(const QByteArray& bytes, QString* why)
 {
-    const QString broken = QStringLiteral("壊れています (途中で切れているか、書き換えられています)");
+    const QString broken =
+        QStringLiteral("壊れています (途中で切れているか、書き換えられています)");
     auto fail = [why](const QString& text) {
         if (why)
             *why = text;
@@ -331,8 +332,8 @@ bool RunJournal::save()
         return false;
 #ifdef Q_OS_UNIX
     // The folder is private: nobody else can put a journal of theirs in our place.
-    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(dir,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 #endif
     // A link would make the write replace whatever it points to: the link goes instead.
     if (QFileInfo(m_path).isSymLink() && !QFile::remove(m_path))
