@@ -64,9 +64,14 @@ private:
     {
         const QByteArray home = qgetenv("HOME");
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        const QByteArray stateHome = qgetenv("XDG_STATE_HOME");
+        const QByteArray localData = qgetenv("LOCALAPPDATA");
         const QString before = QDir::currentPath();
         qputenv("HOME", QFile::encodeName(path("home")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(path("home/.local/share")));
+        // The journal of the runs, never the real one.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(path("home/.local/state")));
+        qputenv("LOCALAPPDATA", QFile::encodeName(path("home/AppData")));
         QDir::setCurrent(m_dir->path());
         QBuffer out;
         QBuffer err;
@@ -81,6 +86,8 @@ private:
         QDir::setCurrent(before);
         qputenv("HOME", home);
         qputenv("XDG_DATA_HOME", dataHome);
+        qputenv("XDG_STATE_HOME", stateHome);
+        qputenv("LOCALAPPDATA", localData);
         o.rawOut = out.data();
         o.out = outputLines(o.rawOut);
         o.err = outputLines(err.data());
@@ -349,6 +356,109 @@ private Q_SLOTS:
         QTEST(trash(), "trashed");
 #endif
     }
+
+#ifdef Q_OS_UNIX
+    // Commands one after another, as a shell runs them; "+x" makes x in between.
+    void undo_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QList<int>>("exits");
+        QTest::addColumn<QStringList>("out"); // of the last command
+        QTest::addColumn<QStringList>("err"); // of the last command
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("trashed");
+
+        const QString del = "delete --target @/w --prefix c --first 1 --last 3 --digits 1";
+        const QStringList three{"w/c1", "w/c2", "w/c3"};
+        const QStringList all{"c1", "c2", "c3"};
+        QTest::newRow("delete, then undo")
+            << QStringList{del, "undo"} << QList<int>{0, 0} << QStringList{}
+            << QStringList{"復元 3、保持 0、なし 0、失敗 0"} << three << QStringList{};
+        QTest::newRow("dry run lists what would move")
+            << QStringList{del, "undo --dry-run"} << QList<int>{0, 0}
+            << QStringList{"@/w/c1", "@/w/c2", "@/w/c3"} << QStringList{} << QStringList{} << all;
+        QTest::newRow("a same-named folder made meanwhile")
+            << QStringList{del, "+w/c2/", "undo"} << QList<int>{0, 1} << QStringList{}
+            << QStringList{"@/w/c2: 保持 (同じ名前のフォルダが既にあるため)",
+                           "復元 2、保持 1、なし 0、失敗 0"}
+            << three << QStringList{"c2"};
+        QTest::newRow("dry run names what would stay")
+            << QStringList{del, "+w/c2/", "undo --dry-run"} << QList<int>{0, 0}
+            << QStringList{"@/w/c1", "@/w/c3"}
+            << QStringList{"@/w/c2: ごみ箱に残ります (同じ名前のフォルダが既にあるため)"}
+            << QStringList{} << all;
+        QTest::newRow("trash emptied meanwhile")
+            << QStringList{del, "-home/.local/share/Trash/files/c1",
+                           "-home/.local/share/Trash/info/c1.trashinfo", "undo"}
+            << QList<int>{0, 1} << QStringList{}
+            << QStringList{"@/w/c1: なし (ごみ箱にないため)", "復元 2、保持 0、なし 1、失敗 0"}
+            << QStringList{"w/c2", "w/c3"} << QStringList{};
+        QTest::newRow("twice: nothing left")
+            << QStringList{del, "undo", "undo"} << QList<int>{0, 0, 2} << QStringList{}
+            << QStringList{"nmaker: 元に戻せる作成・削除はありません"} << three << QStringList{};
+        QTest::newRow("nothing ever ran")
+            << QStringList{"undo"} << QList<int>{2} << QStringList{}
+            << QStringList{"nmaker: 元に戻せる作成・削除はありません"} << QStringList{}
+            << QStringList{};
+        QTest::newRow("a journal that is not ours")
+            << QStringList{del, "-home/.local/state/NMaker/journal",
+                           "+home/.local/state/NMaker/journal=garbage", "undo"}
+            << QList<int>{0, 2} << QStringList{}
+            << QStringList{"nmaker: 実行の記録を使えません: @/home/.local/state/NMaker/journal: "
+                           "NMaker の実行の記録ではありません"}
+            << QStringList{} << all;
+        QTest::newRow("a creation taken back")
+            << QStringList{"create --target @/w --prefix c --first 1 --last 3 --digits 1",
+                           "undo"}
+            << QList<int>{0, 0} << QStringList{} << QStringList{"削除 4、保持 0、なし 0、失敗 0"}
+            << QStringList{} << all + QStringList{"w"}; // the target it made too
+        QTest::newRow("the newer run first")
+            << QStringList{"create --target @/v --prefix c --first 1 --last 1 --digits 1", "+w/c1/",
+                           "+w/c2/", "+w/c3/", del, "undo --json"}
+            << QList<int>{0, 0, 0} << QStringList{
+                   "{\"type\": \"folder\", \"path\": \"@/w/c1\", \"outcome\": \"restored\", "
+                   "\"reason\": null, \"line\": null}",
+                   "{\"type\": \"folder\", \"path\": \"@/w/c2\", \"outcome\": \"restored\", "
+                   "\"reason\": null, \"line\": null}",
+                   "{\"type\": \"folder\", \"path\": \"@/w/c3\", \"outcome\": \"restored\", "
+                   "\"reason\": null, \"line\": null}",
+                   "{\"type\": \"summary\", \"command\": \"undo\", \"restored\": 3, \"kept\": 0, "
+                   "\"missing\": 0, \"failed\": 0, \"exit\": 0}"}
+            << QStringList{"復元 3、保持 0、なし 0、失敗 0"} << QStringList{"v/c1", "w/c3"}
+            << QStringList{};
+    }
+
+    void undo()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, exits);
+        const QString dir = m_dir->path();
+        if (steps.front().startsWith("delete"))
+            make({"w/c1/", "w/c2/", "w/c3/"});
+        QList<int> got;
+        Outcome o;
+        for (const QString& step : steps) {
+            if (step.startsWith('+')) {
+                make({step.mid(1)});
+            } else if (step.startsWith('-')) {
+                QVERIFY(QFileInfo(path(step.mid(1))).isDir() ? QDir(path(step.mid(1))).removeRecursively()
+                                                             : QFile::remove(path(step.mid(1))));
+            } else {
+                o = run(placed(step.split(' '), dir));
+                got << o.exit;
+            }
+        }
+        QCOMPARE(got, exits);
+        QFETCH(QStringList, out);
+        QFETCH(QStringList, err);
+        QCOMPARE(o.out, placed(out, dir));
+        QCOMPARE(o.err, placed(err, dir));
+        QFETCH(QStringList, present);
+        for (const QString& p : present)
+            QVERIFY2(QFileInfo(path(p)).isDir(), qPrintable(p));
+        QTEST(trash(), "trashed");
+    }
+#endif
 
     void badArguments_data()
     {

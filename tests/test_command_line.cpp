@@ -60,6 +60,7 @@ private:
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("HOME"), path("home"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), path("home/.local/share"));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), path("home/.local/state"));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(m_dir->path());
         p.start(program, args);

@@ -53,6 +53,8 @@ private Q_SLOTS:
     void browseButtonFillsTheField();
     void listRunCreatesThenTrashes();
     void previewEditCreateAndUndo();
+    void deleteRestartUndo_data();
+    void deleteRestartUndo();
     void seriesExports_data();
     void seriesExports();
     void exportsCheckTheFieldsFirst();
@@ -379,6 +381,76 @@ void TestMainWindowRuns::previewEditCreateAndUndo()
     QCOMPARE(m_prompter->shown.last().text,
              QStringLiteral("次のフォルダは中身があるため残しました:\r\n") + at("case2"));
     QVERIFY(undo->isEnabled()); // case2 can still be taken back once emptied
+}
+
+void TestMainWindowRuns::deleteRestartUndo_data()
+{
+    QTest::addColumn<bool>("sameNamed"); // a folder of one of the names made meanwhile
+    QTest::newRow("all come back") << false;
+    QTest::newRow("one name taken meanwhile") << true;
+}
+
+void TestMainWindowRuns::deleteRestartUndo()
+{
+    QFETCH(bool, sameNamed);
+#ifdef Q_OS_WIN
+    QSKIP("the recycle bin keeps no record a deletion could be undone from");
+#endif
+    const QString journal = m_home.path() + QStringLiteral("/state/NMaker/journal");
+    QFile::remove(journal);
+    m_services->steps.journal().setPath(journal);
+    const QDir trash(m_home.path() + QStringLiteral("/data/Trash/files"));
+    const QStringList trashBefore = trash.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (int n = 1; n <= 120; ++n)
+        QVERIFY(QDir(m_target->path()).mkdir(QStringLiteral("case%1").arg(n, 3, 10, QLatin1Char('0'))));
+    fill("1", "120", "3");
+    button("cmdExit")->setFocus();
+    QTest::keyClick(m_window, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(folderCount(), 0);
+
+    // A restart: a new window over new services, with only the journal on disk in common.
+    delete m_window;
+    m_services = std::make_unique<TestServices>(*m_fs, *m_options, *m_prompter);
+    m_services->steps.journal().setPath(journal);
+    m_prompter->clear();
+    m_window = new MainWindow(m_services->services(),
+                              {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder(),
+                               m_home.filePath(QStringLiteral("preferences.ini"))});
+    m_window->show();
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    if (sameNamed)
+        QVERIFY(QDir(m_target->path()).mkpath(QStringLiteral("case050/new")));
+    QAction* undo = m_window->findChild<QAction*>("mnuFileUndo");
+    QCOMPARE(undo->text(), QStringLiteral("直前の削除を元に戻す"));
+    QVERIFY(undo->isEnabled());
+    button("cmdExit")->setFocus();
+    QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+
+    QCOMPARE(folderCount(), 120);
+    QStringList inTrash = trash.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QStringList expected = sameNamed ? trashBefore + QStringList{"case050"} : trashBefore;
+    inTrash.sort();
+    expected.sort();
+    QCOMPARE(inTrash, expected); // the trash as before the delete
+    QVERIFY(QFileInfo::exists(m_target->path() + "/case050/new") == sameNamed);
+    QCOMPARE(m_prompter->shown.size(), 2); // one question, one report
+    QCOMPARE(m_prompter->shown.front().text,
+             QStringLiteral("直前の削除でごみ箱に移動した 120 個のフォルダを元の場所に戻しますか？"));
+    const QString report =
+        sameNamed ? QStringLiteral("119 個のフォルダを元の場所に戻しました。\r\n"
+                                   "1 個のフォルダはごみ箱に残しました。\r\n\r\n"
+                                   "次のフォルダは同じ名前のフォルダが既にあるためごみ箱に残しました:\r\n") +
+                        at("case050")
+                  : QStringLiteral("120 個のフォルダを元の場所に戻しました。");
+    QCOMPARE(m_prompter->shown.last().text, report);
+    // What stayed can come back once its place is free; otherwise nothing is left to take back.
+    QCOMPARE(undo->isEnabled(), sameNamed);
+    QCOMPARE(undo->text(), sameNamed ? QStringLiteral("直前の削除を元に戻す") : QStringLiteral("直前の作成を元に戻す"));
+    if (sameNamed)
+        QVERIFY(QDir(m_target->path() + "/case050").removeRecursively());
+    m_services->steps.journal().setPath({});
+    QFile::remove(journal);
 }
 
 void TestMainWindowRuns::seriesExports_data()

@@ -53,6 +53,8 @@ int main(int argc, char* argv[])
     FileFolder fileFolder(&prompter, &progress);
     fileFolder.setFolderChooser(&folderChooser);
     FolderSteps steps(fileFolder, prompter, options, hostPathStyle());
+    // What the last runs did, so that they can be taken back after a restart too.
+    steps.journal().setPath(RunJournal::defaultPath());
     RunReport report;
     steps.addListener(&report);
     const RunServices services{options,

@@ -76,6 +76,9 @@ QList<Option> optionsOf(Command command)
     case Command::Expand:
         return everyCommand +
                QList<Option>{{"--encoding", true}, {"--extended", false}, {"--null", false}};
+    case Command::Undo:
+        return everyCommand +
+               QList<Option>{{"--dry-run", false}, {"--null", false}, {"--report", true}};
     default:
         return {};
     }
@@ -168,6 +171,7 @@ QString usageText()
         "  nmaker list-delete FILE [--base DIR] [--encoding E] [--extended]\n"
         "                [--with-contents] [--dry-run] [--report CSV]\n"
         "  nmaker expand FILE [--encoding E] [--extended] [-0]\n"
+        "  nmaker undo [--dry-run] [--report CSV]\n"
         "  nmaker --help | --version\n"
         "  どのコマンドにも --json、-q、-v を付けられます。FILE が - のときは標準入力から\n"
         "  リストを読みます。\n"
@@ -177,6 +181,8 @@ QString usageText()
         "  list-create     フォルダリスト FILE のフォルダを作成します\n"
         "  list-delete     フォルダリスト FILE のフォルダをごみ箱に移動します\n"
         "  expand          FILE の範囲を展開し、パスを1行に1つ表示します\n"
+        "  undo            直前の作成または削除 (新しいほう) を元に戻します。削除なら\n"
+        "                  ごみ箱に移動したフォルダを元の場所に戻します\n"
         "\n"
         "  --target DIR    フォルダ作成先フォルダ (create はないときに作成します)\n"
         "  --prefix P      番号の前に付ける文字\n"
@@ -187,7 +193,8 @@ QString usageText()
         "  --no-zero-fill  連番部分を\"0\"で埋めない\n"
         "  --base DIR      ドライブ (ルート) のない項目を置くフォルダ\n"
         "  --with-contents 中身のあるフォルダも削除する\n"
-        "  --dry-run       作成・削除するパスを表示するだけで、何も変更しない\n"
+        "  --dry-run       作成・削除するパス (undo では戻す・ごみ箱に移動するパス) を\n"
+        "                  表示するだけで、何も変更しない\n"
         "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
         "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
         "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
@@ -197,7 +204,8 @@ QString usageText()
         "                  する (xargs -0 向け)\n"
         "  --json          標準出力に JSON Lines で出力する: フォルダごとに 1 行\n"
         "                  {\"type\": \"folder\", \"path\", \"outcome\", \"reason\", \"line\"}\n"
-        "                  (outcome は created、existing、failed、trashed、kept、missing)、\n"
+        "                  (outcome は created、existing、failed、trashed、kept、missing、\n"
+        "                  restored)、\n"
         "                  --dry-run では \"planned\"、expand では \"entry\"、最後に \"summary\"\n"
         "                  UTF-8 にならない名前には \"path_bytes\" (base64) を添える\n"
         "  --report CSV    フォルダごとの結果を CSV (UTF-8、BOM 付き) に書き出す\n"
@@ -205,7 +213,9 @@ QString usageText()
         "  -v, --verbose   フォルダごとに結果を 1 行ずつ標準エラーに表示する\n"
         "\n"
         "制御文字 (改行など) を含むパスは $'…' の形で表示します。\n"
-        "終了コード: 0 完了、1 作成・削除できなかったフォルダがある、2 引数またはリストの誤り\n");
+        "終了コード: 0 完了、1 作成・削除できなかったフォルダがある (undo では元に戻せなかった\n"
+        "フォルダがある)、2 引数またはリストの誤り (undo では元に戻せる実行がないか、実行の記録が\n"
+        "使えない)\n");
 }
 
 ParsedArguments parseCommandLine(const QStringList& args)
@@ -233,6 +243,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
         a.command = Command::ListDelete;
     else if (name == QLatin1String("expand"))
         a.command = Command::Expand;
+    else if (name == QLatin1String("undo"))
+        a.command = Command::Undo;
     else
         return usageError(QStringLiteral("不明なコマンドです: ") + terminalName(name));
     const bool series = a.command == Command::Create || a.command == Command::Delete;
@@ -247,7 +259,7 @@ ParsedArguments parseCommandLine(const QStringList& args)
             continue;
         }
         if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            if (series || !a.listFile.isEmpty())
+            if (series || a.command == Command::Undo || !a.listFile.isEmpty())
                 return usageError(QStringLiteral("余分な引数です: ") + terminalName(arg));
             if (arg.isEmpty())
                 return usageError(QStringLiteral("リストファイルの名前が空です"));
@@ -318,6 +330,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
                 QStringLiteral("--encoding には auto、cp932、utf-8 のどれかを指定して下さい: ") +
                 terminalName(values.value(QStringLiteral("--encoding"))));
     }
+    if (a.command == Command::Undo)
+        return accepted(a);
     if (!series) {
         if (a.listFile.isEmpty())
             return usageError(QStringLiteral("リストファイルを指定して下さい"));

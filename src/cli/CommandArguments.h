@@ -11,11 +11,12 @@
 namespace ExitStatus
 {
 constexpr int Done = 0;         // everything done (existing, kept and missing folders count)
-constexpr int Failed = 1;       // some folder could not be created or trashed
-constexpr int BadArguments = 2; // bad arguments or a bad list: nothing was done
+constexpr int Failed = 1;       // some folder could not be created, trashed or taken back
+constexpr int BadArguments = 2; // bad arguments, a bad list, nothing to undo or a bad journal:
+                                // nothing was done
 } // namespace ExitStatus
 
-enum class Command { Create, Delete, ListCreate, ListDelete, Expand, Help, Version };
+enum class Command { Create, Delete, ListCreate, ListDelete, Expand, Undo, Help, Version };
 
 struct CommandArguments {
     Command command = Command::Help;

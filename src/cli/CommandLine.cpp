@@ -4,6 +4,7 @@
 #include "ListCommands.h"
 #include "SeriesCommands.h"
 #include "TerminalText.h"
+#include "UndoCommand.h"
 
 #include "Version.h"
 
@@ -49,6 +50,8 @@ int runCommand(const QStringList& args, const TerminalStreams& streams,
         return runList(a, streams, environment);
     case Command::Expand:
         return runExpand(a, streams, environment);
+    case Command::Undo:
+        return runUndo(a, streams);
     }
     return ExitStatus::BadArguments;
 }

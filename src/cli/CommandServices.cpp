@@ -27,6 +27,14 @@ CommandServices::CommandServices(const TerminalStreams& streams, const CommandAr
         report = std::make_unique<RunReport>();
         steps.addListener(report.get());
     }
+    // Every run goes on record, so that `nmaker undo` or the window can take it back.
+    if (!a.dryRun || a.command == Command::Undo)
+        steps.journal().setPath(RunJournal::defaultPath());
+}
+
+CommandServices::Counts CommandServices::counts() const
+{
+    return restore ? Counts::Restore : create ? Counts::Create : Counts::Delete;
 }
 
 int CommandServices::finish()
@@ -34,7 +42,9 @@ int CommandServices::finish()
     err.clearProgress();
     const FolderSteps::Tally& t = steps.tally();
     if (!err.quiet()) {
-        if (create)
+        if (restore)
+            err.line(restoreSummary(t.restored, t.kept, t.missing, t.failed));
+        else if (create)
             err.line(QStringLiteral("作成 %1、既存 %2、失敗 %3")
                          .arg(t.created)
                          .arg(t.existing)
@@ -47,6 +57,10 @@ int CommandServices::finish()
                          .arg(t.failed));
     }
     int status = failures.anyFailed() ? ExitStatus::Failed : ExitStatus::Done;
+    // The run itself is done; only its undo after this command would not be possible.
+    if (!steps.journalSaved())
+        err.line(QStringLiteral("nmaker: 実行の記録を書き込めなかったため、この実行は元に戻せません: ") +
+                 terminalName(steps.journal().path()));
     if (report && !writeReportCsv(args.reportFile, report->rows())) {
         err.line(QStringLiteral("nmaker: 結果のファイルを書き込めませんでした: ") +
                  terminalName(args.reportFile));
@@ -54,7 +68,11 @@ int CommandServices::finish()
     }
     if (json) {
         const QList<std::pair<const char*, qint64>> counts =
-            create ? QList<std::pair<const char*, qint64>>{{"created", t.created},
+            restore ? QList<std::pair<const char*, qint64>>{{"restored", t.restored},
+                                                            {"kept", t.kept},
+                                                            {"missing", t.missing},
+                                                            {"failed", t.failed}}
+            : create ? QList<std::pair<const char*, qint64>>{{"created", t.created},
                                                            {"existing", t.existing},
                                                            {"failed", t.failed}}
                    : QList<std::pair<const char*, qint64>>{{"trashed", t.trashed},
@@ -71,8 +89,12 @@ int CommandServices::finish()
 }
 
 PlannedOutput::PlannedOutput(QIODevice& device, const CommandArguments& a, bool create)
-    : m_args(a), m_out(device, a.nulOutput),
-      m_action(a.command == Command::Expand ? nullptr : create ? "create" : "trash")
+    : PlannedOutput(device, a, a.command == Command::Expand ? nullptr : create ? "create" : "trash")
+{
+}
+
+PlannedOutput::PlannedOutput(QIODevice& device, const CommandArguments& a, const char* action)
+    : m_args(a), m_out(device, a.nulOutput), m_action(action)
 {
 }
 
@@ -123,6 +145,8 @@ const char* commandName(Command command)
         return "list-delete";
     case Command::Expand:
         return "expand";
+    case Command::Undo:
+        return "undo";
     default:
         return "";
     }

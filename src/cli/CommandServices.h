@@ -31,9 +31,13 @@ struct CommandServices {
     int finish();
     // A run that did not start (bad list, bad target): its JSON summary, and the status.
     int refuse(int status);
+    // What the run does: folders made, trashed, or taken back out of the trash.
+    enum class Counts { Create, Delete, Restore };
+    Counts counts() const;
 
     const CommandArguments& args;
     bool create;
+    bool restore = false; // the run takes a deletion back
     ErrorOutput err;
     std::unique_ptr<LineOutput> json; // with --json: stdout
     std::unique_ptr<JsonFolderLines> jsonLines;
@@ -53,6 +57,8 @@ class PlannedOutput
 public:
     // `create`: what a dry run of a creation prints; for expand the entries.
     PlannedOutput(QIODevice& device, const CommandArguments& a, bool create);
+    // With the action named: "create", "trash" or "restore".
+    PlannedOutput(QIODevice& device, const CommandArguments& a, const char* action);
     void path(const QString& path, qint64 line);
     // The summary (JSON only), the flush and the exit status.
     int finish(ErrorOutput& err, int status = ExitStatus::Done);

@@ -20,6 +20,17 @@ int TerminalPrompter::prompt(const PromptRequest& request)
 
 void FailureLines::folderDone(const FolderEvent& event)
 {
+    // Taking a run back: every folder that stays as it was is named, with why.
+    const bool undo = m_kind == RunKind::Undo || m_kind == RunKind::Restore;
+    if (undo && event.outcome != FolderOutcome::Restored &&
+        event.outcome != FolderOutcome::Trashed) {
+        m_failed = true;
+        QString text = terminalName(event.path) + QStringLiteral(": ") + outcomeText(event.outcome);
+        if (!event.reason.isEmpty())
+            text += QStringLiteral(" (") + oneLine(event.reason) + QLatin1Char(')');
+        m_err.line(text);
+        return;
+    }
     if (event.outcome != FolderOutcome::Failed) {
         if (m_verbose) {
             QString text = outcomeText(event.outcome) + QStringLiteral(": ") +

@@ -28,12 +28,15 @@ public:
     FailureLines(ErrorOutput& err, bool create) : m_err(err), m_create(create) {}
 
     void folderDone(const FolderEvent& event) override;
+    void runStarted(RunKind kind) override { m_kind = kind; }
+    // Also true when a run that takes another back left any folder as it was.
     bool anyFailed() const { return m_failed; }
     void setVerbose(bool verbose) { m_verbose = verbose; }
 
 private:
     ErrorOutput& m_err;
     bool m_create;
+    RunKind m_kind = RunKind::Create;
     bool m_failed = false;
     bool m_verbose = false;
 };

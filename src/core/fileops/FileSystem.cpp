@@ -70,3 +70,11 @@ bool allTrashed(const QList<TrashResult>& results)
     }
     return true;
 }
+
+QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool)
+{
+    return QList<RestoreResult>(
+        places.size(),
+        RestoreResult{RestoreResult::Kind::Unavailable,
+                      QStringLiteral("no trash to take items back from on this system")});
+}

@@ -64,6 +64,33 @@ struct TrashItem {
     qint64 unchangedSince = -1;
 };
 
+// What tells one file from another that later stands at the same name, as far as a plain
+// stat tells it: enough to know an info file is still the one the trash wrote.
+struct FileStamp {
+    quint64 volume = 0;
+    quint64 node = 0;
+    qint64 size = -1;
+    qint64 modified = -1; // nanoseconds since the epoch
+
+    bool isKnown() const { return node != 0 || volume != 0; }
+    bool operator==(const FileStamp& other) const = default;
+};
+
+// Where a trashed item went and what identified it there, so that it can be taken back: only
+// while its entry and its info file are still those, and the info file still names the place
+// it came from. Host bytes throughout; empty for a trash that cannot be taken back from.
+struct TrashPlace {
+    QByteArray trashDir; // the folder that holds files/ and info/
+    QByteArray topdir;   // the volume's top folder for a volume's trash; empty for the home one
+    QByteArray entry;    // the item's name in files/
+    QByteArray info;     // its info file's name in info/
+    FileStamp infoStamp;
+    FolderId entryId;    // the item itself
+    QByteArray original; // where it stood: absolute, links resolved
+
+    bool isKnown() const { return !trashDir.isEmpty(); }
+};
+
 // What became of one trash item.
 struct TrashResult {
     enum class Kind {
@@ -73,6 +100,25 @@ struct TrashResult {
         Missing,  // nothing there when it was to move
         Failed,   // could not go to the trash: left in place
         NotDone   // the confirmation was declined or the operation cancelled before it
+    };
+    Kind kind = Kind::NotDone;
+    QString why; // for a failure: what stood in the way
+    TrashPlace place; // for a trashed item, where the trash can take it back from
+};
+
+// What became of one item taken back out of the trash.
+struct RestoreResult {
+    enum class Kind {
+        Restored,    // back at its place (for a dry run: would be)
+        Back,        // at its place already: put back by other means
+        Gone,        // no longer in the trash
+        Occupied,    // something of the same name stands at its place: left in the trash
+        Replaced,    // the entry or its info file is another now, or names another place
+        NoParent,    // the folder it came from is not there: left in the trash
+        Unavailable, // its trash cannot be reached now (a volume not mounted): left there
+        Invalid,     // the record names no trash item of ours: nothing was touched
+        Failed,      // could not be moved back: left in the trash
+        NotDone      // cancelled before its turn
     };
     Kind kind = Kind::NotDone;
     QString why; // for a failure: what stood in the way
@@ -103,6 +149,12 @@ public:
     // is still the expected one and its KeepIf allows, checked as it moves; one result per
     // item. Nothing happens for an empty list.
     virtual QList<TrashResult> trash(const QList<TrashItem>& items) = 0;
+    // Moves each item back to its original place, in the order given, never over anything
+    // and never by copying: each only while the trash still holds the recorded entry with
+    // the recorded info file naming that place, and only into a folder that stands there
+    // (an earlier item may have brought it back). With `dryRun` nothing moves and each
+    // result tells what would become of it. A host without such a trash takes nothing back.
+    virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun);
 };
 
 // Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are

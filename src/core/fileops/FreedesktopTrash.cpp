@@ -22,13 +22,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(Q_OS_LINUX) && __has_include(<linux/openat2.h>)
-#include <linux/openat2.h>
-#include <sys/syscall.h>
-#define NMAKER_HAVE_OPENAT2 1
-#endif
-
 using posix::joined;
+using posix::openResolvedFolder;
 using posix::Node;
 using posix::parentOf;
 using posix::statNode;
@@ -59,7 +54,7 @@ QString errorText(int error)
 
 TrashResult result(TrashResult::Kind kind, const QString& why = {})
 {
-    return TrashResult{kind, why};
+    return TrashResult{kind, why, {}};
 }
 
 TrashResult failed(const QString& why)
@@ -71,21 +66,6 @@ TrashResult failed(const QString& why)
 bool isAbsent(int error)
 {
     return error == ENOENT || error == ENOTDIR;
-}
-
-// Opens a folder whose path holds no link (a resolved one): a link found on the way means the
-// tree changed meanwhile, and the folder is not opened.
-int openResolvedFolder(const QByteArray& path)
-{
-#ifdef NMAKER_HAVE_OPENAT2
-    open_how how{};
-    how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how);
-    if (fd >= 0 || (errno != ENOSYS && errno != EPERM))
-        return int(fd);
-#endif
-    return posix::openFolder(AT_FDCWD, path.constData(), false);
 }
 
 // ".Trash" or ".Trash-<digits>": the name of a volume's trash folder.
@@ -198,7 +178,7 @@ struct FreedesktopTrash::Volume {
     TrashDir* trash = nullptr;
 };
 
-FreedesktopTrash::FreedesktopTrash()
+QByteArray FreedesktopTrash::homeTrashOfEnvironment()
 {
     // Relative values are invalid by the base directory rules; never fall back to the
     // working directory.
@@ -209,8 +189,11 @@ FreedesktopTrash::FreedesktopTrash()
         trash = dataHome + QLatin1String("/Trash");
     else if (home.startsWith(QLatin1Char('/')))
         trash = home + QLatin1String("/.local/share/Trash");
-    if (!trash.isEmpty())
-        m_homeTrash = QFile::encodeName(QDir::cleanPath(trash));
+    return trash.isEmpty() ? QByteArray() : QFile::encodeName(QDir::cleanPath(trash));
+}
+
+FreedesktopTrash::FreedesktopTrash() : m_homeTrash(homeTrashOfEnvironment())
+{
     m_suffixSeed = QRandomGenerator::global()->generate() | 1u;
 }
 
@@ -615,6 +598,8 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             continue;
         if (written != 0)
             return failed(errorText(written));
+        // What the undo will know the info file by: it must still be this one.
+        const Node infoNode = statNode(trash->infoFd, infoName.constData(), false);
         if (m_beforeMove)
             m_beforeMove(path);
         if (posix::renameNoReplace(m_parentFd, name.constData(), trash->filesFd,
@@ -628,8 +613,13 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         trash->dirty = true;
         // The rename took whatever stood there at that moment: it must be the node checked.
         const Node moved = statNode(trash->filesFd, candidate.constData(), false);
-        if (moved.ok && moved.sameNode(item))
-            return result(TrashResult::Kind::Trashed);
+        if (moved.ok && moved.sameNode(item)) {
+            TrashResult done = result(TrashResult::Kind::Trashed);
+            if (infoNode.ok)
+                done.place = TrashPlace{trash->path, trash->topdir,   candidate, infoName,
+                                        infoNode.stamp(), item.id(), source};
+            return done;
+        }
         if (moved.ok && posix::renameNoReplace(trash->filesFd, candidate.constData(), m_parentFd,
                                                name.constData()) == 0) {
             ::unlinkat(trash->infoFd, infoName.constData(), 0);
@@ -666,11 +656,15 @@ struct FreedesktopTrash::TrashDir {};
 
 FreedesktopTrash::FreedesktopTrash() = default;
 FreedesktopTrash::~FreedesktopTrash() = default;
+QByteArray FreedesktopTrash::homeTrashOfEnvironment()
+{
+    return {};
+}
 TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf,
                                           qint64)
 {
     return TrashResult{TrashResult::Kind::Failed,
-                       QStringLiteral("no freedesktop.org trash on this system")};
+                       QStringLiteral("no freedesktop.org trash on this system"), {}};
 }
 void FreedesktopTrash::flush() {}
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)

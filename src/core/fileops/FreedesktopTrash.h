@@ -51,6 +51,9 @@ public:
     // For tests: called with the item's path after every check, right before it moves.
     void setBeforeMove(std::function<void(const QString&)> hook) { m_beforeMove = std::move(hook); }
 
+    // The home trash as HOME and XDG_DATA_HOME name it; empty when neither is absolute.
+    static QByteArray homeTrashOfEnvironment();
+
     // The .trashinfo Path value: every byte but unreserved characters and '/' percent-encoded.
     static QByteArray encodePath(const QByteArray& path);
 

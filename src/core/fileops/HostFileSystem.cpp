@@ -6,6 +6,7 @@
 #include "PathNames.h"
 #include "PathStyle.h"
 #include "Progress.h"
+#include "TrashRestore.h"
 #include "messages/Prompter.h"
 
 #include <QDateTime>
@@ -574,4 +575,29 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
     if (progress)
         progress->finish();
     return results;
+}
+
+QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bool dryRun)
+{
+#ifdef NMAKER_FREEDESKTOP_TRASH
+    QList<RestoreResult> results(places.size());
+    if (places.isEmpty())
+        return results;
+    Progress* progress = m_showing.progress && !dryRun ? m_progress : nullptr;
+    if (progress)
+        progress->start(QStringLiteral("ごみ箱から元の場所に戻しています..."), places.size());
+    TrashRestore restorer;
+    restorer.setBeforeMove(m_beforeRestoreMove);
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        results[i] = restorer.restore(places.at(i), dryRun);
+        if (progress && !progress->advance(i + 1) && i + 1 < places.size())
+            break;
+    }
+    restorer.flush();
+    if (progress)
+        progress->finish();
+    return results;
+#else
+    return FileSystem::restore(places, dryRun);
+#endif
 }

@@ -50,6 +50,9 @@ public:
     // With the confirmation and progress as set below.
     QList<TrashResult> trash(const QList<TrashItem>& items) override;
 
+    // With the progress as set below; the caller asks first.
+    QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun) override;
+
     struct TrashShowing {
         bool confirm = true;  // one question for the whole list
         bool progress = true; // the progress display, with its cancel button
@@ -73,6 +76,11 @@ public:
         m_beforeTrashItem = std::move(beforeItem);
         m_beforeTrashRename = std::move(beforeRename);
     }
+    // For tests: called with each item's original path right before it moves back.
+    void setRestoreHook(std::function<void(const QString&)> beforeMove)
+    {
+        m_beforeRestoreMove = std::move(beforeMove);
+    }
 
 #ifdef Q_OS_WIN
     // For tests: stands in for the shell's recycling of each cleaned path (see
@@ -95,6 +103,7 @@ private:
     QElapsedTimer m_mountsRead;
     std::function<void(const QString&)> m_beforeTrashItem;
     std::function<void(const QString&)> m_beforeTrashRename;
+    std::function<void(const QString&)> m_beforeRestoreMove;
     QByteArray m_parent;
     int m_parentFd = -1;
     QElapsedTimer m_parentUsed;

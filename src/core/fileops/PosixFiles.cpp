@@ -10,6 +10,12 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#if defined(Q_OS_LINUX) && __has_include(<linux/openat2.h>)
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#define NMAKER_HAVE_OPENAT2 1
+#endif
+
 namespace posix
 {
 
@@ -58,6 +64,7 @@ Node statNode(int dirFd, const char* path, bool follow)
         if (sx.stx_mask & STATX_BTIME)
             n.birth = qint64(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec;
         n.modified = qint64(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
+        n.size = qint64(sx.stx_size);
         n.mode = sx.stx_mode;
         n.uid = sx.stx_uid;
         return n;
@@ -76,6 +83,7 @@ Node statNode(int dirFd, const char* path, bool follow)
     n.dev = st.st_dev;
     n.ino = st.st_ino;
     n.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    n.size = qint64(st.st_size);
     n.mode = st.st_mode;
     n.uid = st.st_uid;
     return n;
@@ -125,6 +133,36 @@ bool settledBefore(qint64 modified)
     // File systems stamp changes with a clock that may run a tick (up to some ms) behind.
     constexpr qint64 margin = 1000000000;
     return modified > 0 && modified < qint64(now.tv_sec) * 1000000000 + now.tv_nsec - margin;
+}
+
+int openResolvedFolder(const QByteArray& path)
+{
+#ifdef NMAKER_HAVE_OPENAT2
+    {
+        open_how how{};
+        how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        const long fd = ::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how);
+        if (fd >= 0 || (errno != ENOSYS && errno != EPERM))
+            return int(fd);
+    }
+#endif
+    // Without openat2: one component at a time, none of them a link.
+    if (!path.startsWith('/'))
+        return errno = ENOENT, -1;
+    int fd = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray& part : path.split('/')) {
+        if (fd < 0)
+            return -1;
+        if (part.isEmpty())
+            continue;
+        const int next = openFolder(fd, part.constData(), false);
+        const int error = errno;
+        ::close(fd);
+        fd = next;
+        errno = error;
+    }
+    return fd;
 }
 
 int openFolder(int dirFd, const char* path, bool followLinks)

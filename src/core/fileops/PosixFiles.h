@@ -32,10 +32,12 @@ struct Node {
     quint64 ino = 0;
     qint64 birth = -1; // nanoseconds since the epoch; -1 where the file system keeps none
     qint64 modified = 0; // the last change of the entries, for a folder
+    qint64 size = 0;
     mode_t mode = 0;
     uid_t uid = 0;
 
     FolderId id() const { return FolderId{dev, ino, birth}; }
+    FileStamp stamp() const { return FileStamp{dev, ino, size, modified}; }
     bool sameNode(const Node& other) const { return dev == other.dev && ino == other.ino; }
 };
 
@@ -56,6 +58,10 @@ Contents readContents(int dirFd, StopAt stopAt);
 // The folder's modification time `modified` lies far enough before now that any later change
 // of its entries would give it another one, however coarse the file system's clock.
 bool settledBefore(qint64 modified);
+
+// Opens a folder whose path holds no link (a resolved one): a link found on the way means the
+// tree changed meanwhile, and the folder is not opened (ELOOP).
+int openResolvedFolder(const QByteArray& path);
 
 // A folder opened for reading by descriptor; -1 with errno set.
 int openFolder(int dirFd, const char* path, bool followLinks);

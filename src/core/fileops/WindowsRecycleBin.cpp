@@ -47,7 +47,7 @@ constexpr HRESULT Cancelled = HRESULT(0x800704C7L);      // HRESULT_FROM_WIN32(E
 
 TrashResult result(TrashResult::Kind kind, const QString& why = {})
 {
-    return TrashResult{kind, why};
+    return TrashResult{kind, why, {}};
 }
 
 TrashResult failed(const QString& why)

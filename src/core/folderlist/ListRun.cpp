@@ -8,6 +8,7 @@
 #include "run/TargetFolder.h"
 #include "text/TextRules.h"
 
+#include <QScopeGuard>
 #include <QSet>
 
 namespace
@@ -175,6 +176,7 @@ void ListRun::run(QStringList entries, bool create, RunContext& context,
     }
 
     m_steps.startRun(create ? RunKind::Create : RunKind::Delete);
+    const auto finished = qScopeGuard([this] { m_steps.finishRun(); });
     if (m_steps.hasListeners()) {
         const bool fromFile = lines.size() == entries.size();
         QHash<QString, qint64> lineOf;

@@ -21,6 +21,8 @@ public:
     bool isEmpty() const { return m_made.isEmpty(); }
     qsizetype size() const { return m_made.size(); }
     QStringList paths() const;
+    const QList<MadeFolder>& folders() const { return m_made; }
+    void assign(QList<MadeFolder> folders) { m_made = std::move(folders); }
 
     struct Undo {
         QList<TrashItem> doomed; // deepest first, as they go to the trash

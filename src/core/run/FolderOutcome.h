@@ -9,11 +9,13 @@ enum class FolderOutcome {
     Failed,   // could not be made, or could not go to the trash
     Trashed,  // in the trash, restorable
     Kept,     // to go, but left in place: it holds something, or it is another folder now
-    Missing   // to go, but not there
+    Missing,  // to go, but not there
+    Restored  // taken back out of the trash to its place
 };
 
 // What kind of run the folders belong to.
-enum class RunKind { Create, Delete, Undo };
+// Undo takes a creation back, Restore a deletion.
+enum class RunKind { Create, Delete, Undo, Restore };
 
 struct FolderEvent {
     FolderOutcome outcome = FolderOutcome::Failed;
@@ -44,5 +46,30 @@ inline QString holdsFiles()
 inline QString replaced()
 {
     return QStringLiteral("置き換えられたため");
+}
+// Why a deleted folder stayed in the trash when its deletion was taken back.
+inline QString nameTaken()
+{
+    return QStringLiteral("同じ名前のフォルダが既にあるため");
+}
+inline QString noParent()
+{
+    return QStringLiteral("元の場所のフォルダがないため");
+}
+inline QString trashUnavailable()
+{
+    return QStringLiteral("ごみ箱のあるボリュームが見つからないため");
+}
+inline QString notInTrash()
+{
+    return QStringLiteral("ごみ箱にないため");
+}
+inline QString badRecord()
+{
+    return QStringLiteral("記録が正しくないため");
+}
+inline QString notRestored()
+{
+    return QStringLiteral("元に戻せなかったため");
 }
 } // namespace FolderReason

@@ -4,6 +4,7 @@
 #include "fileops/FileSystem.h"
 #include "run/CreationRecord.h"
 #include "run/FolderOutcome.h"
+#include "run/RunJournal.h"
 
 #include <QHash>
 #include <QList>
@@ -21,6 +22,10 @@ struct DeleteLook {
     FolderLook look;
 };
 DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withContents);
+
+// Why an item taken back out of the trash stayed there (or came back), as the user reads it;
+// empty for one that came back.
+QString restoreReason(const RestoreResult& result);
 
 class Prompter;
 class RunContext;
@@ -57,7 +62,8 @@ public:
         int failed = 0;   // not made, or not trashed
         int trashed = 0;
         int kept = 0;    // left in place because it holds files, or was replaced
-        int missing = 0; // to be trashed, but not there
+        int missing = 0; // to be trashed, but not there (or to come back, but gone)
+        int restored = 0;
     };
     const Tally& tally() const { return m_tally; }
 
@@ -69,6 +75,7 @@ public:
     bool ignoreExisting() const { return m_ignoreExisting; }
     void startRun(RunKind kind)
     {
+        m_journal.refresh();
         m_ignoreExisting = false;
         m_tally = {};
         m_lines.clear();
@@ -79,15 +86,46 @@ public:
     // with its outcome.
     void setLines(QHash<QString, qint64> lines) { m_lines = std::move(lines); }
     // A create run begins to make folders: the record of the previous one is dropped.
-    void startCreating() { m_record.start(); }
+    void startCreating()
+    {
+        m_journal.startCreation();
+        m_creating = true;
+    }
+    // The run that started has ended: what a create run made goes on record.
+    void finishRun()
+    {
+        if (m_creating)
+            m_journalSaved = m_journal.commitCreation();
+        m_creating = false;
+    }
 
     // What the last create run made, for taking it back.
-    CreationRecord& lastCreation() { return m_record; }
+    CreationRecord& lastCreation() { return m_journal.creation(); }
+    // Where the trash put what the last delete run sent there, for taking it back.
+    const QList<TrashPlace>& lastDeletion() const { return m_journal.deletion(); }
+    // The record of both on disk; memory only until a path is given.
+    RunJournal& journal() { return m_journal; }
+    // False when the last run's record could not be written to the disk (it is in memory).
+    bool journalSaved() const { return m_journalSaved; }
+
+    // Which run a "take back" would take back: the newer of the last creation and the last
+    // deletion that has anything left to take back; as the journal on disk has it now.
+    enum class UndoTarget { None, Creation, Deletion };
+    UndoTarget nextUndo();
+    // Takes back what nextUndo names.
+    void undoLast();
     // Sends what the last create run made to the trash, deepest first, in one operation with
     // its one confirmation; what has received anything since, or is another folder now,
     // stays and is named afterwards. A failed trash keeps the record, so the user can try
     // again.
     void undoLastCreation();
+    // Moves what the last delete run sent to the trash back to where it was, parents first,
+    // after one confirmation; never over anything that stands at a place now. One box at the
+    // end tells how many came back and names what stayed in the trash, with why. What came
+    // back, is gone or is another's now leaves the record; the rest stays on it.
+    void undoLastDeletion();
+    // The last deletion's items in the order they go back: each folder before what it held.
+    QList<TrashPlace> restoreOrder() const;
 
     FileSystem& fileSystem() const { return m_fs; }
     Prompter& prompter() const { return m_prompter; }
@@ -106,7 +144,9 @@ private:
     const Options& m_options;
     PathStyle m_style;
     bool m_ignoreExisting = false;
-    CreationRecord m_record;
+    RunJournal m_journal;
+    bool m_creating = false;
+    bool m_journalSaved = true;
     Tally m_tally;
     QList<FolderListener*> m_listeners;
     QHash<QString, qint64> m_lines;

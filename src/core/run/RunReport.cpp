@@ -29,6 +29,9 @@ QString RunReport::summary() const
             .arg(count(FolderOutcome::Created))
             .arg(count(FolderOutcome::Existing))
             .arg(count(FolderOutcome::Failed));
+    if (m_kind == RunKind::Restore)
+        return restoreSummary(count(FolderOutcome::Restored), count(FolderOutcome::Kept),
+                              count(FolderOutcome::Missing), count(FolderOutcome::Failed));
     return QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
         .arg(count(FolderOutcome::Trashed))
         .arg(count(FolderOutcome::Kept))
@@ -51,6 +54,8 @@ QString outcomeText(FolderOutcome outcome)
         return QStringLiteral("保持");
     case FolderOutcome::Missing:
         return QStringLiteral("なし");
+    case FolderOutcome::Restored:
+        return QStringLiteral("復元");
     }
     return {};
 }
@@ -70,8 +75,19 @@ const char* outcomeName(FolderOutcome outcome)
         return "kept";
     case FolderOutcome::Missing:
         return "missing";
+    case FolderOutcome::Restored:
+        return "restored";
     }
     return "";
+}
+
+QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed)
+{
+    return QStringLiteral("復元 %1、保持 %2、なし %3、失敗 %4")
+        .arg(restored)
+        .arg(kept)
+        .arg(missing)
+        .arg(failed);
 }
 
 namespace

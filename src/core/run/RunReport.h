@@ -30,15 +30,19 @@ public:
     int count(FolderOutcome outcome) const { return m_counts[int(outcome)]; }
 
     // The summary line, as the command line prints it: "作成 118、既存 2、失敗 0" or
-    // "削除 118、保持 2、なし 0、失敗 0".
+    // "削除 118、保持 2、なし 0、失敗 0", or for a deletion taken back
+    // "復元 118、保持 2、なし 0、失敗 0".
     QString summary() const;
 
 private:
     bool m_started = false;
     RunKind m_kind = RunKind::Create;
     QList<ReportRow> m_rows;
-    int m_counts[6] = {};
+    int m_counts[7] = {};
 };
+
+// The summary line of a deletion taken back.
+QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed);
 
 // The word for an outcome, as the report shows it, and the name scripts read.
 QString outcomeText(FolderOutcome outcome);

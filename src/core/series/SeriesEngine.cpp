@@ -5,11 +5,14 @@
 #include "run/FolderSteps.h"
 #include "run/RunContext.h"
 
+#include <QScopeGuard>
+
 SeriesEngine::SeriesEngine(FolderSteps& steps) : m_steps(steps) {}
 
 void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
 {
     m_steps.startRun(RunKind::Create);
+    const auto finished = qScopeGuard([this] { m_steps.finishRun(); });
     FileSystem& fs = m_steps.fileSystem();
     Prompter& prompter = m_steps.prompter();
     if (!fs.folderExist(p.targetFolder)) {
@@ -38,6 +41,7 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
 void SeriesEngine::deleteSeries(const SeriesParameters& p, RunContext& context)
 {
     m_steps.startRun(RunKind::Delete);
+    const auto finished = qScopeGuard([this] { m_steps.finishRun(); });
     const int total = p.last - p.first + 1;
     if (!m_steps.fileSystem().folderExist(p.targetFolder)) {
         m_steps.prompter().showMessage(15);

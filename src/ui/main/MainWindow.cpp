@@ -273,7 +273,9 @@ void MainWindow::buildMenus()
     connect(open, &QAction::triggered, this, &MainWindow::cmdReferClick);
     connect(listShow, &QAction::triggered, this, [this] { m_lists->showList(); });
     connect(listSeries, &QAction::triggered, this, &MainWindow::previewSeries);
-    connect(m_mnuFileUndo, &QAction::triggered, this, &MainWindow::undoLastCreation);
+    connect(m_mnuFileUndo, &QAction::triggered, this, &MainWindow::undoLastRun);
+    // The journal may change from outside: the item is named anew whenever the menu opens.
+    connect(m_mnuFile, &QMenu::aboutToShow, this, &MainWindow::updateUndoItem);
     connect(m_mnuFileReport, &QAction::triggered, this, [this] {
         if (!m_busy->isBusy())
             m_lists->showReport(this);
@@ -453,6 +455,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool MainWindow::event(QEvent* event)
+{
+    // Back from a terminal where a command ran: Ctrl+Z takes back what the journal says now.
+    if (event->type() == QEvent::WindowActivate && m_mnuFileUndo && m_busy)
+        updateUndoItem();
+    return QMainWindow::event(event);
+}
+
 bool MainWindow::isMenuShortcut(const QKeySequence& key) const
 {
     for (const QMenu* menu : {m_mnuFile, m_mnuHelp}) {
@@ -591,18 +601,24 @@ void MainWindow::previewSeries()
         m_lists->showSeries(params);
 }
 
-void MainWindow::undoLastCreation()
+void MainWindow::undoLastRun()
 {
-    if (m_busy->isBusy() || m_services.steps.lastCreation().isEmpty())
+    if (m_busy->isBusy() || m_services.steps.nextUndo() == FolderSteps::UndoTarget::None)
         return;
     enterBusyState();
-    m_services.steps.undoLastCreation();
+    m_services.steps.undoLast();
     leaveBusyState();
 }
 
 void MainWindow::updateUndoItem()
 {
-    m_mnuFileUndo->setEnabled(!m_busy->isBusy() && !m_services.steps.lastCreation().isEmpty());
+    // Another process (the command line) may have run meanwhile: the journal on disk says.
+    const FolderSteps::UndoTarget next =
+        m_busy->isBusy() ? FolderSteps::UndoTarget::None : m_services.steps.nextUndo();
+    m_mnuFileUndo->setText(next == FolderSteps::UndoTarget::Deletion
+                               ? QStringLiteral("直前の削除を元に戻す")
+                               : QStringLiteral("直前の作成を元に戻す"));
+    m_mnuFileUndo->setEnabled(next != FolderSteps::UndoTarget::None);
     m_mnuFileReport->setEnabled(!m_busy->isBusy() && m_lists->hasReport());
 }
 

@@ -76,8 +76,9 @@ public:
 
     // The series in the list window, after the same checks as a run.
     void previewSeries();
-    // Takes the last create run back; the item is on only while there is something to undo.
-    void undoLastCreation();
+    // Takes the last run back, a creation or a deletion, whichever is newer and has anything
+    // left to take back; the item names which, and is on only while there is one.
+    void undoLastRun();
     void updateUndoItem();
 
     // The folder an empty target field stands for.
@@ -87,6 +88,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

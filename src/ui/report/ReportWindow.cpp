@@ -19,6 +19,9 @@ QList<FolderOutcome> outcomesOf(RunKind kind)
 {
     if (kind == RunKind::Create)
         return {FolderOutcome::Created, FolderOutcome::Existing, FolderOutcome::Failed};
+    if (kind == RunKind::Restore)
+        return {FolderOutcome::Restored, FolderOutcome::Kept, FolderOutcome::Missing,
+                FolderOutcome::Failed};
     return {FolderOutcome::Trashed, FolderOutcome::Kept, FolderOutcome::Missing,
             FolderOutcome::Failed};
 }
@@ -31,6 +34,7 @@ QString runTitle(RunKind kind)
     case RunKind::Delete:
         return QStringLiteral("削除の結果");
     case RunKind::Undo:
+    case RunKind::Restore:
         return QStringLiteral("元に戻した結果");
     }
     return {};
