@@ -10,7 +10,12 @@ QRect WrapButton::captionRect() const
 {
     QStyleOptionButton option;
     initStyleOption(&option);
-    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (linesFor(contents.width()).size() * lineStep() <= contents.height() + 4)
+        return contents;
+    // Some styles (Windows Vista's) keep wide margins inside the frame; with a taller font the
+    // caption would be cut there, while the frame itself is only a few pixels wide.
+    return rect().adjusted(3, 2, -3, -2);
 }
 
 int WrapButton::lineStep() const
@@ -23,12 +28,16 @@ int WrapButton::lineStep() const
 
 QStringList WrapButton::wrappedLines() const
 {
+    return linesFor(captionRect().width());
+}
+
+QStringList WrapButton::linesFor(int width) const
+{
     const QString caption = text();
     QTextLayout layout(caption, font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    const qreal width = captionRect().width();
     QStringList lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

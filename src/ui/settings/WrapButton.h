@@ -20,4 +20,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QStringList linesFor(int width) const;
 };
