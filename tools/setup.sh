@@ -1,7 +1,13 @@
 # Shared by ./run and ./test: install what a fresh Debian 12 lacks, then configure and build.
 # Sourced, not run.
 
-NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk)
+# qt6-wayland: the window runs natively on a Wayland session, not through XWayland.
+NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk
+    qt6-wayland)
+# What the tests run besides the program: the desktop's validators, a headless Wayland
+# compositor, and a screen reader's view through AT-SPI on an X server of its own.
+NMAKER_TEST_PACKAGES=(desktop-file-utils appstream weston imagemagick xvfb dbus-daemon
+    at-spi2-core python3-pyatspi)
 
 nmaker_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

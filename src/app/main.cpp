@@ -1,4 +1,4 @@
-#include "common/AppIcon.h"
+#include "common/AppIdentity.h"
 #include "common/QtFolderChooser.h"
 #include "common/QtListFileChooser.h"
 #include "common/UiFont.h"
@@ -15,7 +15,6 @@
 
 #include "ArgumentParser.h"
 #include "CommandLine.h"
-#include "Version.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,10 +32,8 @@ int main(int argc, char* argv[])
     if (wantsCommandLine(args))
         return runCommandLineMain(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("NMaker"));
-    QApplication::setApplicationVersion(QStringLiteral(NMAKER_VERSION_STRING));
+    setApplicationIdentity();
     QApplication::setFont(uiFont());
-    QApplication::setWindowIcon(appIcon());
 
     // Qt's own dialogs (file and progress dialogs) speak Japanese like the rest of the tool.
     QTranslator qtTranslator;
@@ -57,15 +54,16 @@ int main(int argc, char* argv[])
     steps.journal().setPath(RunJournal::defaultPath());
     RunReport report;
     steps.addListener(&report);
-    const RunServices services{options,
-                               prompter,
-                               steps,
-                               fileFolder,
-                               fileFolder,
-                               &listFileChooser,
-                               QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                               QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
-                               &report};
+    const RunServices services{
+        options,
+        prompter,
+        steps,
+        fileFolder,
+        fileFolder,
+        &listFileChooser,
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
+        &report};
 
     MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder(),
                                                 preferencesFilePath()});
