@@ -1,5 +1,6 @@
 #include "AboutDialog.h"
 
+#include "common/Accessible.h"
 #include "common/AppIcon.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
@@ -84,6 +85,7 @@ void AboutDialog::buildControls()
 {
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
+    setReaderName(icon, QStringLiteral("NMaker のアイコン"));
     icon->setGeometry(twipsRect(Margin, Margin, IconSize, IconSize));
     icon->setPixmap(appIcon().pixmap(icon->size(), devicePixelRatioF()));
 

@@ -1,5 +1,7 @@
 #include "UpDown.h"
 
+#include "Accessible.h"
+
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,8 +24,18 @@ UpDown::UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent)
     m_down->setArrowType(Qt::DownArrow);
     m_up->setObjectName(QStringLiteral("up"));
     m_down->setObjectName(QStringLiteral("down"));
+    setReaderName(m_up, QStringLiteral("1 増やす"));
+    setReaderName(m_down, QStringLiteral("1 減らす"));
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
+}
+
+void UpDown::describe(const QString& fieldName, const QString& tip)
+{
+    setReaderName(this, fieldName);
+    for (QWidget* w :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(m_up), static_cast<QWidget*>(m_down)})
+        w->setToolTip(tip);
 }
 
 void UpDown::stepUp()

@@ -17,6 +17,10 @@ class UpDown : public QWidget
 public:
     UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent = nullptr);
 
+    // The tip shows on the spinner and its buttons; a screen reader names the spinner as its
+    // field, and each button by what it does.
+    void describe(const QString& fieldName, const QString& tip);
+
     void stepUp();
     void stepDown();
 

@@ -1,5 +1,6 @@
 #include "FolderListView.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -29,8 +30,30 @@ void FolderListView::setLocked(bool locked)
         closePersistentEditor(currentIndex());
 }
 
+bool FolderListView::event(QEvent* event)
+{
+    // Platforms turn the same keys into a context-menu request of their own, placed at the
+    // mouse or the middle of the view; the key press has already opened the menu.
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        event->accept();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
 void FolderListView::keyPressEvent(QKeyEvent* event)
 {
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey && state() != EditingState) {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
+        const QRect row = visualRect(currentIndex());
+        Q_EMIT customContextMenuRequested(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && state() != EditingState && currentIndex().isValid() && !m_locked) {
         if (edit(currentIndex(), EditKeyPressed, event)) {

@@ -2,6 +2,7 @@
 
 #include "FolderListModel.h"
 #include "FolderListView.h"
+#include "common/Accessible.h"
 #include "common/Controls.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
@@ -81,6 +82,9 @@ void ListWindow::buildControls()
     m_list = new FolderListView(m_client);
     m_list->setObjectName(QStringLiteral("ltvFolder"));
     m_list->setToolTip(QStringLiteral("右クリックで「編集」メニューを表示します"));
+    setReaderName(m_list, QStringLiteral("フォルダ作成リスト"));
+    // Item views do not fall back to the tooltip for their description.
+    setReaderDescription(m_list, m_list->toolTip());
     m_list->setFont(uiFont(9));
     m_list->setGeometry(twipsRect(listLeft, listTop, 4485, 2760));
     m_list->setModel(m_model);

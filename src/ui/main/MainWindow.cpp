@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "about/HelpCommands.h"
+#include "common/Accessible.h"
 #include "common/Controls.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
@@ -123,12 +124,15 @@ void MainWindow::buildControls()
     client->setFixedSize(twipsSize(4815, 2655));
     setCentralWidget(client);
 
-    makeLabel(client, QStringLiteral("Label10"), QStringLiteral("フォルダ作成先フォルダの指定"),
-              folderTip, twipsRect(120, 120, 3300, 315));
+    QLabel* folderLabel =
+        makeLabel(client, QStringLiteral("Label10"), QStringLiteral("フォルダ作成先フォルダの指定"),
+                  folderTip, twipsRect(120, 120, 3300, 315));
     m_cmdRefer = makeButton(client, QStringLiteral("cmdRefer"), QStringLiteral("参照..."),
                             QStringLiteral("フォルダの選択"), twipsRect(3690, 60, 1005, 375));
     m_txtFolder = makeField(client, QStringLiteral("txtFolder"), folderTip,
                             twipsRect(120, 480, 4575, 360), Qt::AlignLeft);
+    // Buddies: a screen reader names each field by the label beside it.
+    folderLabel->setBuddy(m_txtFolder);
 
     // Three rows of label, number field and spinner on the left.
     struct Row {
@@ -151,17 +155,19 @@ void MainWindow::buildControls()
     };
     int top = 960;
     for (const Row& row : rows) {
-        makeLabel(client, QString::fromUtf16(row.label), QString::fromUtf16(row.caption), row.tip,
-                  twipsRect(120, top + 15, 1575, 315));
+        QLabel* label =
+            makeLabel(client, QString::fromUtf16(row.label), QString::fromUtf16(row.caption),
+                      row.tip, twipsRect(120, top + 15, 1575, 315));
         QLineEdit* box = makeField(client, QString::fromUtf16(row.field), row.tip,
                                    twipsRect(1725, top, 705, 345), Qt::AlignRight);
         box->setMaxLength(row.limits->maxLength);
         fitLongestText(box, QString(row.limits->maxLength, QLatin1Char('9')));
         box->setText(QString::number(row.limits->defaultValue));
         box->installEventFilter(this);
+        label->setBuddy(box);
         auto* ud = new UpDown(box, *row.limits, client);
         ud->setObjectName(QString::fromUtf16(row.spinner));
-        ud->setToolTip(row.tip);
+        ud->describe(label->text(), row.tip);
         ud->setGeometry(twipsRect(2430, top, 225, 345));
         *row.box = box;
         *row.ud = ud;
@@ -182,14 +188,18 @@ void MainWindow::buildControls()
     m_fraConst->setObjectName(QStringLiteral("fraConst"));
     m_fraConst->setToolTip(constTip);
     m_fraConst->setGeometry(twipsRect(2730, 885, 1965, 1170));
-    makeLabel(m_fraConst, QStringLiteral("Label20"), QStringLiteral("接頭部分"), prefixTip,
-              twipsRect(75, 375, 900, 315));
+    QLabel* prefixLabel =
+        makeLabel(m_fraConst, QStringLiteral("Label20"), QStringLiteral("接頭部分"), prefixTip,
+                  twipsRect(75, 375, 900, 315));
     m_txtPrefixConst = makeField(m_fraConst, QStringLiteral("txtPrefixConst"), prefixTip,
                                  twipsRect(975, 360, 900, 345), Qt::AlignLeft);
-    makeLabel(m_fraConst, QStringLiteral("Label21"), QStringLiteral("接尾部分"), suffixTip,
-              twipsRect(75, 765, 900, 315));
+    QLabel* suffixLabel =
+        makeLabel(m_fraConst, QStringLiteral("Label21"), QStringLiteral("接尾部分"), suffixTip,
+                  twipsRect(75, 765, 900, 315));
     m_txtSuffixConst = makeField(m_fraConst, QStringLiteral("txtSuffixConst"), suffixTip,
                                  twipsRect(975, 750, 900, 345), Qt::AlignLeft);
+    prefixLabel->setBuddy(m_txtPrefixConst);
+    suffixLabel->setBuddy(m_txtSuffixConst);
     for (QLineEdit* box : {m_txtPrefixConst, m_txtSuffixConst}) {
         connect(box, &QLineEdit::textChanged, this,
                 [this, box] { cleanField(box, RefuseMode::FolderName); });
@@ -220,6 +230,7 @@ void MainWindow::buildControls()
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setGeometry(twipsRect(2565, 2205, 945, 300));
     m_progress->setFormat(QStringLiteral("%p%"));
+    setReaderName(m_progress, QStringLiteral("進み具合"));
     m_progress->hide();
 }
 

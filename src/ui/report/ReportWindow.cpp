@@ -1,6 +1,7 @@
 #include "ReportWindow.h"
 
 #include "ReportModel.h"
+#include "common/Accessible.h"
 #include "common/UiFont.h"
 #include "messages/MessageCatalogue.h"
 
@@ -59,9 +60,7 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("cboFilter"));
     m_filter->setToolTip(QStringLiteral("表に出す結果を選びます"));
-#if QT_CONFIG(accessibility)
-    m_filter->setAccessibleName(QStringLiteral("表示"));
-#endif
+    setReaderName(m_filter, QStringLiteral("表示"));
     filterLabel->setBuddy(m_filter);
     m_filter->addItem(QStringLiteral("すべて (%1)").arg(report.rows().size()));
     for (FolderOutcome o : outcomesOf(report.kind()))
@@ -70,9 +69,11 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("tblReport"));
-#if QT_CONFIG(accessibility)
-    m_table->setAccessibleName(QStringLiteral("フォルダごとの結果"));
-#endif
+    setReaderName(m_table, QStringLiteral("フォルダごとの結果"));
+    setReaderDescription(m_table,
+                         QStringLiteral("各フォルダの結果と理由。列の見出しで並べ替えます"));
+    // Tab leaves the table for the buttons; the arrow keys move within it.
+    m_table->setTabKeyNavigation(false);
     m_table->setModel(m_model);
     m_table->setSortingEnabled(true);
     // Natural order until a column's head is clicked.
@@ -97,22 +98,19 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
 
     m_toList = new QPushButton(QStringLiteral("リストに送る(&L)"), this);
     m_toList->setObjectName(QStringLiteral("cmdToList"));
-    m_toList->setToolTip(QStringLiteral("表のフォルダを「フォルダ作成リスト」に入れます (やり直しに)"));
+    m_toList->setToolTip(
+        QStringLiteral("表のフォルダを「フォルダ作成リスト」に入れます (やり直しに)"));
     m_exportList = new QPushButton(QStringLiteral("リストファイルに書き出す(&E)"), this);
     m_exportList->setObjectName(QStringLiteral("cmdExportList"));
     m_exportList->setToolTip(QStringLiteral("表のフォルダをリストファイルに書き出します"));
     m_exportCsv = new QPushButton(QStringLiteral("CSV に書き出す(&S)"), this);
     m_exportCsv->setObjectName(QStringLiteral("cmdExportCsv"));
-    m_exportCsv->setToolTip(
-        QStringLiteral("表を CSV ファイル (UTF-8、BOM 付き) に書き出します"));
+    m_exportCsv->setToolTip(QStringLiteral("表を CSV ファイル (UTF-8、BOM 付き) に書き出します"));
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
     close->setToolTip(QStringLiteral("「実行結果」を閉じる"));
     for (QPushButton* b : {m_toList, m_exportList, m_exportCsv, close}) {
         b->setAutoDefault(false);
-#if QT_CONFIG(accessibility)
-        b->setAccessibleDescription(b->toolTip());
-#endif
     }
     close->setDefault(true);
 
@@ -140,12 +138,10 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
             done(ToList);
         });
     });
-    connect(m_exportList, &QPushButton::clicked, this, [this] {
-        act([this] { m_actions.exportList(m_model->shownPaths()); });
-    });
-    connect(m_exportCsv, &QPushButton::clicked, this, [this] {
-        act([this] { m_actions.exportCsv(m_model->shownRows()); });
-    });
+    connect(m_exportList, &QPushButton::clicked, this,
+            [this] { act([this] { m_actions.exportList(m_model->shownPaths()); }); });
+    connect(m_exportCsv, &QPushButton::clicked, this,
+            [this] { act([this] { m_actions.exportCsv(m_model->shownRows()); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     // The failed ones first: they are what the user came for.
