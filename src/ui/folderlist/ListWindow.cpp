@@ -4,6 +4,7 @@
 #include "FolderListView.h"
 #include "common/Accessible.h"
 #include "common/Controls.h"
+#include "common/OnScreen.h"
 #include "common/Twips.h"
 #include "common/UiFont.h"
 #include "messages/MessageCatalogue.h"
@@ -281,6 +282,14 @@ void ListWindow::updateEditItems()
     const bool any = m_list->selectionModel()->hasSelection();
     for (QAction* a : {m_editNoSelect, m_editDelete, m_popupNoSelect, m_popupDelete})
         a->setEnabled(any && !(m_busy && m_busy->isBusy()));
+}
+
+void ListWindow::showEvent(QShowEvent* event)
+{
+    // Its fixed place is below the main window; on a small or highly scaled screen that can be
+    // partly off the screen.
+    keepOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void ListWindow::showPopup(const QPoint& at)

@@ -2,6 +2,7 @@
 
 #include "ReportModel.h"
 #include "common/Accessible.h"
+#include "common/OnScreen.h"
 #include "common/UiFont.h"
 #include "messages/MessageCatalogue.h"
 
@@ -166,4 +167,11 @@ void ReportWindow::act(const std::function<void()>& action)
 {
     if (m_model->rowCount() > 0)
         action();
+}
+
+void ReportWindow::showEvent(QShowEvent* event)
+{
+    // Sized for its columns, it can be wider than a small or highly scaled screen.
+    keepOnScreen(this);
+    QDialog::showEvent(event);
 }

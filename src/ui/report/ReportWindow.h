@@ -37,6 +37,9 @@ public:
     QComboBox* filterBox() const { return m_filter; }
     QTableView* table() const { return m_table; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void filterChanged(int index);
     void act(const std::function<void()>& action);

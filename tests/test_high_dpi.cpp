@@ -1,0 +1,177 @@
+// The windows on a high-DPI screen: run at several scale factors (QT_SCALE_FACTOR, set by the
+// test's registration), each window is drawn at that scale, keeps its layout, cuts no caption
+// and lies whole on the screen.
+#include "MemoryFileSystem.h"
+#include "ScriptedPrompter.h"
+#include "TestServices.h"
+#include "about/AboutDialog.h"
+#include "common/OnScreen.h"
+#include "folderlist/ListWindow.h"
+#include "main/MainWindow.h"
+#include "report/ReportWindow.h"
+#include "run/RunReport.h"
+#include "settings/Options.h"
+#include "settings/SettingsDialog.h"
+#include "settings/WrapButton.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestHighDpi : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void placedInside_data();
+    void placedInside();
+    void windowsKeepTheirLayout_data();
+    void windowsKeepTheirLayout();
+
+private:
+    QWidget* window(const QString& name) const;
+
+    QTemporaryDir m_dir;
+    Options m_options;
+    ScriptedPrompter m_prompter;
+    MemoryFileSystem m_fs;
+    std::unique_ptr<TestServices> m_services;
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<ListWindow> m_list;
+    std::unique_ptr<AboutDialog> m_about;
+    RunReport m_report;
+    std::unique_ptr<ReportWindow> m_reportWindow;
+};
+
+void TestHighDpi::initTestCase()
+{
+    m_services = std::make_unique<TestServices>(m_fs, m_options, m_prompter);
+    m_main = std::make_unique<MainWindow>(
+        m_services->services(), MainWindowPaths{m_dir.filePath(QStringLiteral("SetNMaker.cf")),
+                                                QDir::tempPath() + QStringLiteral("/"),
+                                                m_dir.filePath(QStringLiteral("preferences.ini"))});
+    m_list = std::make_unique<ListWindow>(m_prompter);
+    m_about = std::make_unique<AboutDialog>();
+    m_report.runStarted(RunKind::Delete);
+    m_report.folderDone(
+        {FolderOutcome::Failed, QStringLiteral("/w/case001"), QStringLiteral("使用中"), false, 1});
+    m_reportWindow = std::make_unique<ReportWindow>(m_report, ReportActions{});
+}
+
+void TestHighDpi::cleanupTestCase()
+{
+    m_reportWindow.reset();
+    m_about.reset();
+    m_list.reset();
+    m_main.reset();
+}
+
+QWidget* TestHighDpi::window(const QString& name) const
+{
+    if (name == QLatin1String("frmMain"))
+        return m_main.get();
+    if (name == QLatin1String("frmList"))
+        return m_list.get();
+    if (name == QLatin1String("frmSetting"))
+        return m_main->findChild<SettingsDialog*>(name);
+    if (name == QLatin1String("frmAbout"))
+        return m_about.get();
+    return m_reportWindow.get();
+}
+
+void TestHighDpi::placedInside_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("placed");
+    const QRect area(0, 30, 640, 420); // a panel along the top
+    QTest::newRow("inside stays") << QRect(10, 40, 300, 200) << QRect(10, 40, 300, 200);
+    QTest::newRow("below the bottom") << QRect(180, 227, 402, 256) << QRect(180, 194, 402, 256);
+    QTest::newRow("beyond the right") << QRect(500, 40, 300, 200) << QRect(340, 40, 300, 200);
+    QTest::newRow("under the panel") << QRect(-20, 0, 300, 200) << QRect(0, 30, 300, 200);
+    QTest::newRow("larger than the screen") << QRect(100, 100, 800, 500) << QRect(0, 30, 640, 420);
+    QTest::newRow("on no screen") << QRect(10, 40, 300, 200) << QRect(10, 40, 300, 200);
+}
+
+void TestHighDpi::placedInside()
+{
+    QFETCH(QRect, window);
+    QFETCH(QRect, placed);
+    const bool noScreen = QByteArray(QTest::currentDataTag()) == "on no screen";
+    QCOMPARE(::placedInside(window, noScreen ? QRect() : QRect(0, 30, 640, 420)), placed);
+}
+
+void TestHighDpi::windowsKeepTheirLayout_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"frmMain", "frmList", "frmSetting", "frmAbout", "frmReport"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Sizes are logical pixels, so the scale must not change them; only the pixels drawn grow.
+// What can go wrong is the text: fonts are hinted at the real pixel size, so a caption measured
+// at one scale can be wider at another.
+void TestHighDpi::windowsKeepTheirLayout()
+{
+    QFETCH(QString, name);
+    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QWidget* w = window(name);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCOMPARE(w->devicePixelRatio(), scale);
+    QCOMPARE(w->grab().size(), w->size() * scale);
+    QTRY_VERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    const QRect frame = w->frameGeometry();
+    const QRect screen = w->screen()->availableGeometry();
+    QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1x%2+%3+%4 on %5x%6")
+                                                    .arg(frame.width())
+                                                    .arg(frame.height())
+                                                    .arg(frame.x())
+                                                    .arg(frame.y())
+                                                    .arg(screen.width())
+                                                    .arg(screen.height())));
+
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (!c->isVisibleTo(w) || c->window() != w)
+            continue;
+        const QString where = name + u'.' + c->objectName();
+        const QWidget* parent = c->parentWidget();
+        // Scroll areas and menu bars move their content past their edges by design.
+        if (!parent->inherits("QAbstractScrollArea") && !parent->inherits("QMenuBar") &&
+            !c->inherits("QScrollBar") && !parent->inherits("QAbstractScrollArea"))
+            QVERIFY2(parent->rect().contains(c->geometry()), qPrintable(where));
+        if (auto* label = qobject_cast<QLabel*>(c);
+            label && !label->text().isEmpty() && !label->wordWrap()) {
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(where));
+            QVERIFY2(label->fontMetrics().height() <= label->height() + 2, qPrintable(where));
+        }
+        if (qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c))
+            QVERIFY2(c->sizeHint().width() <= c->width(), qPrintable(where));
+        if (auto* b = qobject_cast<QPushButton*>(c); b && !qobject_cast<WrapButton*>(b))
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text().remove(u'&')) <= b->width() - 2,
+                     qPrintable(where));
+        if (auto* b = qobject_cast<WrapButton*>(c)) {
+            for (const QString& line : b->wrappedLines())
+                QVERIFY2(b->fontMetrics().horizontalAdvance(line) <= b->captionRect().width(),
+                         qPrintable(where));
+        }
+        if (auto* frame = qobject_cast<QGroupBox*>(c))
+            QVERIFY2(frame->fontMetrics().horizontalAdvance(frame->title()) + 16 <= frame->width(),
+                     qPrintable(where));
+    }
+    w->hide();
+}
+
+QTEST_MAIN(TestHighDpi)
+#include "test_high_dpi.moc"
