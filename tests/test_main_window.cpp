@@ -41,6 +41,8 @@ private Q_SLOTS:
     void slashTypedIntoPrefix();
     void pastedBracketsIntoSuffix();
     void pastedExponentClamps();
+    void japaneseThroughTheInputMethod_data();
+    void japaneseThroughTheInputMethod();
     void numberKeys_data();
     void numberKeys();
     void spinnersStepTheirField();
@@ -275,6 +277,55 @@ void TestMainWindow::pastedBracketsIntoSuffix()
     QCOMPARE(QApplication::focusWidget(), suffix);
 }
 
+void TestMainWindow::japaneseThroughTheInputMethod_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("takesInputMethod");
+    QTest::addColumn<QString>("committed");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("messages");
+    QTest::newRow("folder") << "txtFolder" << true << "/作業/ケース"
+                            << "/作業/ケース" << QList<int>{};
+    QTest::newRow("prefix") << "txtPrefixConst" << true << "ケース"
+                            << "ケース" << QList<int>{};
+    // A refused character that arrives composed is filtered like a typed one.
+    QTest::newRow("suffix, refused") << "txtSuffixConst" << true << "版*"
+                                     << "版" << QList<int>{2};
+    for (const char* number : {"txtNoStart", "txtNoEnd", "txtNoKeta"})
+        QTest::newRow(number) << number << false << QString() << QString() << QList<int>{};
+}
+
+// Text composed in an input method reaches a field only when committed, and goes through the
+// field's rule like typed text; the number fields keep the input method out.
+void TestMainWindow::japaneseThroughTheInputMethod()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, takesInputMethod);
+    QFETCH(QString, committed);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, messages);
+    QLineEdit* box = field(qPrintable(name));
+    box->setFocus();
+    // Asked as the platform's input method asks the focus.
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(QGuiApplication::focusObject(), &query);
+    QCOMPARE(query.value(Qt::ImEnabled).toBool(), takesInputMethod);
+    if (!takesInputMethod) {
+        QVERIFY(box->inputMethodHints() & Qt::ImhDigitsOnly);
+        return;
+    }
+    box->clear();
+    QInputMethodEvent composing(QStringLiteral("けーす"), {});
+    QApplication::sendEvent(box, &composing);
+    QCOMPARE(box->text(), QString());
+    QVERIFY(m_prompter->numbers().isEmpty());
+    QInputMethodEvent commit;
+    commit.setCommitString(committed);
+    QApplication::sendEvent(box, &commit);
+    QCOMPARE(box->text(), text);
+    QCOMPARE(m_prompter->numbers(), messages);
+}
+
 void TestMainWindow::pastedExponentClamps()
 {
     QLineEdit* start = field("txtNoStart");
@@ -389,8 +440,7 @@ void TestMainWindow::aBadNumberResetsItsOwnField()
     QFETCH(QString, emptied);
     QFETCH(int, message);
     QFETCH(QString, reset);
-    const QMap<QString, QString> texts{
-        {"txtNoStart", "7"}, {"txtNoEnd", "42"}, {"txtNoKeta", "4"}};
+    const QMap<QString, QString> texts{{"txtNoStart", "7"}, {"txtNoEnd", "42"}, {"txtNoKeta", "4"}};
     field("txtFolder")->setText(QStringLiteral("/tmp"));
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         field(qPrintable(it.key()))->setText(it.key() == emptied ? QString() : it.value());

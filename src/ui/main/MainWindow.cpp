@@ -56,10 +56,24 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, 
     return label;
 }
 
+// A field for a number: a Japanese input method left on would write full-width digits, which
+// are no number here, so the keys reach the field as they are.
+class NumberEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        return query == Qt::ImEnabled ? QVariant(false) : QLineEdit::inputMethodQuery(query);
+    }
+};
+
+template <class Edit = QLineEdit>
 QLineEdit* makeField(QWidget* parent, const QString& name, const QString& tip,
                      const QRect& geometry, Qt::Alignment alignment)
 {
-    auto* field = new QLineEdit(parent);
+    auto* field = new Edit(parent);
     field->setObjectName(name);
     field->setToolTip(tip);
     field->setGeometry(geometry);
@@ -158,12 +172,13 @@ void MainWindow::buildControls()
         QLabel* label =
             makeLabel(client, QString::fromUtf16(row.label), QString::fromUtf16(row.caption),
                       row.tip, twipsRect(120, top + 15, 1575, 315));
-        QLineEdit* box = makeField(client, QString::fromUtf16(row.field), row.tip,
-                                   twipsRect(1725, top, 705, 345), Qt::AlignRight);
+        QLineEdit* box = makeField<NumberEdit>(client, QString::fromUtf16(row.field), row.tip,
+                                               twipsRect(1725, top, 705, 345), Qt::AlignRight);
         box->setMaxLength(row.limits->maxLength);
         fitLongestText(box, QString(row.limits->maxLength, QLatin1Char('9')));
         box->setText(QString::number(row.limits->defaultValue));
         box->installEventFilter(this);
+        box->setInputMethodHints(Qt::ImhDigitsOnly);
         label->setBuddy(box);
         auto* ud = new UpDown(box, *row.limits, client);
         ud->setObjectName(QString::fromUtf16(row.spinner));
