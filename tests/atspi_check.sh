@@ -42,7 +42,8 @@ if [ -z "${ATSPI_CHECK_WORK:-}" ]; then
   done
   grep -q '^[0-9]\+$' "$work/display" 2>/dev/null ||
     { cat "$work/xvfb.log"; echo "atspi_check: Xvfb did not start"; exit 1; }
-  export DISPLAY=:$(cat "$work/display")
+  DISPLAY=:$(cat "$work/display")
+  export DISPLAY
 
   # The bus gets this environment, and so do the accessibility services it starts on demand.
   # The bus's own chatter goes to a log, shown if the check fails.
@@ -55,7 +56,8 @@ fi
 
 # On the private session bus from here on.
 work=$ATSPI_CHECK_WORK
-client= launcher=
+client=''
+launcher=''
 stop_inside() {
   [ -n "$client" ] && kill "$client" 2>/dev/null
   [ -n "$launcher" ] && kill "$launcher" 2>/dev/null
