@@ -1,27 +1,16 @@
 // What a screen reader hears of each window, read through Qt's accessibility interface: every
 // control named and described, fields labelled by their labels, every control and command
 // within reach of the keyboard.
-#include "MemoryFileSystem.h"
-#include "ScriptedPrompter.h"
-#include "TestHelpers.h"
-#include "TestServices.h"
-#include "about/AboutDialog.h"
+#include "AllWindows.h"
+#include "common/BusyState.h"
 #include "common/UpDown.h"
-#include "folderlist/FolderListModel.h"
 #include "folderlist/FolderListView.h"
-#include "folderlist/ListWindow.h"
-#include "main/MainWindow.h"
-#include "report/ReportWindow.h"
-#include "run/RunReport.h"
-#include "settings/Options.h"
-#include "settings/SettingsDialog.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,7 +22,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -160,45 +148,29 @@ private Q_SLOTS:
     void listPopupOpensByKeyboard();
 
 private:
-    QWidget* window(const QString& name) const;
+    QWidget* window(const QString& name) const { return m_windows->window(name); }
     QWidget* showOnly(const QString& name) const;
     void addWindowRows() const;
 
-    QTemporaryDir m_dir;
-    Options m_options;
-    ScriptedPrompter m_prompter;
-    MemoryFileSystem m_fs;
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<ListWindow> m_list;
-    std::unique_ptr<AboutDialog> m_about;
-    RunReport m_report;
-    std::unique_ptr<ReportWindow> m_reportWindow;
+    std::unique_ptr<AllWindows> m_windows;
 };
 
 void TestAccessibility::initTestCase()
 {
-    m_services = std::make_unique<TestServices>(m_fs, m_options, m_prompter);
-    m_main = std::make_unique<MainWindow>(
-        m_services->services(), MainWindowPaths{m_dir.filePath(QStringLiteral("SetNMaker.cf")),
-                                                QDir::tempPath() + QStringLiteral("/"),
-                                                m_dir.filePath(QStringLiteral("preferences.ini"))});
-    m_list = std::make_unique<ListWindow>(m_prompter);
-    m_list->model().appendEntries({QStringLiteral("/w/case001"), QStringLiteral("/w/case002")});
-    m_about = std::make_unique<AboutDialog>();
-    m_report.runStarted(RunKind::Create);
-    m_report.folderDone({FolderOutcome::Created, QStringLiteral("/w/case001"), {}, false, 1});
-    m_report.folderDone(
-        {FolderOutcome::Failed, QStringLiteral("/w/case002"), QStringLiteral("x"), false, 2});
-    m_reportWindow = std::make_unique<ReportWindow>(m_report, ReportActions{});
+    m_windows = std::make_unique<AllWindows>();
+}
+
+void TestAccessibility::cleanupTestCase()
+{
+    m_windows.reset();
 }
 
 // Several of the windows are modal, so only one is up at a time, as in the program.
 QWidget* TestAccessibility::showOnly(const QString& name) const
 {
-    for (const char* other : {"frmMain", "frmList", "frmSetting", "frmAbout", "frmReport"}) {
-        if (name != QLatin1String(other))
-            window(QString::fromLatin1(other))->hide();
+    for (const QString& other : AllWindows::names()) {
+        if (other != name)
+            window(other)->hide();
     }
     QWidget* w = window(name);
     w->show();
@@ -208,32 +180,11 @@ QWidget* TestAccessibility::showOnly(const QString& name) const
     return w;
 }
 
-void TestAccessibility::cleanupTestCase()
-{
-    m_reportWindow.reset();
-    m_about.reset();
-    m_list.reset();
-    m_main.reset();
-}
-
-QWidget* TestAccessibility::window(const QString& name) const
-{
-    if (name == QLatin1String("frmMain"))
-        return m_main.get();
-    if (name == QLatin1String("frmList"))
-        return m_list.get();
-    if (name == QLatin1String("frmSetting"))
-        return m_main->findChild<SettingsDialog*>(name);
-    if (name == QLatin1String("frmAbout"))
-        return m_about.get();
-    return m_reportWindow.get();
-}
-
 void TestAccessibility::addWindowRows() const
 {
     QTest::addColumn<QString>("window");
-    for (const char* name : {"frmMain", "frmList", "frmSetting", "frmAbout", "frmReport"})
-        QTest::newRow(name) << QString::fromLatin1(name);
+    for (const QString& name : AllWindows::names())
+        QTest::newRow(qPrintable(name)) << name;
 }
 
 void TestAccessibility::controlsAreNamedAndDescribed_data()
@@ -430,7 +381,7 @@ void TestAccessibility::namesWithoutACaption()
     QCOMPARE(name("frmAbout", "picIcon"), QStringLiteral("NMaker のアイコン"));
     QCOMPARE(name("frmList", "ltvFolder"), QStringLiteral("フォルダ作成リスト"));
     QCOMPARE(name("frmMain", "progress"), QStringLiteral("進み具合"));
-    auto* spinner = m_main->findChild<UpDown*>("udNoEnd");
+    auto* spinner = m_windows->main().findChild<UpDown*>("udNoEnd");
     const QStringList buttons{
         QAccessible::queryAccessibleInterface(spinner->findChild<QToolButton*>("up"))
             ->text(QAccessible::Name),
@@ -443,17 +394,19 @@ void TestAccessibility::namesWithoutACaption()
 void TestAccessibility::namesFollowTheBusyState()
 {
     showOnly(QStringLiteral("frmList"));
-    QAccessibleInterface* exit = QAccessible::queryAccessibleInterface(m_list->exitButton());
+    QAccessibleInterface* exit =
+        QAccessible::queryAccessibleInterface(m_windows->list().exitButton());
     QCOMPARE(exit->text(QAccessible::Name), QStringLiteral("閉じる"));
-    m_list->enterBusyState();
+    m_windows->list().enterBusyState();
     QCOMPARE(exit->text(QAccessible::Name), BusyState::cancelCaption());
     QCOMPARE(exit->text(QAccessible::Description), BusyState::cancelTip());
-    QVERIFY(QAccessible::queryAccessibleInterface(m_list->findChild<QWidget*>("cmdCreateDelete0"))
+    QVERIFY(QAccessible::queryAccessibleInterface(
+                m_windows->list().findChild<QWidget*>("cmdCreateDelete0"))
                 ->state()
                 .disabled);
-    m_list->leaveBusyState();
+    m_windows->list().leaveBusyState();
     QCOMPARE(exit->text(QAccessible::Name), QStringLiteral("閉じる"));
-    QCOMPARE(exit->text(QAccessible::Description), m_list->exitButton()->toolTip());
+    QCOMPARE(exit->text(QAccessible::Description), m_windows->list().exitButton()->toolTip());
 }
 
 void TestAccessibility::listPopupOpensByKeyboard_data()
@@ -470,10 +423,10 @@ void TestAccessibility::listPopupOpensByKeyboard()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     showOnly(QStringLiteral("frmList"));
-    QAbstractItemView* view = m_list->view();
+    QAbstractItemView* view = m_windows->list().view();
     view->setFocus();
-    view->setCurrentIndex(m_list->model().index(1, 0));
-    auto* popup = m_list->findChild<QMenu*>("mnuPopup");
+    view->setCurrentIndex(m_windows->list().model().index(1, 0));
+    auto* popup = m_windows->list().findChild<QMenu*>("mnuPopup");
     QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_COMPARE(QApplication::activePopupWidget(), popup);
     QVERIFY(view->visualRect(view->currentIndex())

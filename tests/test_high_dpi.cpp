@@ -1,29 +1,18 @@
 // The windows on a high-DPI screen: run at several scale factors (QT_SCALE_FACTOR, set by the
 // test's registration), each window is drawn at that scale, keeps its layout, cuts no caption
 // and lies whole on the screen.
-#include "MemoryFileSystem.h"
-#include "ScriptedPrompter.h"
-#include "TestServices.h"
-#include "about/AboutDialog.h"
+#include "AllWindows.h"
 #include "common/OnScreen.h"
-#include "folderlist/ListWindow.h"
-#include "main/MainWindow.h"
-#include "report/ReportWindow.h"
-#include "run/RunReport.h"
-#include "settings/Options.h"
-#include "settings/SettingsDialog.h"
 #include "settings/WrapButton.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -41,54 +30,17 @@ private Q_SLOTS:
     void windowsKeepTheirLayout();
 
 private:
-    QWidget* window(const QString& name) const;
-
-    QTemporaryDir m_dir;
-    Options m_options;
-    ScriptedPrompter m_prompter;
-    MemoryFileSystem m_fs;
-    std::unique_ptr<TestServices> m_services;
-    std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<ListWindow> m_list;
-    std::unique_ptr<AboutDialog> m_about;
-    RunReport m_report;
-    std::unique_ptr<ReportWindow> m_reportWindow;
+    std::unique_ptr<AllWindows> m_windows;
 };
 
 void TestHighDpi::initTestCase()
 {
-    m_services = std::make_unique<TestServices>(m_fs, m_options, m_prompter);
-    m_main = std::make_unique<MainWindow>(
-        m_services->services(), MainWindowPaths{m_dir.filePath(QStringLiteral("SetNMaker.cf")),
-                                                QDir::tempPath() + QStringLiteral("/"),
-                                                m_dir.filePath(QStringLiteral("preferences.ini"))});
-    m_list = std::make_unique<ListWindow>(m_prompter);
-    m_about = std::make_unique<AboutDialog>();
-    m_report.runStarted(RunKind::Delete);
-    m_report.folderDone(
-        {FolderOutcome::Failed, QStringLiteral("/w/case001"), QStringLiteral("使用中"), false, 1});
-    m_reportWindow = std::make_unique<ReportWindow>(m_report, ReportActions{});
+    m_windows = std::make_unique<AllWindows>();
 }
 
 void TestHighDpi::cleanupTestCase()
 {
-    m_reportWindow.reset();
-    m_about.reset();
-    m_list.reset();
-    m_main.reset();
-}
-
-QWidget* TestHighDpi::window(const QString& name) const
-{
-    if (name == QLatin1String("frmMain"))
-        return m_main.get();
-    if (name == QLatin1String("frmList"))
-        return m_list.get();
-    if (name == QLatin1String("frmSetting"))
-        return m_main->findChild<SettingsDialog*>(name);
-    if (name == QLatin1String("frmAbout"))
-        return m_about.get();
-    return m_reportWindow.get();
+    m_windows.reset();
 }
 
 void TestHighDpi::placedInside_data()
@@ -115,8 +67,8 @@ void TestHighDpi::placedInside()
 void TestHighDpi::windowsKeepTheirLayout_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"frmMain", "frmList", "frmSetting", "frmAbout", "frmReport"})
-        QTest::newRow(name) << QString::fromLatin1(name);
+    for (const QString& name : AllWindows::names())
+        QTest::newRow(qPrintable(name)) << name;
 }
 
 // Sizes are logical pixels, so the scale must not change them; only the pixels drawn grow.
@@ -126,7 +78,7 @@ void TestHighDpi::windowsKeepTheirLayout()
 {
     QFETCH(QString, name);
     const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
-    QWidget* w = window(name);
+    QWidget* w = m_windows->window(name);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QCOMPARE(w->devicePixelRatio(), scale);
