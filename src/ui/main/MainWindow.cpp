@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -122,8 +123,10 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
                                                      m_cmdExit,
                                                      QStringLiteral("終了"),
                                                      exitTip});
-    // A single fixed border: the client area keeps its size, the menu bar sits above it.
-    setFixedSize(twipsToPixels(4815), twipsToPixels(2655) + menuBar()->sizeHint().height());
+    // A single fixed border: the client area keeps its size, the menu bar sits above it. The
+    // layout fixes the window's size, so it follows the menu bar's real height, which some
+    // styles only know once the window is polished.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     updateUndoItem();
     m_txtFolder->setFocus();
     loadSettings();
