@@ -33,9 +33,9 @@ UpDown::UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent)
 void UpDown::describe(const QString& fieldName, const QString& tip)
 {
     setReaderName(this, fieldName);
-    for (QWidget* w :
-         {static_cast<QWidget*>(this), static_cast<QWidget*>(m_up), static_cast<QWidget*>(m_down)})
-        w->setToolTip(tip);
+    setToolTip(tip);
+    m_up->setToolTip(tip);
+    m_down->setToolTip(tip);
 }
 
 void UpDown::stepUp()
