@@ -12,13 +12,54 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "run/StopRequest.h"
+
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
+#include <windows.h>
 #endif
+
+namespace
+{
+
+#ifdef Q_OS_UNIX
+void onStopSignal(int signal)
+{
+    StopRequest::request(signal);
+}
+#elif defined(Q_OS_WIN)
+BOOL WINAPI onConsoleEvent(DWORD event)
+{
+    StopRequest::request(event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? StopRequest::Interrupt
+                                                                            : StopRequest::Hangup);
+    // Ctrl+C: the run stops at its next folder; closing the console gives a few seconds.
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+#endif
+
+// A run asked to stop ends at its next folder with its record whole, rather than dying with
+// the last few lines of it unwritten. A second Ctrl+C ends the program at once.
+void catchStopSignals()
+{
+#ifdef Q_OS_UNIX
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        struct sigaction action = {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = signal == SIGINT ? SA_RESETHAND : 0;
+        ::sigaction(signal, &action, nullptr);
+    }
+#elif defined(Q_OS_WIN)
+    ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+#endif
+}
+
+} // namespace
 
 int runCommand(const QStringList& args, const TerminalStreams& streams,
                const CommandEnvironment& environment)
@@ -74,6 +115,7 @@ int runCommandLineMain(int argc, char* argv[])
     const bool terminal = ::isatty(2) == 1;
 #endif
     const TerminalStreams streams{out, err, terminal, &in};
+    catchStopSignals();
 
     // Straight from argv, and only what reads back as the same bytes: a name that is no text
     // in the file-name encoding would otherwise turn into another name.
@@ -83,8 +125,9 @@ int runCommandLineMain(int argc, char* argv[])
         const QString text = QFile::decodeName(bytes);
         if (QFile::encodeName(text) != bytes) {
             ErrorOutput(err, terminal)
-                .line(QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
-                      terminalBytes(bytes));
+                .line(
+                    QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                    terminalBytes(bytes));
             return ExitStatus::BadArguments;
         }
         args << text;

@@ -4,14 +4,13 @@
 
 #include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
+#include "run/StopRequest.h"
 
 #include <QDir>
 
 CommandServices::CommandServices(const TerminalStreams& streams, const CommandArguments& a)
-    : args(a),
-      create(a.command == Command::Create || a.command == Command::ListCreate),
-      err(streams.err, streams.errIsTerminal),
-      failures(err, create)
+    : args(a), create(a.command == Command::Create || a.command == Command::ListCreate),
+      err(streams.err, streams.errIsTerminal), failures(err, create)
 {
     host.setTrashShowing({false, false}); // a script asks nothing and has no window to show
     options.setCheckedIndex(Options::Create, 0);
@@ -57,39 +56,43 @@ int CommandServices::finish()
                          .arg(t.failed));
     }
     int status = failures.anyFailed() ? ExitStatus::Failed : ExitStatus::Done;
-    // The run itself is done; only its undo after this command would not be possible.
-    if (!steps.journalSaved())
-        err.line(QStringLiteral("nmaker: 実行の記録を書き込めなかったため、この実行は元に戻せません: ") +
-                 terminalName(steps.journal().path()));
+    // Stopped by a signal: the shell's status for it, and nothing more to a closed pipe.
+    const int stopSignal = StopRequest::signal();
+    if (stopSignal != 0)
+        status = 128 + stopSignal;
     if (report && !writeReportCsv(args.reportFile, report->rows())) {
         err.line(QStringLiteral("nmaker: 結果のファイルを書き込めませんでした: ") +
                  terminalName(args.reportFile));
         status = ExitStatus::Failed;
     }
-    if (json) {
+    if (json && stopSignal != StopRequest::BrokenPipe) {
         const QList<std::pair<const char*, qint64>> counts =
-            restore ? QList<std::pair<const char*, qint64>>{{"restored", t.restored},
-                                                            {"kept", t.kept},
-                                                            {"missing", t.missing},
-                                                            {"failed", t.failed}}
+            restore  ? QList<std::pair<const char*, qint64>>{{"restored", t.restored},
+                                                             {"kept", t.kept},
+                                                             {"missing", t.missing},
+                                                             {"failed", t.failed}}
             : create ? QList<std::pair<const char*, qint64>>{{"created", t.created},
-                                                           {"existing", t.existing},
-                                                           {"failed", t.failed}}
-                   : QList<std::pair<const char*, qint64>>{{"trashed", t.trashed},
-                                                           {"kept", t.kept},
-                                                           {"missing", t.missing},
-                                                           {"failed", t.failed}};
+                                                             {"existing", t.existing},
+                                                             {"failed", t.failed}}
+                     : QList<std::pair<const char*, qint64>>{{"trashed", t.trashed},
+                                                             {"kept", t.kept},
+                                                             {"missing", t.missing},
+                                                             {"failed", t.failed}};
         json->line(jsonSummary(commandName(args.command), counts, status));
         if (!json->flush()) {
             err.line(QStringLiteral("nmaker: 標準出力に書き込めませんでした"));
-            status = ExitStatus::Failed;
+            if (stopSignal == 0)
+                status = ExitStatus::Failed;
         }
     }
     return status;
 }
 
 PlannedOutput::PlannedOutput(QIODevice& device, const CommandArguments& a, bool create)
-    : PlannedOutput(device, a, a.command == Command::Expand ? nullptr : create ? "create" : "trash")
+    : PlannedOutput(device, a,
+                    a.command == Command::Expand ? nullptr
+                    : create                     ? "create"
+                                                 : "trash")
 {
 }
 
@@ -106,9 +109,9 @@ void PlannedOutput::path(const QString& path, qint64 line)
         return;
     }
     if (m_action)
-        m_out.line(jsonPathObject("planned", path, line,
-                                  {{"action", QLatin1Char('"') + QLatin1String(m_action) +
-                                                  QLatin1Char('"')}}));
+        m_out.line(jsonPathObject(
+            "planned", path, line,
+            {{"action", QLatin1Char('"') + QLatin1String(m_action) + QLatin1Char('"')}}));
     else
         m_out.line(jsonPathObject("entry", path, line));
 }
@@ -160,8 +163,8 @@ QString absoluteFolder(const QString& text)
     // "\work" is the root of the working folder's drive on Windows.
     const bool fromRoot = hostPathStyle() == PathStyle::Windows &&
                           (text.startsWith(QLatin1Char('\\')) || text.startsWith(QLatin1Char('/')));
-    const QString path = fromRoot ? QString(current.left(2) + text)
-                                  : QString(current + QLatin1Char('/') + text);
+    const QString path =
+        fromRoot ? QString(current.left(2) + text) : QString(current + QLatin1Char('/') + text);
     // ".." is left to the file system, which follows links to apply it.
     const QString joined = path.contains(QLatin1String("..")) ? path : QDir::cleanPath(path);
     // The runs take the host's own separators, as the rules checked them.

@@ -60,6 +60,8 @@ public:
     // With the action named: "create", "trash" or "restore".
     PlannedOutput(QIODevice& device, const CommandArguments& a, const char* action);
     void path(const QString& path, qint64 line);
+    // A JSON object of another kind, as it stands.
+    void other(const QString& json) { m_out.line(json); }
     // The summary (JSON only), the flush and the exit status.
     int finish(ErrorOutput& err, int status = ExitStatus::Done);
 

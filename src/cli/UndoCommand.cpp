@@ -1,9 +1,31 @@
 #include "UndoCommand.h"
 
 #include "CommandServices.h"
+#include "JsonLines.h"
 #include "TerminalText.h"
 
+#include "run/UndoTexts.h"
+
 #include <QFile>
+
+namespace
+{
+
+// A folder a dry run of the undo leaves as it is: on stderr with why, or for scripts as a JSON
+// object with a stable state.
+void stays(CommandServices& s, PlannedOutput& out, const QString& path, const char* state,
+           const QString& text)
+{
+    if (s.args.json)
+        out.other(
+            jsonPathObject("unchanged", path, -1,
+                           {{"state", QLatin1Char('"') + QLatin1String(state) + QLatin1Char('"')},
+                            {"reason", jsonString(text)}}));
+    else if (!s.err.quiet())
+        s.err.line(terminalName(path) + QStringLiteral(": ") + text);
+}
+
+} // namespace
 
 int runUndo(const CommandArguments& a, const TerminalStreams& streams)
 {
@@ -21,10 +43,21 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
     }
     const FolderSteps::UndoTarget target = s.steps.nextUndo();
     if (target == FolderSteps::UndoTarget::None) {
-        s.err.line(QStringLiteral("nmaker: 元に戻せる作成・削除はありません"));
+        s.err.line(QStringLiteral("nmaker: ") + (journal.newestUnrecorded()
+                                                     ? UndoText::newestNotRecorded()
+                                                     : UndoText::nothingToUndo()));
         return s.refuse(ExitStatus::BadArguments);
     }
     const bool deletion = target == FolderSteps::UndoTarget::Deletion;
+    const RunJournal::RunInfo run = deletion ? journal.deletionRun() : journal.creationRun();
+    if (run.running) {
+        s.err.line(QStringLiteral("nmaker: ") + UndoText::stillRunning(!deletion, run.pid));
+        return s.refuse(ExitStatus::BadArguments);
+    }
+    if (run.interrupted() && !s.err.quiet())
+        s.err.line(QStringLiteral("nmaker: ") +
+                   (deletion ? UndoText::deletionInterrupted() : UndoText::creationInterrupted()) +
+                   QStringLiteral("記録に残っているフォルダだけを元に戻します"));
 
     if (a.dryRun) {
         PlannedOutput out(streams.out, a, deletion ? "restore" : "trash");
@@ -33,20 +66,34 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
             const QList<RestoreResult> results = s.host.restore(order, true);
             for (qsizetype i = 0; i < order.size(); ++i) {
                 const QString path = QFile::decodeName(order.at(i).original);
-                if (results.at(i).kind == RestoreResult::Kind::Restored)
+                switch (results.at(i).kind) {
+                case RestoreResult::Kind::Restored:
                     out.path(path, -1);
-                else if (!s.err.quiet())
-                    s.err.line(terminalName(path) + QStringLiteral(": ごみ箱に残ります (") +
-                               restoreReason(results.at(i)) + QLatin1Char(')'));
+                    break;
+                case RestoreResult::Kind::Back:
+                    stays(s, out, path, "back", QStringLiteral("元の場所に戻っています"));
+                    break;
+                case RestoreResult::Kind::Gone:
+                    stays(s, out, path, "gone", QStringLiteral("ごみ箱にありません"));
+                    break;
+                default:
+                    stays(s, out, path, "in_trash",
+                          QStringLiteral("ごみ箱に残ります (") + restoreReason(results.at(i)) +
+                              QLatin1Char(')'));
+                }
             }
         } else {
             const CreationRecord::Undo plan = s.steps.lastCreation().plan(s.host, hostPathStyle());
             for (const TrashItem& item : plan.doomed)
                 out.path(item.path, -1);
-            if (!s.err.quiet()) {
-                for (const QString& path : plan.kept + plan.replaced)
-                    s.err.line(terminalName(path) + QStringLiteral(": 残ります"));
-            }
+            for (const QString& path : plan.kept)
+                stays(s, out, path, "kept",
+                      QStringLiteral("残ります (") + FolderReason::holdsFiles() + QLatin1Char(')'));
+            for (const QString& path : plan.replaced)
+                stays(s, out, path, "replaced",
+                      QStringLiteral("残ります (") + FolderReason::replaced() + QLatin1Char(')'));
+            for (const QString& path : plan.gone)
+                stays(s, out, path, "gone", QStringLiteral("もうありません"));
         }
         return out.finish(s.err);
     }

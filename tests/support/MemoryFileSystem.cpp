@@ -240,7 +240,7 @@ bool MemoryFileSystem::recycled(const QString& pathList)
     return allTrashed(trash(items));
 }
 
-QList<TrashResult> MemoryFileSystem::trash(const QList<TrashItem>& items)
+QList<TrashResult> MemoryFileSystem::trash(const QList<TrashItem>& items, ItemObserver* observer)
 {
     using Kind = TrashResult::Kind;
     QList<TrashResult> results(items.size());
@@ -250,7 +250,11 @@ QList<TrashResult> MemoryFileSystem::trash(const QList<TrashItem>& items)
     recycledCalls << paths;
     if (items.isEmpty() || declineRecycle)
         return results;
+    if (observer)
+        observer->beforeFirstMove();
     for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0 && observer && !observer->trashed(i - 1, results.at(i - 1)))
+            break;
         if (cancelRecycleAfter >= 0 && i >= cancelRecycleAfter)
             break;
         const TrashItem& item = items.at(i);
@@ -281,5 +285,8 @@ QList<TrashResult> MemoryFileSystem::trash(const QList<TrashItem>& items)
         recycledItems << p;
         results[i].kind = Kind::Trashed;
     }
+    const qsizetype last = items.size() - 1;
+    if (observer && results.at(last).kind != Kind::NotDone)
+        observer->trashed(last, results.at(last));
     return results;
 }

@@ -37,7 +37,8 @@ public:
     int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
     FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
-    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+    QList<TrashResult> trash(const QList<TrashItem>& items,
+                             ItemObserver* observer = nullptr) override;
 
     // The trash as the named surface has it: every listed item as it stands.
     bool recycled(const QString& pathList);

@@ -21,9 +21,9 @@ FileFolder::FileFolder(Prompter* prompter, Progress* progress)
 
 FileFolder::~FileFolder() = default;
 
-QList<TrashResult> FileFolder::trash(const QList<TrashItem>& items)
+QList<TrashResult> FileFolder::trash(const QList<TrashItem>& items, ItemObserver* observer)
 {
-    return HostFileSystem::trash(items, TrashShowing{!respondDialog(), showDialog()});
+    return HostFileSystem::trash(items, TrashShowing{!respondDialog(), showDialog()}, observer);
 }
 
 int FileFolder::createFolder2(const QString& path)

@@ -33,7 +33,8 @@ public:
     }
 
     // The trash of the port, asking and showing as the operation flags say.
-    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+    QList<TrashResult> trash(const QList<TrashItem>& items,
+                             ItemObserver* observer = nullptr) override;
     using HostFileSystem::trash;
 
     // The trash of the named surface: every item of a NUL-separated list, as it stands.

@@ -71,7 +71,7 @@ bool allTrashed(const QList<TrashResult>& results)
     return true;
 }
 
-QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool)
+QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool, ItemObserver*)
 {
     return QList<RestoreResult>(
         places.size(),

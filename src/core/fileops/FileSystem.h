@@ -102,7 +102,7 @@ struct TrashResult {
         NotDone   // the confirmation was declined or the operation cancelled before it
     };
     Kind kind = Kind::NotDone;
-    QString why; // for a failure: what stood in the way
+    QString why;      // for a failure: what stood in the way
     TrashPlace place; // for a trashed item, where the trash can take it back from
 };
 
@@ -122,6 +122,31 @@ struct RestoreResult {
     };
     Kind kind = Kind::NotDone;
     QString why; // for a failure: what stood in the way
+};
+
+// Hears of each item of a trash or restore operation as it is done, so that a run keeps its
+// record as it goes rather than at the end; and may stop the operation between two items.
+class ItemObserver
+{
+public:
+    virtual ~ItemObserver() = default;
+    // The caller asked the user already: the operation asks nothing itself.
+    virtual bool confirmed() const { return false; }
+    // After the confirmation, right before the first item moves.
+    virtual void beforeFirstMove() {}
+    // Item `index` is done; false stops the operation before the next one.
+    virtual bool trashed(qsizetype index, const TrashResult& result)
+    {
+        (void)index;
+        (void)result;
+        return true;
+    }
+    virtual bool restored(qsizetype index, const RestoreResult& result)
+    {
+        (void)index;
+        (void)result;
+        return true;
+    }
 };
 
 // The port through which the runs touch the disk. The host's version is HostFileSystem; tests use
@@ -147,14 +172,16 @@ public:
     virtual std::optional<QStringList> folderEntries(const QString& path) = 0;
     // Sends the items to the trash in one operation with one confirmation, each only while it
     // is still the expected one and its KeepIf allows, checked as it moves; one result per
-    // item. Nothing happens for an empty list.
-    virtual QList<TrashResult> trash(const QList<TrashItem>& items) = 0;
+    // item. Nothing happens for an empty list. The observer hears of every item as it is done.
+    virtual QList<TrashResult> trash(const QList<TrashItem>& items,
+                                     ItemObserver* observer = nullptr) = 0;
     // Moves each item back to its original place, in the order given, never over anything
     // and never by copying: each only while the trash still holds the recorded entry with
     // the recorded info file naming that place, and only into a folder that stands there
     // (an earlier item may have brought it back). With `dryRun` nothing moves and each
     // result tells what would become of it. A host without such a trash takes nothing back.
-    virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun);
+    virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
+                                         ItemObserver* observer = nullptr);
 };
 
 // Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are

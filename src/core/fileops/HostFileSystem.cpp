@@ -214,18 +214,18 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     // What identifies the folder is taken right after it was made, for the undo.
     auto note = [made](const QByteArray& folder, int dirFd = AT_FDCWD, const char* name = nullptr) {
         if (made)
-            made->append(MadeFolder{QFile::decodeName(folder),
-                                    posix::statNode(dirFd, name ? name : folder.constData(), false)
-                                        .id()});
+            made->append(
+                MadeFolder{QFile::decodeName(folder),
+                           posix::statNode(dirFd, name ? name : folder.constData(), false).id()});
     };
     const QByteArray parent = parentOf(target);
     if (!isVolumeSlot(parent)) {
         // A series makes its folders in one parent: made and looked at relative to it, the
         // path is walked once rather than twice per folder.
         const int dirFd = openedParent(parent);
-        const char* name = dirFd == AT_FDCWD ? target.constData()
-                                             : target.constData() + parent.size() +
-                                                   (parent.endsWith('/') ? 0 : 1);
+        const char* name =
+            dirFd == AT_FDCWD ? target.constData()
+                              : target.constData() + parent.size() + (parent.endsWith('/') ? 0 : 1);
         if (::mkdirat(dirFd, name, 0777) == 0) {
             note(target, dirFd, name);
             return CreateResult::Created;
@@ -385,8 +385,8 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
         }
         // A folder that holds a mounted volume is never "empty": the volume's files are in it.
         if (!look.holdsFile)
-            look.holdsFile = link ? mounts().hasMountBelow(host)
-                                  : mounts().hasMountBelow(self.dev, self.ino);
+            look.holdsFile =
+                link ? mounts().hasMountBelow(host) : mounts().hasMountBelow(self.dev, self.ino);
     }
     if (fd >= 0)
         ::close(fd);
@@ -470,7 +470,6 @@ QString HostFileSystem::folderPart(const QString& fullPath)
     return {};
 }
 
-
 HostFileSystem::HostFileSystem(Prompter* prompter, Progress* progress)
     : m_prompter(prompter), m_progress(progress)
 {
@@ -514,22 +513,22 @@ QString HostFileSystem::deleteQuestion(qsizetype count, const QString& first, bo
         return toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
                        : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
     }
-    return toTrash
-               ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
-               : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
+    return toTrash ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
+                   : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
 }
 
-QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items)
+QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, ItemObserver* observer)
 {
-    return trash(items, m_showing);
+    return trash(items, m_showing, observer);
 }
 
-QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashShowing showing)
+QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashShowing showing,
+                                         ItemObserver* observer)
 {
     QList<TrashResult> results(items.size());
     if (items.isEmpty())
         return results;
-    if (showing.confirm) {
+    if (showing.confirm && !(observer && observer->confirmed())) {
         // Nobody to ask: better nothing happens than something unconfirmed.
         if (!m_prompter)
             return results;
@@ -550,6 +549,9 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
     bin.setBeforeMove(m_beforeTrashRename);
     bin.setShell(m_recycleShell);
 #endif
+    if (observer)
+        observer->beforeFirstMove();
+    qsizetype told = 0; // the items the observer has heard of
     for (qsizetype i = 0; i < items.size(); ++i) {
         const TrashItem& item = items.at(i);
         if (m_beforeTrashItem)
@@ -561,10 +563,18 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
 #else
         const QString path = hostPath(item.path);
         results[i].kind = !path.isEmpty() && QFile::moveToTrash(path) ? TrashResult::Kind::Trashed
-                                                                     : TrashResult::Kind::Failed;
+                                                                      : TrashResult::Kind::Failed;
 #endif
+#ifndef Q_OS_WIN
+        // The recycle bin tells what became of an item only once all are through.
+        told = i + 1;
+        const bool goOn = !observer || observer->trashed(i, results.at(i));
+#else
+        const bool goOn = true;
+#endif
+        const bool advanced = !progress || progress->advance(i + 1);
         // A cancel after the last item no longer makes the operation a failure.
-        if (progress && !progress->advance(i + 1) && i + 1 < items.size())
+        if (i + 1 < items.size() && (!goOn || !advanced))
             break;
     }
 #ifdef NMAKER_FREEDESKTOP_TRASH
@@ -572,12 +582,17 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
 #elif defined(Q_OS_WIN)
     bin.settle(results);
 #endif
+    for (qsizetype i = told; observer && i < items.size(); ++i) {
+        if (results.at(i).kind != TrashResult::Kind::NotDone)
+            observer->trashed(i, results.at(i));
+    }
     if (progress)
         progress->finish();
     return results;
 }
 
-QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bool dryRun)
+QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bool dryRun,
+                                             ItemObserver* observer)
 {
 #ifdef NMAKER_FREEDESKTOP_TRASH
     QList<RestoreResult> results(places.size());
@@ -590,7 +605,9 @@ QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bo
     restorer.setBeforeMove(m_beforeRestoreMove);
     for (qsizetype i = 0; i < places.size(); ++i) {
         results[i] = restorer.restore(places.at(i), dryRun);
-        if (progress && !progress->advance(i + 1) && i + 1 < places.size())
+        const bool goOn = !observer || observer->restored(i, results.at(i));
+        const bool advanced = !progress || progress->advance(i + 1);
+        if (i + 1 < places.size() && (!goOn || !advanced))
             break;
     }
     restorer.flush();
@@ -598,6 +615,6 @@ QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bo
         progress->finish();
     return results;
 #else
-    return FileSystem::restore(places, dryRun);
+    return FileSystem::restore(places, dryRun, observer);
 #endif
 }

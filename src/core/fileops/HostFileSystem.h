@@ -48,16 +48,19 @@ public:
     FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
     // With the confirmation and progress as set below.
-    QList<TrashResult> trash(const QList<TrashItem>& items) override;
+    QList<TrashResult> trash(const QList<TrashItem>& items,
+                             ItemObserver* observer = nullptr) override;
 
     // With the progress as set below; the caller asks first.
-    QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun) override;
+    QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
+                                 ItemObserver* observer = nullptr) override;
 
     struct TrashShowing {
         bool confirm = true;  // one question for the whole list
         bool progress = true; // the progress display, with its cancel button
     };
-    QList<TrashResult> trash(const QList<TrashItem>& items, TrashShowing showing);
+    QList<TrashResult> trash(const QList<TrashItem>& items, TrashShowing showing,
+                             ItemObserver* observer = nullptr);
     void setTrashShowing(TrashShowing showing) { m_showing = showing; }
 
     // The folder part of a path: an existing file's folder, an existing folder itself; else

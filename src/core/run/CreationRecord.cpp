@@ -81,6 +81,11 @@ void CreationRecord::forget(const QStringList& paths)
 {
     if (paths.isEmpty())
         return;
-    const QSet<QString> goneSet(paths.cbegin(), paths.cend());
-    m_made.removeIf([&goneSet](const MadeFolder& m) { return goneSet.contains(m.path); });
+    forget(QSet<QString>(paths.cbegin(), paths.cend()));
+}
+
+void CreationRecord::forget(const QSet<QString>& paths)
+{
+    if (!paths.isEmpty())
+        m_made.removeIf([&paths](const MadeFolder& m) { return paths.contains(m.path); });
 }

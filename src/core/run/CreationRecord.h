@@ -4,6 +4,7 @@
 #include "fileops/FileSystem.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,7 @@ public:
     // Forgets folders (those that went to the trash, are gone, or are another's now); the kept
     // ones stay on record.
     void forget(const QStringList& paths);
+    void forget(const QSet<QString>& paths);
 
 private:
     QList<MadeFolder> m_made;

@@ -4,8 +4,11 @@
 #include "messages/MessageCatalogue.h"
 #include "messages/Prompter.h"
 #include "run/RunContext.h"
+#include "run/StopRequest.h"
+#include "run/UndoTexts.h"
 #include "settings/Options.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -30,6 +33,86 @@ QString trashFailure(const TrashResult& r)
         return r.why;
     }
 }
+
+// Puts every item of a delete run on record as it goes to the trash, the run's header before
+// the first; and ends the trash at the next item when the program is asked to stop.
+class DeleteRecorder : public ItemObserver
+{
+public:
+    DeleteRecorder(RunJournal& journal, const QList<TrashItem>& items)
+        : m_journal(journal), m_items(items)
+    {
+    }
+    void beforeFirstMove() override { m_journal.beginRun(RunKind::Delete); }
+    bool trashed(qsizetype index, const TrashResult& result) override
+    {
+        if (result.kind == TrashResult::Kind::Trashed)
+            m_journal.recordTrashed(result.place, m_items.at(index).path);
+        return !StopRequest::requested();
+    }
+
+private:
+    RunJournal& m_journal;
+    const QList<TrashItem>& m_items;
+};
+
+// Takes what an undo of a creation sent to the trash (or found gone or replaced as it moved)
+// off the record, item by item.
+class UndoRecorder : public ItemObserver
+{
+public:
+    UndoRecorder(RunJournal& journal, quint64 run, const QList<TrashItem>& items, bool asked)
+        : m_journal(journal), m_run(run), m_items(items), m_asked(asked)
+    {
+    }
+    bool confirmed() const override { return m_asked; }
+    bool trashed(qsizetype index, const TrashResult& result) override
+    {
+        using Kind = TrashResult::Kind;
+        if (result.kind == Kind::Trashed || result.kind == Kind::Missing ||
+            result.kind == Kind::Replaced)
+            m_journal.recordTakenBack(m_run, m_items.at(index).path);
+        return !StopRequest::requested();
+    }
+
+private:
+    RunJournal& m_journal;
+    quint64 m_run;
+    const QList<TrashItem>& m_items;
+    bool m_asked;
+};
+
+// What came back, is gone or is another's now leaves the record as it happens.
+class RestoreRecorder : public ItemObserver
+{
+public:
+    RestoreRecorder(RunJournal& journal, quint64 run, const QList<TrashPlace>& places)
+        : m_journal(journal), m_run(run), m_places(places)
+    {
+    }
+    bool confirmed() const override { return true; }
+    bool restored(qsizetype index, const RestoreResult& result) override
+    {
+        using Kind = RestoreResult::Kind;
+        switch (result.kind) {
+        case Kind::Restored:
+        case Kind::Back:
+        case Kind::Gone:
+        case Kind::Replaced:
+        case Kind::Invalid:
+            m_journal.recordRestored(m_run, m_places.at(index));
+            break;
+        default:
+            break;
+        }
+        return !StopRequest::requested();
+    }
+
+private:
+    RunJournal& m_journal;
+    quint64 m_run;
+    const QList<TrashPlace>& m_places;
+};
 
 } // namespace
 
@@ -98,13 +181,34 @@ int FolderSteps::createFolder(const QString& path)
     QList<MadeFolder> made;
     const int code = m_fs.createFolder(path, &made);
     for (const MadeFolder& folder : std::as_const(made))
-        m_journal.creation().add(folder);
+        m_journal.recordMade(folder);
     return code;
+}
+
+void FolderSteps::finishRun()
+{
+    if (!m_journal.inRun())
+        return;
+    m_journal.endRun();
+    if (m_journal.path().isEmpty())
+        return;
+    // Said once, at the end: the run itself went on.
+    const QString where = QDir::toNativeSeparators(m_journal.path());
+    QString text;
+    if (m_journal.runRecord() == RunJournal::Record::None)
+        text = UndoText::notRecorded(where);
+    else if (m_journal.runRecord() == RunJournal::Record::Partial)
+        text = UndoText::partlyRecorded(where);
+    if (!text.isEmpty())
+        m_prompter.prompt(PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconWarning});
 }
 
 bool FolderSteps::createOneFolder(const QString& path)
 {
     const int code = createFolder(path);
+    // A box may stay open for long: what was made so far is on record meanwhile.
+    if (code != CreateResult::Created && code != CreateResult::AlreadyExists)
+        m_journal.flush();
     switch (code) {
     case CreateResult::Created:
         report(FolderOutcome::Created, path);
@@ -117,6 +221,7 @@ bool FolderSteps::createOneFolder(const QString& path)
         report(FolderOutcome::Existing, path);
         if (!m_options.confirmExisting() || m_ignoreExisting)
             return false;
+        m_journal.flush();
         switch (m_prompter.showMessage(13, path)) {
         case Answer::Retry: // the existing folder stays untouched; go on with the next
             return false;
@@ -191,6 +296,8 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             context->yieldOnce();
             context->reportProgress(i, total);
         }
+        if (StopRequest::requested())
+            return false; // nothing has moved yet
         const DeleteLook d = lookBeforeDelete(m_fs, path, withContents);
         switch (d.verdict) {
         case DeleteLook::Verdict::Missing:
@@ -201,26 +308,22 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
             break;
         case DeleteLook::Verdict::Goes:
-            doomed.append(TrashItem{path, d.look.id,
-                                    withContents ? TrashItem::KeepIf::Never
-                                                 : TrashItem::KeepIf::HoldsFile,
-                                    d.look.unchangedSince});
+            doomed.append(
+                TrashItem{path, d.look.id,
+                          withContents ? TrashItem::KeepIf::Never : TrashItem::KeepIf::HoldsFile,
+                          d.look.unchangedSince});
             break;
         }
     }
-    // An empty batch is no success: nothing went to the trash.
-    const QList<TrashResult> results = m_fs.trash(doomed);
+    // An empty batch is no success: nothing went to the trash. Where each item went is on
+    // record as it goes; a run that moves nothing leaves the last deletion as it was.
+    DeleteRecorder recorder(m_journal, doomed);
+    const QList<TrashResult> results = m_fs.trash(doomed, &recorder);
+    m_journal.flush();
     const bool ok = !doomed.isEmpty() &&
                     reportTrash(doomed, results, false, nullptr, nullptr, &missing, nullptr);
-    // Where each went, so that the run can be taken back; a run that trashed nothing leaves
-    // the last deletion on record.
-    QList<TrashPlace> places;
-    for (const TrashResult& r : results) {
-        if (r.kind == TrashResult::Kind::Trashed && r.place.isKnown())
-            places.append(r.place);
-    }
-    if (!places.isEmpty())
-        m_journalSaved = m_journal.commitDeletion(std::move(places));
+    if (StopRequest::requested())
+        return ok; // stopped from outside: the summary tells, no box
     if (!ok)
         m_prompter.showOutcomeMessage(16);
     if (!missing.isEmpty())
@@ -228,28 +331,54 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
     return ok;
 }
 
+bool FolderSteps::refuseRunning(UndoTarget target)
+{
+    const RunJournal::RunInfo& run =
+        target == UndoTarget::Creation ? m_journal.creationRun() : m_journal.deletionRun();
+    if (!run.running)
+        return false;
+    m_prompter.prompt(PromptRequest{-1,
+                                    UndoText::stillRunning(target == UndoTarget::Creation, run.pid),
+                                    MessageStyle::Ok | MessageStyle::IconWarning});
+    return true;
+}
+
 void FolderSteps::undoLastCreation()
 {
     startRun(RunKind::Undo);
-    CreationRecord& record = m_journal.creation();
-    CreationRecord::Undo undo = record.plan(m_fs, m_style);
-    record.forget(undo.gone);
-    record.forget(undo.replaced);
-    for (const QString& path : std::as_const(undo.replaced))
+    // What another process recorded meanwhile counts: read again, under the journal's lock.
+    m_journal.refresh();
+    if (refuseRunning(UndoTarget::Creation))
+        return;
+    const RunJournal::RunInfo run = m_journal.creationRun();
+    CreationRecord::Undo undo = m_journal.creation().plan(m_fs, m_style);
+    for (const QString& path : std::as_const(undo.gone))
+        m_journal.recordTakenBack(run.number, path);
+    for (const QString& path : std::as_const(undo.replaced)) {
+        m_journal.recordTakenBack(run.number, path);
         report(FolderOutcome::Kept, path, FolderReason::replaced());
+    }
     for (const QString& path : std::as_const(undo.kept))
         report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
     if (!undo.doomed.isEmpty()) {
-        QStringList gone;
-        const QList<TrashResult> results = m_fs.trash(undo.doomed);
-        const bool ok = reportTrash(undo.doomed, results, true, &undo.kept, &undo.replaced,
-                                    nullptr, &gone);
-        record.forget(gone);
-        record.forget(undo.replaced);
-        if (!ok)
+        // The trash asks its own question; of a run that never ended, this one asks, saying so.
+        if (run.interrupted()) {
+            PromptRequest question{-1, UndoText::trashRecordedQuestion(undo.doomed.size()),
+                                   MessageStyle::YesNo | MessageStyle::IconQuestion};
+            question.unattended = Answer::Yes;
+            if (m_prompter.prompt(question) != Answer::Yes) {
+                m_journal.flush();
+                return;
+            }
+        }
+        UndoRecorder recorder(m_journal, run.number, undo.doomed, run.interrupted());
+        const QList<TrashResult> results = m_fs.trash(undo.doomed, &recorder);
+        const bool ok =
+            reportTrash(undo.doomed, results, true, &undo.kept, &undo.replaced, nullptr, nullptr);
+        if (!ok && !StopRequest::requested())
             m_prompter.showOutcomeMessage(16);
     }
-    m_journalSaved = m_journal.save();
+    m_journal.flush();
     // One box names what stayed, each with why.
     QString text;
     auto section = [&text](const QString& reason, const QStringList& paths) {
@@ -297,12 +426,23 @@ QString restoreReason(const RestoreResult& r)
 FolderSteps::UndoTarget FolderSteps::nextUndo()
 {
     m_journal.refresh();
+    // A newer run that could not be recorded is not to be undone by taking back an older one.
+    if (m_journal.state() != RunJournal::State::Read || m_journal.newestUnrecorded())
+        return UndoTarget::None;
     const bool creation = !m_journal.creation().isEmpty();
-    const bool deletion = !m_journal.deletion().isEmpty();
+    // Items sent where no record reaches still make the deletion the newest run.
+    const bool deletion = !m_journal.deletion().isEmpty() || m_journal.deletionBeyondReach() > 0;
+    UndoTarget target = UndoTarget::None;
     if (creation && deletion)
-        return m_journal.deletionNumber() > m_journal.creationNumber() ? UndoTarget::Deletion
-                                                                      : UndoTarget::Creation;
-    return creation ? UndoTarget::Creation : deletion ? UndoTarget::Deletion : UndoTarget::None;
+        target = m_journal.deletionNumber() > m_journal.creationNumber() ? UndoTarget::Deletion
+                                                                         : UndoTarget::Creation;
+    else
+        target = creation   ? UndoTarget::Creation
+                 : deletion ? UndoTarget::Deletion
+                            : UndoTarget::None;
+    if (target == UndoTarget::Deletion && m_journal.deletion().isEmpty())
+        return UndoTarget::None;
+    return target;
 }
 
 void FolderSteps::undoLast()
@@ -349,7 +489,7 @@ void appendSection(QString& text, const QString& heading, const QStringList& pat
 
 } // namespace
 
-QList<TrashPlace> FolderSteps::restoreOrder() const
+QList<TrashPlace> FolderSteps::restoreOrder()
 {
     const QList<TrashPlace>& places = m_journal.deletion();
     QList<TrashPlace> ordered;
@@ -362,13 +502,16 @@ QList<TrashPlace> FolderSteps::restoreOrder() const
 void FolderSteps::undoLastDeletion()
 {
     startRun(RunKind::Restore);
-    QList<TrashPlace>& record = m_journal.deletion();
+    m_journal.refresh();
+    if (refuseRunning(UndoTarget::Deletion))
+        return;
+    const RunJournal::RunInfo run = m_journal.deletionRun();
+    const QList<TrashPlace> record = m_journal.deletion();
     if (record.isEmpty())
         return;
     const QList<qsizetype> order = restoreIndices(record);
     PromptRequest question;
-    question.text = QStringLiteral("直前の削除でごみ箱に移動した %1 個のフォルダを元の場所に戻しますか？")
-                        .arg(record.size());
+    question.text = UndoText::restoreQuestion(record.size(), run.interrupted());
     question.style = MessageStyle::YesNo | MessageStyle::IconQuestion;
     question.unattended = Answer::Yes; // a script that asks for the undo means it
     if (m_prompter.prompt(question) != Answer::Yes)
@@ -378,16 +521,16 @@ void FolderSteps::undoLastDeletion()
     ordered.reserve(order.size());
     for (const qsizetype i : order)
         ordered.append(record.at(i));
-    const QList<RestoreResult> results = m_fs.restore(ordered, false);
+    RestoreRecorder recorder(m_journal, run.number, ordered);
+    const QList<RestoreResult> results = m_fs.restore(ordered, false, &recorder);
+    m_journal.flush();
 
-    QList<bool> forget(record.size(), false);
     int restored = 0;
     QStringList taken, replaced, noParent, unavailable, failed, gone, invalid;
     for (qsizetype k = 0; k < ordered.size(); ++k) {
         const QString path = QFile::decodeName(ordered.at(k).original);
         const RestoreResult& r = results.at(k);
         using Kind = RestoreResult::Kind;
-        bool drop = true;
         switch (r.kind) {
         case Kind::Restored:
         case Kind::Back:
@@ -407,34 +550,26 @@ void FolderSteps::undoLastDeletion()
             report(FolderOutcome::Failed, path, FolderReason::badRecord());
             break;
         case Kind::Occupied:
-            drop = false;
             taken << path;
             report(FolderOutcome::Kept, path, FolderReason::nameTaken());
             break;
         case Kind::NoParent:
-            drop = false;
             noParent << path;
             report(FolderOutcome::Kept, path, FolderReason::noParent());
             break;
         case Kind::Unavailable:
-            drop = false;
             unavailable << path;
             report(FolderOutcome::Kept, path, FolderReason::trashUnavailable());
             break;
         case Kind::Failed:
-            drop = false;
             failed << (r.why.isEmpty() ? path : path + QStringLiteral(" (") + r.why + u')');
-            report(FolderOutcome::Failed, path, r.why.isEmpty() ? FolderReason::notRestored() : r.why);
+            report(FolderOutcome::Failed, path,
+                   r.why.isEmpty() ? FolderReason::notRestored() : r.why);
             break;
         case Kind::NotDone:
-            drop = false; // cancelled: still in the trash, still on record
-            break;
+            break; // cancelled: still in the trash, still on record
         }
-        forget[order.at(k)] = drop;
     }
-    qsizetype at = 0;
-    record.removeIf([&forget, &at](const TrashPlace&) { return forget.at(at++); });
-    m_journalSaved = m_journal.save();
 
     const qsizetype left =
         taken.size() + replaced.size() + noParent.size() + unavailable.size() + failed.size();

@@ -75,7 +75,6 @@ public:
     bool ignoreExisting() const { return m_ignoreExisting; }
     void startRun(RunKind kind)
     {
-        m_journal.refresh();
         m_ignoreExisting = false;
         m_tally = {};
         m_lines.clear();
@@ -85,28 +84,18 @@ public:
     // Where the folders of the run that has started came from: each path's list line, told
     // with its outcome.
     void setLines(QHash<QString, qint64> lines) { m_lines = std::move(lines); }
-    // A create run begins to make folders: the record of the previous one is dropped.
-    void startCreating()
-    {
-        m_journal.startCreation();
-        m_creating = true;
-    }
-    // The run that started has ended: what a create run made goes on record.
-    void finishRun()
-    {
-        if (m_creating)
-            m_journalSaved = m_journal.commitCreation();
-        m_creating = false;
-    }
+    // A create run begins to make folders: it goes on record before the first one.
+    void startCreating() { m_journal.beginRun(RunKind::Create); }
+    // The run that started has ended: its record is closed, and a record that could not be
+    // written is told once.
+    void finishRun();
 
-    // What the last create run made, for taking it back.
-    CreationRecord& lastCreation() { return m_journal.creation(); }
+    // What is left of the last create run on record, for taking it back.
+    const CreationRecord& lastCreation() { return m_journal.creation(); }
     // Where the trash put what the last delete run sent there, for taking it back.
-    const QList<TrashPlace>& lastDeletion() const { return m_journal.deletion(); }
-    // The record of both on disk; memory only until a path is given.
+    const QList<TrashPlace>& lastDeletion() { return m_journal.deletion(); }
+    // The record of the runs on disk; memory only until a path is given.
     RunJournal& journal() { return m_journal; }
-    // False when the last run's record could not be written to the disk (it is in memory).
-    bool journalSaved() const { return m_journalSaved; }
 
     // Which run a "take back" would take back: the newer of the last creation and the last
     // deletion that has anything left to take back; as the journal on disk has it now.
@@ -125,7 +114,9 @@ public:
     // back, is gone or is another's now leaves the record; the rest stays on it.
     void undoLastDeletion();
     // The last deletion's items in the order they go back: each folder before what it held.
-    QList<TrashPlace> restoreOrder() const;
+    QList<TrashPlace> restoreOrder();
+    // The run nextUndo names is still going on in another process: said in a box, true.
+    bool refuseRunning(UndoTarget target);
 
     FileSystem& fileSystem() const { return m_fs; }
     Prompter& prompter() const { return m_prompter; }
@@ -145,8 +136,6 @@ private:
     PathStyle m_style;
     bool m_ignoreExisting = false;
     RunJournal m_journal;
-    bool m_creating = false;
-    bool m_journalSaved = true;
     Tally m_tally;
     QList<FolderListener*> m_listeners;
     QHash<QString, qint64> m_lines;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/StopRequest.h"
+
 #include <exception>
 
 // What a run needs from the window it runs in: a chance for pending input once per folder,
@@ -21,11 +23,11 @@ public:
     }
 
     // Before every folder or line of a run: pending input gets its chance, then a cancel asked
-    // for meanwhile ends the run. True means stop.
+    // for meanwhile, or a stop asked of the whole program, ends the run. True means stop.
     bool nextStep()
     {
         yieldOnce();
-        return isCancelRequested();
+        return isCancelRequested() || StopRequest::requested();
     }
 
     // One step of a run: nextStep(), then `body`, whose true also stops the run. A step that
