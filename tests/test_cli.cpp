@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "JsonLines.h"
 #include "TestHelpers.h"
+#include "run/StopRequest.h"
 #include "text/TextRules.h"
 
 #include <QBuffer>
@@ -18,6 +19,24 @@
 
 namespace
 {
+
+// Standard output that asks the program to stop, as a signal would, once the run has written
+// its first block.
+class StoppingOutput : public QBuffer
+{
+public:
+    explicit StoppingOutput(int signal) : m_signal(signal) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        StopRequest::request(m_signal);
+        return QBuffer::writeData(data, size);
+    }
+
+private:
+    int m_signal;
+};
 
 struct Outcome {
     int exit = -1;
@@ -60,7 +79,8 @@ class TestCli : public QObject
 private:
     QString path(const QString& relative) const { return m_dir->filePath(relative); }
 
-    Outcome run(const QStringList& args, const QByteArray& input = {}) const
+    Outcome run(const QStringList& args, const QByteArray& input = {},
+                QBuffer* output = nullptr) const
     {
         const QByteArray home = qgetenv("HOME");
         const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
@@ -73,7 +93,8 @@ private:
         qputenv("XDG_STATE_HOME", QFile::encodeName(path("home/.local/state")));
         qputenv("LOCALAPPDATA", QFile::encodeName(path("home/AppData")));
         QDir::setCurrent(m_dir->path());
-        QBuffer out;
+        QBuffer ownOut;
+        QBuffer& out = output ? *output : ownOut;
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
@@ -393,6 +414,32 @@ private Q_SLOTS:
             << QList<int>{0, 1} << QStringList{}
             << QStringList{"@/w/c1: なし (ごみ箱にないため)", "復元 2、保持 0、なし 1、失敗 0"}
             << QStringList{"w/c2", "w/c3"} << QStringList{};
+        QTest::newRow("dry run after half an undo: what is back says so")
+            << QStringList{del, "~home/.local/share/Trash/files/c2>w/c2", "undo --dry-run"}
+            << QList<int>{0, 0} << QStringList{"@/w/c1", "@/w/c3"}
+            << QStringList{"@/w/c2: 元の場所に戻っています"} << QStringList{"w/c2"}
+            << QStringList{"c1", "c3"};
+        QTest::newRow("dry run for scripts: each state by its code")
+            << QStringList{del, "~home/.local/share/Trash/files/c2>w/c2",
+                           "-home/.local/share/Trash/files/c3",
+                           "-home/.local/share/Trash/info/c3.trashinfo", "undo --dry-run --json"}
+            << QList<int>{0, 0}
+            << QStringList{
+                   "{\"type\": \"planned\", \"path\": \"@/w/c1\", \"action\": \"restore\", "
+                   "\"line\": null}",
+                   "{\"type\": \"unchanged\", \"path\": \"@/w/c2\", \"state\": \"back\", "
+                   "\"reason\": \"元の場所に戻っています\", \"line\": null}",
+                   "{\"type\": \"unchanged\", \"path\": \"@/w/c3\", \"state\": \"gone\", "
+                   "\"reason\": \"ごみ箱にありません\", \"line\": null}",
+                   "{\"type\": \"summary\", \"command\": \"undo\", \"dry_run\": true, "
+                   "\"planned\": 1, \"exit\": 0}"}
+            << QStringList{} << QStringList{"w/c2"} << QStringList{"c1"};
+        QTest::newRow("an interrupted deletion: what is on record comes back")
+            << QStringList{del, "^end", "undo"} << QList<int>{0, 0} << QStringList{}
+            << QStringList{"nmaker: 直前の削除は途中で中断されました。記録に残っているフォルダだけを"
+                           "元に戻します",
+                           "復元 3、保持 0、なし 0、失敗 0"}
+            << three << QStringList{};
         QTest::newRow("twice: nothing left")
             << QStringList{del, "undo", "undo"} << QList<int>{0, 0, 2} << QStringList{}
             << QStringList{"nmaker: 元に戻せる作成・削除はありません"} << three << QStringList{};
@@ -440,6 +487,14 @@ private Q_SLOTS:
         for (const QString& step : steps) {
             if (step.startsWith('+')) {
                 make({step.mid(1)});
+            } else if (step.startsWith('~')) {
+                const QStringList ends = step.mid(1).split('>');
+                QVERIFY(QDir().rename(path(ends.at(0)), path(ends.at(1))));
+            } else if (step == "^end") {
+                // The run died before its end went on record.
+                QByteArray bytes = fileBytes(path("home/.local/state/NMaker/journal"));
+                bytes.chop(bytes.size() - bytes.lastIndexOf('\n', bytes.size() - 2) - 1);
+                QVERIFY(putBytes(path("home/.local/state/NMaker/journal"), bytes));
             } else if (step.startsWith('-')) {
                 QVERIFY(QFileInfo(path(step.mid(1))).isDir() ? QDir(path(step.mid(1))).removeRecursively()
                                                              : QFile::remove(path(step.mid(1))));
@@ -459,6 +514,35 @@ private Q_SLOTS:
         QTEST(trash(), "trashed");
     }
 #endif
+
+    // A signal ends the run at its next folder with its record whole, and the exit status tells
+    // which; nothing more goes to a pipe that was closed.
+    void stopRequest_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << 2;
+        QTest::newRow("SIGHUP") << 1;
+        QTest::newRow("SIGTERM") << 15;
+        QTest::newRow("SIGPIPE") << 13;
+    }
+
+    void stopRequest()
+    {
+        QFETCH(int, signal);
+        StoppingOutput out(signal);
+        const Outcome o = run(placed({"create", "--target", "@/w", "--first", "1", "--last",
+                                      "5000", "--digits", "4", "--json"},
+                                     m_dir->path()),
+                              {}, &out);
+        StopRequest::clear();
+        QCOMPARE(o.exit, 128 + signal);
+        const int made = int(QDir(path("w")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+        QVERIFY2(made > 0 && made < 5000, qPrintable(QString::number(made)));
+        QCOMPARE(o.out.last().startsWith("{\"type\": \"summary\""), signal != 13);
+        const Outcome undo = run({"undo"});
+        QCOMPARE(undo.exit, 0);
+        QVERIFY(!QFileInfo::exists(path("w"))); // every folder it made was on record
+    }
 
     void badArguments_data()
     {

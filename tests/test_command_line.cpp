@@ -270,6 +270,24 @@ private Q_SLOTS:
         QCOMPARE(o.out.back(), "/x/case99999");
     }
 
+    // A reader that closes the pipe early (head -n 1): the run stops at its next folder, keeps
+    // its record, exits as the signal says and writes nothing more to the pipe.
+    void closedPipeStopsTheRunCleanly()
+    {
+        make({"w/"});
+        const Outcome o = runShell(
+            "printf '%s/w/c[0001-5000]\\n' \"$PWD\" > big.lst; "
+            "\"$P\" list-create big.lst --json | head -n 1 > first.txt; "
+            "echo \"status ${PIPESTATUS[0]}\"; ls w | wc -l > made.txt; "
+            "\"$P\" undo -q; echo \"undo $?\"; ls w | wc -l");
+        QCOMPARE(o.out.value(0), QStringLiteral("status 141"));
+        const int made = fileBytes(path("made.txt")).trimmed().toInt();
+        QVERIFY2(made > 0 && made < 5000, qPrintable(QString::number(made)));
+        QVERIFY(fileBytes(path("first.txt")).startsWith("{\"type\": \"folder\""));
+        // Every folder it made was on record: the undo takes them all back.
+        QCOMPARE(o.out.mid(1), (QStringList{"undo 0", "0"}));
+    }
+
     void helpWithoutDisplay()
     {
         for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"},
