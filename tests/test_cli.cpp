@@ -424,29 +424,28 @@ private Q_SLOTS:
                            "-home/.local/share/Trash/files/c3",
                            "-home/.local/share/Trash/info/c3.trashinfo", "undo --dry-run --json"}
             << QList<int>{0, 0}
-            << QStringList{
-                   "{\"type\": \"planned\", \"path\": \"@/w/c1\", \"action\": \"restore\", "
-                   "\"line\": null}",
-                   "{\"type\": \"unchanged\", \"path\": \"@/w/c2\", \"state\": \"back\", "
-                   "\"reason\": \"元の場所に戻っています\", \"line\": null}",
-                   "{\"type\": \"unchanged\", \"path\": \"@/w/c3\", \"state\": \"gone\", "
-                   "\"reason\": \"ごみ箱にありません\", \"line\": null}",
-                   "{\"type\": \"summary\", \"command\": \"undo\", \"dry_run\": true, "
-                   "\"planned\": 1, \"exit\": 0}"}
+            << QStringList{"{\"type\": \"planned\", \"path\": \"@/w/c1\", \"action\": \"restore\", "
+                           "\"line\": null}",
+                           "{\"type\": \"unchanged\", \"path\": \"@/w/c2\", \"state\": \"back\", "
+                           "\"reason\": \"元の場所に戻っています\", \"line\": null}",
+                           "{\"type\": \"unchanged\", \"path\": \"@/w/c3\", \"state\": \"gone\", "
+                           "\"reason\": \"ごみ箱にありません\", \"line\": null}",
+                           "{\"type\": \"summary\", \"command\": \"undo\", \"dry_run\": true, "
+                           "\"planned\": 1, \"exit\": 0}"}
             << QStringList{} << QStringList{"w/c2"} << QStringList{"c1"};
         QTest::newRow("an interrupted deletion: what is on record comes back")
             << QStringList{del, "^end", "undo"} << QList<int>{0, 0} << QStringList{}
-            << QStringList{"nmaker: 直前の削除は途中で中断されました。記録に残っているフォルダだけを"
+            << QStringList{"nmaker: "
+                           "直前の削除は途中で中断されました。記録に残っているフォルダだけを"
                            "元に戻します",
                            "復元 3、保持 0、なし 0、失敗 0"}
             << three << QStringList{};
         QTest::newRow("twice: nothing left")
             << QStringList{del, "undo", "undo"} << QList<int>{0, 0, 2} << QStringList{}
             << QStringList{"nmaker: 元に戻せる作成・削除はありません"} << three << QStringList{};
-        QTest::newRow("nothing ever ran")
-            << QStringList{"undo"} << QList<int>{2} << QStringList{}
-            << QStringList{"nmaker: 元に戻せる作成・削除はありません"} << QStringList{}
-            << QStringList{};
+        QTest::newRow("nothing ever ran") << QStringList{"undo"} << QList<int>{2} << QStringList{}
+                                          << QStringList{"nmaker: 元に戻せる作成・削除はありません"}
+                                          << QStringList{} << QStringList{};
         QTest::newRow("a journal that is not ours")
             << QStringList{del, "-home/.local/state/NMaker/journal",
                            "+home/.local/state/NMaker/journal=garbage", "undo"}
@@ -455,22 +454,29 @@ private Q_SLOTS:
                            "NMaker の実行の記録ではありません"}
             << QStringList{} << all;
         QTest::newRow("a creation taken back")
-            << QStringList{"create --target @/w --prefix c --first 1 --last 3 --digits 1",
-                           "undo"}
+            << QStringList{"create --target @/w --prefix c --first 1 --last 3 --digits 1", "undo"}
             << QList<int>{0, 0} << QStringList{} << QStringList{"削除 4、保持 0、なし 0、失敗 0"}
             << QStringList{} << all + QStringList{"w"}; // the target it made too
         QTest::newRow("the newer run first")
-            << QStringList{"create --target @/v --prefix c --first 1 --last 1 --digits 1", "+w/c1/",
-                           "+w/c2/", "+w/c3/", del, "undo --json"}
-            << QList<int>{0, 0, 0} << QStringList{
-                   "{\"type\": \"folder\", \"path\": \"@/w/c1\", \"outcome\": \"restored\", "
-                   "\"reason\": null, \"line\": null}",
-                   "{\"type\": \"folder\", \"path\": \"@/w/c2\", \"outcome\": \"restored\", "
-                   "\"reason\": null, \"line\": null}",
-                   "{\"type\": \"folder\", \"path\": \"@/w/c3\", \"outcome\": \"restored\", "
-                   "\"reason\": null, \"line\": null}",
-                   "{\"type\": \"summary\", \"command\": \"undo\", \"restored\": 3, \"kept\": 0, "
-                   "\"missing\": 0, \"failed\": 0, \"exit\": 0}"}
+            << QStringList{"create --target @/v --prefix c --first 1 --last 1 --digits 1",
+                           "+w/c1/",
+                           "+w/c2/",
+                           "+w/c3/",
+                           del,
+                           "undo --json"}
+            << QList<int>{0, 0, 0}
+            << QStringList{"{\"type\": \"folder\", \"path\": \"@/w/c1\", \"outcome\": "
+                           "\"restored\", "
+                           "\"reason\": null, \"line\": null}",
+                           "{\"type\": \"folder\", \"path\": \"@/w/c2\", \"outcome\": "
+                           "\"restored\", "
+                           "\"reason\": null, \"line\": null}",
+                           "{\"type\": \"folder\", \"path\": \"@/w/c3\", \"outcome\": "
+                           "\"restored\", "
+                           "\"reason\": null, \"line\": null}",
+                           "{\"type\": \"summary\", \"command\": \"undo\", \"restored\": 3, "
+                           "\"kept\": 0, "
+                           "\"missing\": 0, \"failed\": 0, \"exit\": 0}"}
             << QStringList{"復元 3、保持 0、なし 0、失敗 0"} << QStringList{"v/c1", "w/c3"}
             << QStringList{};
     }
@@ -496,8 +502,9 @@ private Q_SLOTS:
                 bytes.chop(bytes.size() - bytes.lastIndexOf('\n', bytes.size() - 2) - 1);
                 QVERIFY(putBytes(path("home/.local/state/NMaker/journal"), bytes));
             } else if (step.startsWith('-')) {
-                QVERIFY(QFileInfo(path(step.mid(1))).isDir() ? QDir(path(step.mid(1))).removeRecursively()
-                                                             : QFile::remove(path(step.mid(1))));
+                QVERIFY(QFileInfo(path(step.mid(1))).isDir()
+                            ? QDir(path(step.mid(1))).removeRecursively()
+                            : QFile::remove(path(step.mid(1))));
             } else {
                 o = run(placed(step.split(' '), dir));
                 got << o.exit;
@@ -530,8 +537,8 @@ private Q_SLOTS:
     {
         QFETCH(int, signal);
         StoppingOutput out(signal);
-        const Outcome o = run(placed({"create", "--target", "@/w", "--first", "1", "--last",
-                                      "5000", "--digits", "4", "--json"},
+        const Outcome o = run(placed({"create", "--target", "@/w", "--first", "1", "--last", "5000",
+                                      "--digits", "4", "--json"},
                                      m_dir->path()),
                               {}, &out);
         StopRequest::clear();
@@ -575,7 +582,8 @@ private Q_SLOTS:
         QTest::newRow("refused target")
             << QStringList{"create", "--target", "o:x", "--first", "1", "--last", "3"}
             << QStringLiteral("--target o:x: フォルダ名に") +
-                   refusedChars(RefuseMode::Path, hostPathStyle()) + QStringLiteral("は、使えません")
+                   refusedChars(RefuseMode::Path, hostPathStyle()) +
+                   QStringLiteral("は、使えません")
             << false;
         QTest::newRow("line break in prefix")
             << t + QStringList{"--prefix", "a\nb", "--first", "1", "--last", "3"} << "--prefix"
@@ -605,8 +613,8 @@ private Q_SLOTS:
             << QStringList{"--target", "o", "--first", "1", "--last", "3"} << "--target" << true;
         QTest::newRow("help misspelt") << QStringList{"--helpx"} << "--helpx" << true;
         QTest::newRow("a short option") << QStringList{"-x"} << "-x" << true;
-        QTest::newRow("qt option and another") << QStringList{"-style", "fusion", "-x"} << "-style"
-                                               << true;
+        QTest::newRow("qt option and another")
+            << QStringList{"-style", "fusion", "-x"} << "-style" << true;
         QTest::newRow("version with more") << QStringList{"--version", "extra"} << "extra" << true;
         QTest::newRow("an exponent is no number")
             << t + QStringList{"--first", "1e3", "--last", "3"} << "--first" << true;
@@ -618,8 +626,8 @@ private Q_SLOTS:
             << QStringList{"list-create", "a.txt", "--base="} << "--base" << true;
         QTest::newRow("json with nul output")
             << QStringList{"expand", "a.txt", "--json", "-0"} << "--null" << true;
-        QTest::newRow("quiet and verbose") << QStringList{"expand", "a.txt", "-q", "-v"} << "--quiet"
-                                           << true;
+        QTest::newRow("quiet and verbose")
+            << QStringList{"expand", "a.txt", "-q", "-v"} << "--quiet" << true;
         QTest::newRow("a report of a dry run")
             << QStringList{"list-create", "a.txt", "--dry-run", "--report", "r.csv"} << "--report"
             << true;
@@ -638,21 +646,23 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("json");
         QTest::addColumn<QStringList>("err");
 
-        const QStringList series{"create", "--target", "@/out", "--prefix", "c", "--first", "1",
-                                 "--last", "4", "--json"};
+        const QStringList series{"create",  "--target", "@/out",  "--prefix", "c",
+                                 "--first", "1",        "--last", "4",        "--json"};
         QTest::newRow("a series: created, existing, failed with its reason")
             << QStringList{"out/c002/", "out/c003"} << series << QByteArray() << 1
             << QStringList{"folder created @/out/c001 null", "folder existing @/out/c002 null",
                            "folder failed @/out/c003 null", "folder created @/out/c004 null",
                            "summary command=create created=2 existing=1 failed=1 exit=1"}
-            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 フォルダが作成できませんでした。",
+            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 "
+                           "フォルダが作成できませんでした。",
                            "作成 2、既存 1、失敗 1"};
         QTest::newRow("quiet: the failure is named, no summary line")
             << QStringList{"out/c003"} << series + QStringList{"-q"} << QByteArray() << 1
             << QStringList{"folder created @/out/c001 null", "folder created @/out/c002 null",
                            "folder failed @/out/c003 null", "folder created @/out/c004 null",
                            "summary command=create created=3 existing=0 failed=1 exit=1"}
-            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 フォルダが作成できませんでした。"};
+            << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 "
+                           "フォルダが作成できませんでした。"};
         QTest::newRow("a list from standard input, with its lines")
             << QStringList{"L/b/"} << QStringList{"list-create", "-", "--json", "-v"}
             << QByteArray("@/L/a[1-2]\n\n@/L/b\n") << 0
@@ -675,17 +685,17 @@ private Q_SLOTS:
             << QStringList{};
         QTest::newRow("expand from standard input")
             << QStringList{} << QStringList{"expand", "-", "--json"} << QByteArray("x[8-9]\n") << 0
-            << QStringList{"entry  x8 1", "entry  x9 1",
-                           "summary command=expand entries=2 exit=0"}
+            << QStringList{"entry  x8 1", "entry  x9 1", "summary command=expand entries=2 exit=0"}
             << QStringList{};
         QTest::newRow("a bad list: only the summary, exit 2")
-            << QStringList{} << QStringList{"list-create", "-", "--json"} << QByteArray("rel\n") << 2
-            << QStringList{"summary command=list-create exit=2"}
+            << QStringList{} << QStringList{"list-create", "-", "--json"} << QByteArray("rel\n")
+            << 2 << QStringList{"summary command=list-create exit=2"}
             << QStringList{"nmaker: ドライブ (ルート) のない項目があります。--base で置き場所の"
-                           "フォルダを指定して下さい:", "rel"};
-        QTest::newRow("standard input, empty") << QStringList{} << QStringList{"expand", "-"}
-                                               << QByteArray() << 0 << QStringList{}
-                                               << QStringList{};
+                           "フォルダを指定して下さい:",
+                           "rel"};
+        QTest::newRow("standard input, empty")
+            << QStringList{} << QStringList{"expand", "-"} << QByteArray() << 0 << QStringList{}
+            << QStringList{};
     }
 
     void scriptOutput()
@@ -719,8 +729,9 @@ private Q_SLOTS:
                 continue;
             }
             const QJsonValue line = object.value("line");
-            shown << type + " " + object.value(type == "planned" ? "action" : "outcome").toString() +
-                         " " + object.value("path").toString() + " " +
+            shown << type + " " +
+                         object.value(type == "planned" ? "action" : "outcome").toString() + " " +
+                         object.value("path").toString() + " " +
                          (line.isNull() ? QString("null") : QString::number(line.toInteger()));
             if (type == "folder")
                 QCOMPARE(object.value("reason").isNull(),
@@ -747,9 +758,8 @@ private Q_SLOTS:
         const QByteArray csv = file.readAll();
         QCOMPARE(csv, "\xEF\xBB\xBF" + QString("結果,フォルダ,理由,行\r\n").toUtf8() +
                           QString("保持").toUtf8() + ",\"" + placedBytes("@/L/a,b") + "\"," +
-                          QString("中身があるため").toUtf8() + ",1\r\n" +
-                          QString("なし").toUtf8() + ",\"" + placedBytes("@/L/n\nm") +
-                          "\",,2\r\n");
+                          QString("中身があるため").toUtf8() + ",1\r\n" + QString("なし").toUtf8() +
+                          ",\"" + placedBytes("@/L/n\nm") + "\",,2\r\n");
         // A report that cannot be written is a failure, said so.
         const Outcome bad = run({"list-delete", "list.txt", "--report", "no/such/r.csv"});
         QCOMPARE(bad.exit, 1);
@@ -771,7 +781,8 @@ private Q_SLOTS:
             << QString("/w/a\nb\x1b[2J\u202Ex") << QString("\"/w/a\\nb\\u001b[2J\\u202ex\"")
             << false;
         QTest::newRow("a pair stays a character")
-            << QString::fromUcs4(U"/w/\U0001F600") << QString::fromUcs4(U"\"/w/\U0001F600\"") << false;
+            << QString::fromUcs4(U"/w/\U0001F600") << QString::fromUcs4(U"\"/w/\U0001F600\"")
+            << false;
         QTest::newRow("a lone surrogate")
             << (QString("/w/x") + QChar(0xDC80)) << QString("\"/w/x\\udc80\"") << true;
     }
@@ -821,7 +832,8 @@ private Q_SLOTS:
 
         const QStringList expand{"expand", "list.txt"};
         // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
-        const QByteArray f1("@/F1/\xC3\x81\x5B" "1-3]\r\n");
+        const QByteArray f1("@/F1/\xC3\x81\x5B"
+                            "1-3]\r\n");
         QTest::newRow("code page 932 valid as utf-8: one plain path")
             << f1 << expand << 0 << QString("@/F1/ﾃー1-3]\n").toUtf8() << "" << QStringList{};
         QTest::newRow("the same, read as utf-8 on request")
@@ -832,13 +844,13 @@ private Q_SLOTS:
             << "作成 1、既存 0、失敗 0" << QStringList{"F1/ﾃー1-3]"};
         QTest::newRow("nul-ended output, as it is")
             << QByteArray("@/a[1-2]\r\n@/x\ny\r\n") << expand + QStringList{"-0"} << 0
-            << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << ""
-            << QStringList{};
+            << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << "" << QStringList{};
 #ifdef Q_OS_UNIX
         // Windows refuses control characters in names.
         QTest::newRow("a line feed inside an entry is shown quoted")
-            << QByteArray("@/m1\r@/m2\n@/m3\r") << QStringList{"list-create", "list.txt", "--dry-run"}
-            << 0 << QByteArray("@/m1\n$'@/m2\\n@/m3'\n") << "" << QStringList{};
+            << QByteArray("@/m1\r@/m2\n@/m3\r")
+            << QStringList{"list-create", "list.txt", "--dry-run"} << 0
+            << QByteArray("@/m1\n$'@/m2\\n@/m3'\n") << "" << QStringList{};
 #endif
 #ifdef Q_OS_UNIX
         // Windows refuses control characters in names.
@@ -849,7 +861,8 @@ private Q_SLOTS:
         const QByteArray huge = QByteArray(32700, 'x') + "[00000-99999]\r\n";
         QTest::newRow("a line standing for gigabytes, refused from its measure")
             << huge << expand << 2 << QByteArray()
-            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 億文字までです)"
+            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 "
+               "億文字までです)"
             << QStringList{};
     }
 
@@ -868,9 +881,11 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 20000, "it must not wait");
         QCOMPARE(o.rawOut, placedBytes(out));
         if (err.isEmpty())
-            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"), qPrintable(o.err.join('|')));
+            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"),
+                     qPrintable(o.err.join('|')));
         else
-            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()), qPrintable(o.err.join('|')));
+            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()),
+                     qPrintable(o.err.join('|')));
         QTEST(o.exit, "exit");
         for (const QString& p : present)
             QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
@@ -881,8 +896,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<bool>("commandLine");
         QTest::newRow("nothing") << QStringList{} << false;
-        QTest::newRow("qt's own options") << QStringList{"-platform", "offscreen", "-reverse"}
-                                          << false;
+        QTest::newRow("qt's own options")
+            << QStringList{"-platform", "offscreen", "-reverse"} << false;
         QTest::newRow("qt option joined, double dash")
             << QStringList{"--style=fusion", "-qwindowtitle", "x"} << false;
         QTest::newRow("a command") << QStringList{"create"} << true;

@@ -187,8 +187,8 @@ private Q_SLOTS:
             << QStringList{"--target", "o", "--first", "1", "--last", "3"} << "--target" << true;
         QTest::newRow("help misspelt") << QStringList{"--helpx"} << "--helpx" << true;
         QTest::newRow("a short option") << QStringList{"-x"} << "-x" << true;
-        QTest::newRow("qt option and another") << QStringList{"-style", "fusion", "-x"} << "-style"
-                                               << true;
+        QTest::newRow("qt option and another")
+            << QStringList{"-style", "fusion", "-x"} << "-style" << true;
     }
 
     void badArguments()
@@ -219,15 +219,18 @@ private Q_SLOTS:
         QTest::newRow("a line standing for gigabytes, under a 1 GB limit")
             << (QByteArray(32700, 'x') + "[00000-99999]\r\n")
             << QStringList{"ulimit -v 1000000; exec \"$P\" expand list.txt"} << 2 << QByteArray()
-            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 億文字までです)"
+            << "list.txt: リストを展開すると大きすぎます。 (展開した項目は合わせて 1 "
+               "億文字までです)"
             << QStringList{};
         QTest::newRow("a fifo is no list file")
             << QByteArray() << QStringList{"mkfifo fifo && exec \"$P\" expand fifo"} << 2
             << QByteArray() << "nmaker: リストファイルを開けませんでした: fifo" << QStringList{};
         QTest::newRow("a target that is no utf-8")
-            << QByteArray() << QStringList{"exec \"$P\" create --target $'@/\\xff' --first 1 --last 2"}
-            << 2 << QByteArray()
-            << "nmaker: 引数を文字として読めません (UTF-8 ではありません): $'@/\\xFF'" << QStringList{};
+            << QByteArray()
+            << QStringList{"exec \"$P\" create --target $'@/\\xff' --first 1 --last 2"} << 2
+            << QByteArray()
+            << "nmaker: 引数を文字として読めません (UTF-8 ではありません): $'@/\\xFF'"
+            << QStringList{};
         QTest::newRow("the command line alone does the same")
             << QByteArray("@/a[1-2]\r\n") << QStringList{"exec \"$P-cli\" expand list.txt"} << 0
             << QByteArray("@/a1\n@/a2\n") << "" << QStringList{};
@@ -251,9 +254,11 @@ private Q_SLOTS:
         QVERIFY2(clock.elapsed() < 20000, "it must not wait");
         QCOMPARE(o.rawOut, out.replace('@', dir));
         if (err.isEmpty())
-            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"), qPrintable(o.err.join('|')));
+            QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"),
+                     qPrintable(o.err.join('|')));
         else
-            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()), qPrintable(o.err.join('|')));
+            QVERIFY2(o.err.contains(placed({err}, m_dir->path()).front()),
+                     qPrintable(o.err.join('|')));
         QTEST(o.exit, "exit");
         for (const QString& p : present)
             QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
@@ -275,11 +280,10 @@ private Q_SLOTS:
     void closedPipeStopsTheRunCleanly()
     {
         make({"w/"});
-        const Outcome o = runShell(
-            "printf '%s/w/c[0001-5000]\\n' \"$PWD\" > big.lst; "
-            "\"$P\" list-create big.lst --json | head -n 1 > first.txt; "
-            "echo \"status ${PIPESTATUS[0]}\"; ls w | wc -l > made.txt; "
-            "\"$P\" undo -q; echo \"undo $?\"; ls w | wc -l");
+        const Outcome o = runShell("printf '%s/w/c[0001-5000]\\n' \"$PWD\" > big.lst; "
+                                   "\"$P\" list-create big.lst --json | head -n 1 > first.txt; "
+                                   "echo \"status ${PIPESTATUS[0]}\"; ls w | wc -l > made.txt; "
+                                   "\"$P\" undo -q; echo \"undo $?\"; ls w | wc -l");
         QCOMPARE(o.out.value(0), QStringLiteral("status 141"));
         const int made = fileBytes(path("made.txt")).trimmed().toInt();
         QVERIFY2(made > 0 && made < 5000, qPrintable(QString::number(made)));

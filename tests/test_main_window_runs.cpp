@@ -14,15 +14,15 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QLabel>
-#include <QTableView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +32,30 @@
 
 #ifdef Q_OS_WIN
 #include "fileops/WindowsRecycleBin.h"
+#endif
+#ifdef Q_OS_LINUX
+#include "run/UndoTexts.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace
+{
+// Not even root writes to an immutable file: the journal as a full disk leaves it.
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+} // namespace
 #endif
 
 // Runs through the real window and the real disk.
@@ -55,6 +79,7 @@ private Q_SLOTS:
     void previewEditCreateAndUndo();
     void deleteRestartUndo_data();
     void deleteRestartUndo();
+    void unwritableJournalIsSaidOnce();
     void seriesExports_data();
     void seriesExports();
     void exportsCheckTheFieldsFirst();
@@ -285,8 +310,8 @@ void TestMainWindowRuns::dropTakesTheLastFolderAsACopy()
     // A file manager offers copy and move, and proposes a move when Shift is held: the field
     // must take it as a copy, every time.
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
-    for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(Qt::NoModifier),
-                                             Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+    for (const Qt::KeyboardModifiers keys :
+         {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
         folder->setText(QStringLiteral("before"));
         QDragEnterEvent enter(QPoint(5, 5), offered, data, Qt::LeftButton, keys);
         if (keys == Qt::ShiftModifier)
@@ -402,7 +427,8 @@ void TestMainWindowRuns::deleteRestartUndo()
     const QDir trash(m_home.path() + QStringLiteral("/data/Trash/files"));
     const QStringList trashBefore = trash.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (int n = 1; n <= 120; ++n)
-        QVERIFY(QDir(m_target->path()).mkdir(QStringLiteral("case%1").arg(n, 3, 10, QLatin1Char('0'))));
+        QVERIFY(
+            QDir(m_target->path()).mkdir(QStringLiteral("case%1").arg(n, 3, 10, QLatin1Char('0'))));
     fill("1", "120", "3");
     button("cmdExit")->setFocus();
     QTest::keyClick(m_window, Qt::Key_D, Qt::ControlModifier);
@@ -413,9 +439,10 @@ void TestMainWindowRuns::deleteRestartUndo()
     m_services = std::make_unique<TestServices>(*m_fs, *m_options, *m_prompter);
     m_services->steps.journal().setPath(journal);
     m_prompter->clear();
-    m_window = new MainWindow(m_services->services(),
-                              {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder(),
-                               m_home.filePath(QStringLiteral("preferences.ini"))});
+    m_window =
+        new MainWindow(m_services->services(),
+                       {m_home.filePath(QStringLiteral("SetNMaker.cf")), m_fs->getTempFolder(),
+                        m_home.filePath(QStringLiteral("preferences.ini"))});
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -435,22 +462,55 @@ void TestMainWindowRuns::deleteRestartUndo()
     QCOMPARE(inTrash, expected); // the trash as before the delete
     QVERIFY(QFileInfo::exists(m_target->path() + "/case050/new") == sameNamed);
     QCOMPARE(m_prompter->shown.size(), 2); // one question, one report
-    QCOMPARE(m_prompter->shown.front().text,
-             QStringLiteral("直前の削除でごみ箱に移動した 120 個のフォルダを元の場所に戻しますか？"));
+    QCOMPARE(
+        m_prompter->shown.front().text,
+        QStringLiteral("直前の削除でごみ箱に移動した 120 個のフォルダを元の場所に戻しますか？"));
     const QString report =
-        sameNamed ? QStringLiteral("119 個のフォルダを元の場所に戻しました。\r\n"
-                                   "1 個のフォルダはごみ箱に残しました。\r\n\r\n"
-                                   "次のフォルダは同じ名前のフォルダが既にあるためごみ箱に残しました:\r\n") +
+        sameNamed ? QStringLiteral(
+                        "119 個のフォルダを元の場所に戻しました。\r\n"
+                        "1 個のフォルダはごみ箱に残しました。\r\n\r\n"
+                        "次のフォルダは同じ名前のフォルダが既にあるためごみ箱に残しました:\r\n") +
                         at("case050")
                   : QStringLiteral("120 個のフォルダを元の場所に戻しました。");
     QCOMPARE(m_prompter->shown.last().text, report);
     // What stayed can come back once its place is free; otherwise nothing is left to take back.
     QCOMPARE(undo->isEnabled(), sameNamed);
-    QCOMPARE(undo->text(), sameNamed ? QStringLiteral("直前の削除を元に戻す") : QStringLiteral("直前の作成を元に戻す"));
+    QCOMPARE(undo->text(), sameNamed ? QStringLiteral("直前の削除を元に戻す")
+                                     : QStringLiteral("直前の作成を元に戻す"));
     if (sameNamed)
         QVERIFY(QDir(m_target->path() + "/case050").removeRecursively());
     m_services->steps.journal().setPath({});
     QFile::remove(journal);
+}
+
+void TestMainWindowRuns::unwritableJournalIsSaidOnce()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs a file that cannot be written");
+#else
+    const QString journal = m_home.path() + QStringLiteral("/state/NMaker/journal");
+    QFile::remove(journal);
+    m_services->steps.journal().setPath(journal);
+    fill("1", "2", "1");
+    button("cmdCreateDelete0")->click();
+    QAction* undo = m_window->findChild<QAction*>("mnuFileUndo");
+    QVERIFY(undo->isEnabled());
+    if (!setImmutable(journal, true))
+        QSKIP("no way to make the journal unwritable here");
+    m_prompter->clear();
+    fill("3", "4", "1");
+    button("cmdCreateDelete0")->click();
+    setImmutable(journal, false);
+    // The run made its folders, said once that it cannot be taken back, and the run before it
+    // is not offered in its place.
+    QCOMPARE(folderCount(), 4);
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QCOMPARE(m_prompter->shown.front().text,
+             UndoText::notRecorded(QDir::toNativeSeparators(journal)));
+    QVERIFY(!undo->isEnabled());
+    m_services->steps.journal().setPath({});
+    QFile::remove(journal);
+#endif
 }
 
 void TestMainWindowRuns::seriesExports_data()
@@ -531,8 +591,7 @@ void TestMainWindowRuns::reportOfASeriesSendsTheFailedToTheList()
         QCOMPARE(model.index(0, ReportModel::PathColumn).data().toString(), at("case120"));
         window->filterBox()->setCurrentIndex(
             window->filterBox()->findData(int(FolderOutcome::Existing)));
-        QCOMPARE(model.shownPaths(),
-                 (QStringList{at("case050"), at("case002")}));
+        QCOMPARE(model.shownPaths(), (QStringList{at("case050"), at("case002")}));
         window->filterBox()->setCurrentIndex(
             window->filterBox()->findData(int(FolderOutcome::Failed)));
         whenModal([&](QWidget* next) {
