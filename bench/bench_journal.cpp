@@ -264,26 +264,35 @@ int main(int argc, char* argv[])
         QDir(scratch + "/big").removeRecursively();
     }
 
-    // 2. A creation of 100,000 against the system calls alone.
+    // 2. A creation of 100,000 against the system calls alone; nmaker-cli beside nmaker,
+    // which loads Qt's Gui and Widgets before it knows that it runs a command.
     {
-        double ours = 1e9, loop = 1e9;
+        double ours = 1e9, cli = 1e9, loop = 1e9;
         const QString self = QCoreApplication::applicationFilePath();
-        for (int r = 0; r < rounds; ++r) {
-            for (int turn = 0; turn < 2; ++turn) {
+        const QString nmakerCli = QFileInfo(nmaker()).absolutePath() + "/nmaker-cli";
+        for (int r = 0; r < 2 * rounds; ++r) {
+            for (int turn = 0; turn < 3; ++turn) {
                 resetHome();
                 const QString target = scratch + "/create";
                 QDir().mkpath(target);
-                if ((turn == 0) == (r % 2 == 0))
-                    ours = std::min(ours, timed(nmaker(), {"create", "--target", target, "--prefix",
-                                                           "case", "--first", "0", "--last",
-                                                           "99999", "--digits", "5", "-q"}));
-                else
+                const QStringList args{"create", "--target", target,  "--prefix", "case", "--first",
+                                       "0",      "--last",   "99999", "--digits", "5",    "-q"};
+                switch ((turn + r) % 3) {
+                case 0:
+                    ours = std::min(ours, timed(nmaker(), args));
+                    break;
+                case 1:
+                    cli = std::min(cli, timed(nmakerCli, args));
+                    break;
+                default:
                     loop = std::min(loop, timed(self, {"--c-loop", target, "100000"}));
+                }
                 QDir(target).removeRecursively();
             }
         }
-        report("2. create 100,000", ours, loop, "C mkdirat+statx", 1.15);
-        check(ours / loop, 1.15);
+        report("2. create 100,000 (nmaker)", ours, loop, "C mkdirat+statx", 1.15);
+        report("   create 100,000 (nmaker-cli)", cli, loop, "C mkdirat+statx", 1.15);
+        check(std::min(ours, cli) / loop, 1.15);
     }
 
     // 3. A delete run of 10,000, journal and all, against the same checks in C.

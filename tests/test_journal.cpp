@@ -31,7 +31,7 @@ namespace
 
 MadeFolder made(const QString& path, quint64 node)
 {
-    return MadeFolder{path, FolderId{7, node, 1000 + qint64(node)}};
+    return MadeFolder{path, FolderId{7, node, 1000 + qint64(node)}, {}};
 }
 
 TrashPlace place(const QByteArray& name)
@@ -500,8 +500,8 @@ void TestJournal::runningRunIsLeftAlone()
         journal.endRun();
     }
     // Another program's run, begun and still going: its header names its process.
-    const QByteArray header = "R 9 C 1 " + QByteArray::number(pid) + ' ' +
-                              QByteArray::number(JournalFile::processToken(pid));
+    const QByteArray header = "R 9 C 1 " + QByteArray::number(pid, 16) + ' ' +
+                              QByteArray::number(JournalFile::processToken(pid), 16);
     const QByteArray folder =
         "c 9 0 0 -1 " + QFile::encodeName(QDir::toNativeSeparators(at("w/theirs")));
     QVERIFY(putBytes(journalPath(), fileBytes(journalPath()) + RunJournal::sealed(header) +

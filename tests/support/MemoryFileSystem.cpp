@@ -181,7 +181,7 @@ int MemoryFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     createdFolders << p;
     if (made) {
         for (const QString& m : std::as_const(missing))
-            made->append(MadeFolder{m, lookAtFolder(m, false).id});
+            made->append(MadeFolder{m, lookAtFolder(m, false).id, {}});
     }
     return CreateResult::Created;
 }

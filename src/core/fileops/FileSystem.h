@@ -47,6 +47,7 @@ struct FolderLook {
 struct MadeFolder {
     QString path;
     FolderId id;
+    QByteArray bytes; // the path as the host's bytes, where the host had them at hand
 };
 
 // One item for the trash and what must still hold when it moves.

@@ -19,6 +19,7 @@
 #include "PosixFiles.h"
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -201,33 +202,40 @@ const MountTable& HostFileSystem::mounts()
 }
 int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
 {
-    // A NUL would cut the name short and create another folder than the one asked for.
-    if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
-        return SystemError::BadPathname;
-    const QString host = hostPath(path);
-    if (host.isEmpty())
-        return CreateResult::PathNotFound;
 #ifdef Q_OS_UNIX
-    const QByteArray target = QFile::encodeName(host);
+    // A NUL would cut the name short and create another folder than the one asked for; the
+    // host path is empty then, as for a relative path.
+    // The bytes of the last folder's path are no longer shared: their room is used again.
+    QByteArray& target = m_bytes;
+    const bool plain = plainHostBytes(path, target);
+    const QString host = plain ? path : hostPath(path);
+    if (host.isEmpty())
+        return !path.startsWith(QLatin1Char('/')) || path.contains(QChar(u'\0'))
+                   ? SystemError::BadPathname
+                   : CreateResult::PathNotFound;
+    if (!plain)
+        target = hostBytes(host);
     struct stat st;
     using posix::parentOf;
     // What identifies the folder is taken right after it was made, for the undo.
     auto note = [made](const QByteArray& folder, int dirFd = AT_FDCWD, const char* name = nullptr) {
         if (made)
-            made->append(
-                MadeFolder{QFile::decodeName(folder),
-                           posix::statNode(dirFd, name ? name : folder.constData(), false).id()});
+            made->append(MadeFolder{
+                QFile::decodeName(folder),
+                posix::statNode(dirFd, name ? name : folder.constData(), false).id(), folder});
     };
-    const QByteArray parent = parentOf(target);
-    if (!isVolumeSlot(parent)) {
-        // A series makes its folders in one parent: made and looked at relative to it, the
-        // path is walked once rather than twice per folder.
-        const int dirFd = openedParent(parent);
-        const char* name =
-            dirFd == AT_FDCWD ? target.constData()
-                              : target.constData() + parent.size() + (parent.endsWith('/') ? 0 : 1);
+    const auto* end = static_cast<const char*>(::memrchr(target.constData(), '/', target.size()));
+    const qsizetype slash = end ? end - target.constData() : -1;
+    bool slot = false;
+    // A series makes its folders in one parent: made and looked at relative to it, the path is
+    // walked once rather than twice per folder.
+    const int dirFd = openedParent(QByteArrayView(target.constData(), slash > 0 ? slash : 1), slot);
+    if (!slot) {
+        const char* name = dirFd == AT_FDCWD ? target.constData() : target.constData() + slash + 1;
         if (::mkdirat(dirFd, name, 0777) == 0) {
-            note(target, dirFd, name);
+            // The path as asked for is the path as made: no conversion back.
+            if (made)
+                made->append(MadeFolder{host, posix::statNode(dirFd, name, false).id(), target});
             return CreateResult::Created;
         }
         const int error = errno;
@@ -263,6 +271,11 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
             return CreateResult::Created;
     }
 #elif defined(Q_OS_WIN)
+    if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
+        return SystemError::BadPathname;
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return CreateResult::PathNotFound;
     // The Win32 layer would quietly make another folder of such a name, or none at all.
     if (!WindowsPaths::pathProblem(host).why.isEmpty())
         return SystemError::InvalidName;
@@ -324,6 +337,11 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     }
     return CreateResult::Created;
 #else
+    if (!isAbsoluteHostPath(path) || path.contains(QChar(u'\0')))
+        return SystemError::BadPathname;
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return CreateResult::PathNotFound;
     const QFileInfo info(host);
     if (info.isDir())
         return CreateResult::AlreadyExists;
@@ -484,24 +502,28 @@ HostFileSystem::~HostFileSystem()
 }
 
 #ifdef Q_OS_UNIX
-int HostFileSystem::openedParent(const QByteArray& parent)
+int HostFileSystem::openedParent(QByteArrayView parent, bool& volumeSlot)
 {
     // Kept only while folders keep coming into the same parent: a run makes one every few
     // microseconds, so after a pause (another command, a question) it is resolved anew.
     constexpr qint64 KeptFor = 200;
-    const bool same = parent == m_parent;
-    if (same && m_parentFd >= 0 && m_parentUsed.elapsed() < KeptFor) {
-        m_parentUsed.start();
-        return m_parentFd;
+    if (!m_clock.isValid())
+        m_clock.start();
+    const qint64 now = m_clock.elapsed();
+    const bool warm =
+        m_parentUsed >= 0 && now - m_parentUsed < KeptFor && parent == QByteArrayView(m_parent);
+    m_parentUsed = now;
+    if (!warm) {
+        if (m_parentFd >= 0)
+            ::close(m_parentFd);
+        m_parentFd = -1;
+        m_parent = parent.toByteArray();
+        m_parentIsSlot = isVolumeSlot(m_parent);
+    } else if (m_parentFd < 0 && !m_parentIsSlot) {
+        // Opened from the second folder on: a lone folder is made by its path.
+        m_parentFd = ::open(m_parent.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
-    if (m_parentFd >= 0)
-        ::close(m_parentFd);
-    m_parentFd = -1;
-    m_parent = parent;
-    // Opened from the second folder on: a lone folder is made by its path.
-    if (same)
-        m_parentFd = ::open(parent.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    m_parentUsed.start();
+    volumeSlot = m_parentIsSlot;
     return m_parentFd >= 0 ? m_parentFd : AT_FDCWD;
 }
 #endif

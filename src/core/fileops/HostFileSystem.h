@@ -96,8 +96,9 @@ public:
 
 private:
     const MountTable& mounts();
-    // The descriptor of the parent the latest folders went into, or AT_FDCWD.
-    int openedParent(const QByteArray& parent);
+    // The descriptor of the parent the latest folders went into, or AT_FDCWD; and whether
+    // that parent is where a volume would be mounted.
+    int openedParent(QByteArrayView parent, bool& volumeSlot);
 
     Prompter* m_prompter = nullptr;
     Progress* m_progress = nullptr;
@@ -108,8 +109,11 @@ private:
     std::function<void(const QString&)> m_beforeTrashRename;
     std::function<void(const QString&)> m_beforeRestoreMove;
     QByteArray m_parent;
+    QByteArray m_bytes; // of the latest folder made
     int m_parentFd = -1;
-    QElapsedTimer m_parentUsed;
+    bool m_parentIsSlot = false;
+    QElapsedTimer m_clock;
+    qint64 m_parentUsed = -1; // on m_clock
 #ifdef Q_OS_WIN
     std::function<void(const QString&)> m_recycleShell;
 #endif

@@ -13,11 +13,20 @@
 
 QString hostPath(const QString& path)
 {
-    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(u'\0')))
+    if (!path.startsWith(QLatin1Char('/')))
         return {};
-    // Nearly every path has nothing to resolve.
-    if (!path.contains(QLatin1String("/.")) && !path.contains(QLatin1String("//")) &&
-        (path.size() == 1 || !path.endsWith(QLatin1Char('/'))))
+    // Nearly every path has nothing to resolve: one look at each character tells, since this
+    // runs for every folder of a run.
+    const char16_t* c = reinterpret_cast<const char16_t*>(path.constData());
+    const qsizetype n = path.size();
+    bool plain = n == 1 || c[n - 1] != u'/';
+    for (qsizetype i = 0; i < n; ++i) {
+        if (c[i] == 0)
+            return {};
+        if (c[i] == u'/' && i + 1 < n && (c[i + 1] == u'.' || c[i + 1] == u'/'))
+            plain = false;
+    }
+    if (plain)
         return path;
 
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -48,6 +57,42 @@ QString hostPath(const QString& path)
             out += QLatin1Char('/') + parts.at(i);
     }
     return out.isEmpty() ? QStringLiteral("/") : out;
+}
+
+bool plainHostBytes(const QString& path, QByteArray& bytes)
+{
+    // Absolute, nothing to resolve, and ASCII: the path is its host path, and its bytes are
+    // its characters. One look at each character, since this runs for every folder of a run.
+    const char16_t* c = reinterpret_cast<const char16_t*>(path.constData());
+    const qsizetype n = path.size();
+    if (n < 2 || c[0] != u'/' || c[n - 1] == u'/')
+        return false;
+    bytes.resize(n);
+    char* o = bytes.data();
+    char16_t before = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ch = c[i];
+        if (ch >= 0x80 || ch == 0 || (before == u'/' && (ch == u'.' || ch == u'/')))
+            return false;
+        o[i] = char(ch);
+        before = ch;
+    }
+    return true;
+}
+
+QByteArray hostBytes(const QString& path)
+{
+    // Mostly ASCII, which every file-name encoding writes as it is: no converter needed.
+    const char16_t* c = reinterpret_cast<const char16_t*>(path.constData());
+    const qsizetype n = path.size();
+    QByteArray out(n, Qt::Uninitialized);
+    char* o = out.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (c[i] >= 0x80)
+            return QFile::encodeName(path);
+        o[i] = char(c[i]);
+    }
+    return out;
 }
 
 #else

@@ -2,6 +2,7 @@
 
 #include "PathStyle.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The path every system call means by `path`. On POSIX "." components and repeated or trailing
@@ -13,6 +14,14 @@
 // Empty when no folder can be meant: a NUL inside (the system would cut the path there), a
 // relative path, or a ".." after something that does not exist.
 QString hostPath(const QString& path);
+
+#ifdef Q_OS_UNIX
+// The bytes of a host path for the system calls, as QFile::encodeName gives them.
+QByteArray hostBytes(const QString& path);
+// The same for a path that hostPath() leaves as it is and that is plain ASCII, in one look;
+// false for any other path.
+bool plainHostBytes(const QString& path, QByteArray& bytes);
+#endif
 
 // A path the host can use as it stands: on POSIX it starts with '/', on Windows with a drive
 // ("C:\") or a share ("\\server"). A relative path is never resolved against the working

@@ -34,10 +34,9 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
     const QChar sep = pathSeparator(style);
     QList<MadeFolder> order = m_made;
     // Deepest first: a folder is judged after everything the run made inside it.
-    std::stable_sort(order.begin(), order.end(),
-                     [sep](const MadeFolder& a, const MadeFolder& b) {
-                         return depthOf(a.path, sep) > depthOf(b.path, sep);
-                     });
+    std::stable_sort(order.begin(), order.end(), [sep](const MadeFolder& a, const MadeFolder& b) {
+        return depthOf(a.path, sep) > depthOf(b.path, sep);
+    });
     QSet<QString> seen;
     QSet<QString> going;
     Undo undo;

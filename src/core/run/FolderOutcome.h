@@ -20,7 +20,7 @@ enum class RunKind { Create, Delete, Undo, Restore };
 struct FolderEvent {
     FolderOutcome outcome = FolderOutcome::Failed;
     QString path;
-    QString reason; // for a failed or kept folder: why, as the user reads it
+    QString reason;      // for a failed or kept folder: why, as the user reads it
     bool target = false; // the run's target folder, not one of its folders: no count of a summary
     qint64 line = -1;    // the list line the folder came from (1 for the first), -1 for none
 };

@@ -178,10 +178,12 @@ void FolderSteps::report(FolderOutcome outcome, const QString& path, const QStri
 
 int FolderSteps::createFolder(const QString& path)
 {
-    QList<MadeFolder> made;
-    const int code = m_fs.createFolder(path, &made);
-    for (const MadeFolder& folder : std::as_const(made))
+    const int code = m_fs.createFolder(path, &m_made);
+    for (const MadeFolder& folder : std::as_const(m_made))
         m_journal.recordMade(folder);
+    // Emptied at once, keeping its room: the caller's name and the host's bytes are no longer
+    // shared, so both are written in place for the next folder.
+    m_made.clear();
     return code;
 }
 

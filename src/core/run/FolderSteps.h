@@ -139,4 +139,5 @@ private:
     Tally m_tally;
     QList<FolderListener*> m_listeners;
     QHash<QString, qint64> m_lines;
+    QList<MadeFolder> m_made;
 };

@@ -55,6 +55,24 @@ Snapshot read(const QString& path, qint64 headBytes, qint64 from, qint64 maxTail
 // they begin at. A write that could not be completed is taken back, so the file never ends in
 // a torn line of ours.
 Status append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint64* at = nullptr);
+// The same, for the batches of one run: the file stays open between them while it is still
+// the journal's (another process may have written the journal anew meanwhile).
+class Appender
+{
+public:
+    Appender() = default;
+    ~Appender() { close(); }
+    Appender(const Appender&) = delete;
+    Appender& operator=(const Appender&) = delete;
+    Status append(const QString& path, const QByteArray& bytes, qint64 maxSize,
+                  qint64* at = nullptr);
+    void close();
+
+private:
+    int m_fd = -1;
+    QString m_path;
+};
+
 // Writes `bytes` over the start of the file, which must be at least as long.
 Status writeHead(const QString& path, const QByteArray& bytes);
 // A new journal of these bytes, only where none is.

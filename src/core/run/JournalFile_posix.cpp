@@ -151,6 +151,36 @@ Status append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint
     return ok ? Status::Done : Status::Failed;
 }
 
+Status Appender::append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint64* at)
+{
+    struct stat st;
+    // Written anew (compacted) or removed since: the file at the path now is the journal.
+    if (m_fd >= 0 && (path != m_path || ::fstat(m_fd, &st) != 0 || st.st_nlink == 0))
+        close();
+    if (m_fd < 0) {
+        Status status;
+        m_fd = openOurs(bytesOf(path), O_WRONLY | O_APPEND, status, &st);
+        if (m_fd < 0)
+            return status;
+        m_path = path;
+    }
+    if (st.st_size + bytes.size() > maxSize)
+        return Status::Failed;
+    if (at)
+        *at = st.st_size;
+    if (posix::writeAll(m_fd, bytes.constData(), bytes.size()))
+        return Status::Done;
+    (void)::ftruncate(m_fd, st.st_size);
+    return Status::Failed;
+}
+
+void Appender::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
 Status writeHead(const QString& path, const QByteArray& bytes)
 {
     Status status;

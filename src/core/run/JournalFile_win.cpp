@@ -191,6 +191,14 @@ Status append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint
     return Status::Failed;
 }
 
+// Opened for each batch: an open file could not be replaced by another process's compaction.
+Status Appender::append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint64* at)
+{
+    return JournalFile::append(path, bytes, maxSize, at);
+}
+
+void Appender::close() {}
+
 Status writeHead(const QString& path, const QByteArray& bytes)
 {
     Status status;

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QtEndian>
+#include <qalgorithms.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -55,65 +57,125 @@ quint32 checksum(const char* data, qsizetype size)
 
 const char Hex[] = "0123456789abcdef";
 
-// Builds one line at the end of `out`.
+// Builds one line at the end of `out`: in a buffer of its own first, since a run writes one
+// per folder and appending piece by piece to the array costs more than the rest together.
 class Line
 {
 public:
-    Line(QByteArray& out, char type) : m_out(out), m_start(out.size()) { m_out.append(type); }
+    Line(QByteArray& out, char type) : m_out(out) { put(type); }
 
+    // Numbers in hex: shorter, and written without a division per digit.
     Line& number(quint64 value)
     {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        m_out.append(' ').append(digits, end - digits);
+        put(' ');
+        hex(value);
         return *this;
     }
     Line& number(qint64 value)
     {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        m_out.append(' ').append(digits, end - digits);
+        put(' ');
+        if (value < 0)
+            put('-');
+        hex(value < 0 ? quint64(0) - quint64(value) : quint64(value));
         return *this;
     }
     Line& word(char c)
     {
-        m_out.append(' ').append(c);
+        put(' ');
+        put(c);
         return *this;
     }
     Line& name(QByteArrayView bytes)
     {
-        m_out.append(' ');
+        put(' ');
         if (bytes.isEmpty())
-            return m_out.append('-'), *this;
+            return put('-'), *this;
         if (bytes == "-")
-            return m_out.append("%2D"), *this;
+            return put("%2D", 3), *this;
+        const auto escaped = [](char ch) {
+            const auto c = static_cast<unsigned char>(ch);
+            return c <= 0x20 || c == 0x7f || c == '%';
+        };
+        // Mostly nothing to escape: one look, one copy.
+        const auto firstEscaped = std::find_if(bytes.begin(), bytes.end(), escaped);
+        if (firstEscaped == bytes.end())
+            return put(bytes.data(), bytes.size()), *this;
+        reserve(3 * bytes.size());
+        char* o = m_at + m_used;
         for (const char ch : bytes) {
             const auto c = static_cast<unsigned char>(ch);
             if (c <= 0x20 || c == 0x7f || c == '%') {
-                const char escaped[3] = {'%', Hex[c >> 4], Hex[c & 15]};
-                m_out.append(escaped, 3);
+                o[0] = '%';
+                o[1] = Hex[c >> 4];
+                o[2] = Hex[c & 15];
+                o += 3;
             } else {
-                m_out.append(ch);
+                *o++ = ch;
             }
         }
+        m_used = o - m_at;
         return *this;
     }
     Line& text(const QString& value) { return name(QByteArrayView(value.toUtf8())); }
 
     void end()
     {
-        const quint32 sum = checksum(m_out.constData() + m_start, m_out.size() - m_start);
-        char tail[10];
-        tail[0] = ' ';
+        const quint32 sum = checksum(m_at, m_used);
+        reserve(10);
+        m_at[m_used++] = ' ';
         for (int i = 0; i < 8; ++i)
-            tail[1 + i] = Hex[(sum >> (28 - 4 * i)) & 15];
-        tail[9] = '\n';
-        m_out.append(tail, 10);
+            m_at[m_used++] = Hex[(sum >> (28 - 4 * i)) & 15];
+        m_at[m_used++] = '\n';
+        const qsizetype at = m_out.size();
+        m_out.resize(at + m_used);
+        std::memcpy(m_out.data() + at, m_at, size_t(m_used));
     }
 
 private:
+    void hex(quint64 value)
+    {
+        reserve(16);
+        const int digits = value == 0 ? 1 : (67 - qCountLeadingZeroBits(value)) / 4;
+        char* o = m_at + m_used + digits;
+        m_used += digits;
+        do {
+            *--o = Hex[value & 15];
+            value >>= 4;
+        } while (value != 0);
+    }
+    void put(char c)
+    {
+        reserve(1);
+        m_at[m_used++] = c;
+    }
+    void put(const char* text, qsizetype size)
+    {
+        reserve(size);
+        std::memcpy(m_at + m_used, text, size_t(size));
+        m_used += size;
+    }
+    void reserve(qsizetype more)
+    {
+        if (Q_LIKELY(m_used + more <= m_capacity))
+            return;
+        grow(more);
+    }
+    Q_NEVER_INLINE void grow(qsizetype more)
+    {
+        const bool onStack = m_at == m_stack;
+        m_heap.resize(std::max(2 * m_capacity, m_used + more)); // keeps what the heap held
+        if (onStack)
+            std::memcpy(m_heap.data(), m_stack, size_t(m_used));
+        m_at = m_heap.data();
+        m_capacity = m_heap.size();
+    }
+
     QByteArray& m_out;
-    qsizetype m_start;
+    char m_stack[512];
+    char* m_at = m_stack;
+    qsizetype m_capacity = sizeof m_stack;
+    qsizetype m_used = 0;
+    QByteArray m_heap; // for a line longer than the stack's room
 };
 
 // The fields of one line whose checksum holds, the checksum left out.
@@ -149,11 +211,12 @@ struct Fields {
     }
 };
 
-template <class Number> bool parseNumber(QByteArrayView field, Number& out)
+// The lines' numbers are hex; the head's are decimal.
+template <class Number> bool parseNumber(QByteArrayView field, Number& out, int base = 16)
 {
     if (field.isEmpty() || field.front() == '+')
         return false;
-    const auto r = std::from_chars(field.data(), field.data() + field.size(), out);
+    const auto r = std::from_chars(field.data(), field.data() + field.size(), out, base);
     return r.ec == std::errc() && r.ptr == field.data() + field.size();
 }
 
@@ -239,6 +302,7 @@ QString RunJournal::defaultPath()
 void RunJournal::setPath(QString path)
 {
     flush();
+    m_appender.close();
     m_path = std::move(path);
     m_lock.release();
     m_loaded = false;
@@ -291,7 +355,7 @@ bool RunJournal::parseHead(const QByteArray& bytes, Head& head)
     auto value = [&f](int i, const char* key, quint64& out) {
         const QByteArrayView field = f.at[size_t(i)];
         const qsizetype k = qsizetype(std::strlen(key));
-        return field.startsWith(key) && parseNumber(field.sliced(k), out);
+        return field.startsWith(key) && parseNumber(field.sliced(k), out, 10);
     };
     quint64 c = 0, d = 0;
     if (!value(4, "next=", head.next) || !value(5, "generation=", head.generation) ||
@@ -628,7 +692,8 @@ bool RunJournal::newestUnrecorded()
 JournalFile::Status RunJournal::storeAppend(const QByteArray& bytes, qint64* at)
 {
     if (!m_path.isEmpty())
-        return JournalFile::append(m_path, bytes, MaxBytes, at);
+        return m_run.begun ? m_appender.append(m_path, bytes, MaxBytes, at)
+                           : JournalFile::append(m_path, bytes, MaxBytes, at);
     if (m_memory.isEmpty())
         return JournalFile::Status::Missing;
     if (at)
@@ -832,13 +897,16 @@ void RunJournal::recordMade(const MadeFolder& folder)
 {
     if (!m_run.begun)
         return;
-    Line(m_pending, 'c')
-        .number(m_run.number)
+    Line line(m_pending, 'c');
+    line.number(m_run.number)
         .number(folder.id.volume)
         .number(folder.id.node)
-        .number(folder.id.birth)
-        .text(folder.path)
-        .end();
+        .number(folder.id.birth);
+    if (folder.bytes.isEmpty())
+        line.text(folder.path);
+    else
+        line.name(folder.bytes); // the same UTF-8 the text would give, at hand already
+    line.end();
     queued();
 }
 
@@ -872,6 +940,7 @@ void RunJournal::endRun()
         ++m_pendingLines;
     }
     flush();
+    m_appender.close();
     if (m_run.begun)
         compact();
     m_run.active = false;
@@ -884,7 +953,8 @@ void RunJournal::queued()
         m_pendingSince.start();
     // The lines wait a little: one write per few dozen folders costs next to nothing, and a
     // run that dies loses no more than those.
-    if (m_pendingLines >= BatchLines || m_pendingSince.elapsed() >= BatchMs)
+    if (m_pendingLines >= BatchLines ||
+        (m_pendingLines % 8 == 0 && m_pendingSince.elapsed() >= BatchMs))
         flush();
 }
 
@@ -899,7 +969,7 @@ void RunJournal::flush()
     }
     if (!ok && m_run.begun)
         m_run.record = Record::Partial;
-    m_pending.clear();
+    m_pending.truncate(0); // keeps its room for the next batch
     m_pendingLines = 0;
     m_dirty = true;
 }

@@ -112,7 +112,7 @@ public:
     // Dropped lines worth a rewrite: at least this much, and a third of the file.
     static constexpr qint64 CompactAfter = 1024 * 1024;
     // Waiting lines are written after this many, or this many milliseconds.
-    static constexpr int BatchLines = 64;
+    static constexpr int BatchLines = 128;
     static constexpr int BatchMs = 20;
 
 private:
@@ -149,6 +149,7 @@ private:
 
     QString m_path;
     JournalFile::Lock m_lock;
+    JournalFile::Appender m_appender;
     QByteArray m_memory; // the journal's bytes when there is no file
 
     // What was read.

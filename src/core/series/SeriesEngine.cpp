@@ -27,10 +27,13 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
         m_steps.startCreating();
     }
     const int total = p.last - p.first + 1;
+    QString name = seriesFolderName(p, p.first);
+    const qsizetype head = p.targetFolder.size() + p.prefix.size();
     for (int n = p.first; n <= p.last; ++n) {
         const bool stop = context.runStep([&] {
             context.reportProgress(n - p.first, total);
-            return m_steps.createOneFolder(seriesFolderName(p, n));
+            setSeriesFolderNumber(name, head, p, n);
+            return m_steps.createOneFolder(name);
         });
         if (stop)
             return;

@@ -52,9 +52,23 @@ QString stepNumberText(const QString& text, const NumberField& field, int keyCod
     return QString::number(v <= field.minimum ? qint64(field.minimum) : v - 1);
 }
 
+void setSeriesFolderNumber(QString& name, qsizetype head, const SeriesParameters& p, int n)
+{
+    name.truncate(head);
+    if (n < 0)
+        name.append(QString::number(n));
+    else
+        appendNumberText(name, n, p.zeroFill ? std::clamp(p.digits, 1, 5) : 0);
+    name.append(p.suffix);
+}
+
 QString seriesFolderName(const SeriesParameters& p, int n)
 {
-    return p.targetFolder + p.prefix + numberText(n, p.digits, p.zeroFill) + p.suffix;
+    QString name;
+    name.reserve(p.targetFolder.size() + p.prefix.size() + 10 + p.suffix.size());
+    name.append(p.targetFolder).append(p.prefix);
+    setSeriesFolderNumber(name, name.size(), p, n);
+    return name;
 }
 
 QString seriesRawListLine(const SeriesParameters& p)

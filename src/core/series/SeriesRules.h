@@ -62,6 +62,10 @@ struct SeriesParameters {
 
 // target folder + prefix + number text + suffix
 QString seriesFolderName(const SeriesParameters& p, int n);
+// The same written into `name` after its first `head` characters (the target folder and the
+// prefix): a run writes every folder's name into one text, which no allocation follows while
+// nobody else holds it.
+void setSeriesFolderNumber(QString& name, qsizetype head, const SeriesParameters& p, int n);
 
 // The series as one list line: target + prefix + "[" + first + "-" + last + "]" + suffix, the
 // numbers written as in the folder names, so importing the line gives back the same names.
