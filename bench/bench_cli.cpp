@@ -4,6 +4,7 @@
 // whole processes timed: wall clock, and the processor time the kernel charged them (steadier
 // on a busy machine). Arguments: count, rounds, folder to create in (default: the current one;
 // a tmpfs such as /dev/shm shows the program's own overhead best).
+#include "ScratchHome.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -82,6 +83,8 @@ void report(const char* what, const Times& ours, const Times& theirs, const char
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QTemporaryDir scratchHome;
+    useScratchHome(scratchHome.path());
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     const QString nmaker = QStringLiteral(NMAKER_PROGRAM);

@@ -2,6 +2,7 @@
 // the scripted prompter) and the same names with `xargs mkdir`, and prints the ratio. Then
 // measures how far a run goes after its cancel button is clicked.
 #include "BenchHelpers.h"
+#include "ScratchHome.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
 #include "fileops/FileFolder.h"
@@ -23,6 +24,8 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QTemporaryDir scratchHome;
+    useScratchHome(scratchHome.path());
     const int count = argc > 1 ? atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? atoi(argv[2]) : 3;
 

@@ -3,6 +3,7 @@
 // and [0-999]/[0-999] (1,000,000 entries) expanded in under 1.5 s. Best of a few rounds.
 // Beside them, the same million held by an import, as the list window reads it.
 // Argument: rounds (default 3).
+#include "ScratchHome.h"
 #include "folderlist/ListFile.h"
 
 #include <QCoreApplication>
@@ -67,6 +68,8 @@ QString writeList(const QTemporaryDir& dir, const char* name, const QByteArray& 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QTemporaryDir scratchHome;
+    useScratchHome(scratchHome.path());
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 3;
     QTemporaryDir dir;
     const QString huge = writeList(dir, "huge.txt", "/tmp/x/[0-99999]/[0-99]\r\n");

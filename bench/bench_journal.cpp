@@ -6,8 +6,9 @@
 //   2. nmaker create of 100,000 folders against a C loop of mkdirat and one statx per folder,
 //      each a whole process (target <= 1.15);
 //   3. a delete run of 10,000 folders with its journal, against a C loop that makes the same
-//      checks: open the parent, statx, look for contents, the info file with O_CREAT|O_EXCL,
-//      renameat2(RENAME_NOREPLACE), look again (target <= 1.3);
+//      checks: a look at every folder before the confirmation, then for each the parent's
+//      statx, a look for contents again, the info file with O_CREAT|O_EXCL,
+//      renameat2(RENAME_NOREPLACE) and the arrival's statx (target <= 1.3);
 //   4. nmaker list-create of 10,000 lines against xargs mkdir -p (target <= 1.2).
 //
 // Best of a few rounds each, the order alternating. Every program runs with HOME and XDG_*
@@ -149,6 +150,11 @@ double cLoopTrash(const QString& parentPath, const QStringList& names, const QSt
                 &sx);
         if (sx.stx_ino != nodes[i])
             std::exit(5);
+        // Looked at again for contents right before it moves.
+        const int again = ::openat(parent, n, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (again < 0 || holdsAnything(again))
+            std::exit(5);
+        ::close(again);
         const QByteArray text = "[Trash Info]\nPath=" + parentBytes + '/' + bytes[i] +
                                 "\nDeletionDate=2026-01-01T00:00:00\n";
         const QByteArray infoName = bytes[i] + ".trashinfo";
@@ -298,7 +304,7 @@ int main(int argc, char* argv[])
     // 3. A delete run of 10,000, journal and all, against the same checks in C.
     {
         double ours = 1e9, loop = 1e9;
-        for (int r = 0; r < rounds; ++r) {
+        for (int r = 0; r < 2 * rounds; ++r) {
             resetHome();
             QStringList paths, names;
             makeFolders(scratch + "/ours", 10000, &paths);

@@ -2,6 +2,7 @@
 // window (offscreen): import until the list window shows, select all, deselect all, delete
 // every other entry, the expanded export and the export as written; then an import of 64 MB
 // of empty lines. Prints each time, the memory the list window adds, and the peak memory.
+#include "ScratchHome.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
 #include "fileops/FileFolder.h"
@@ -59,6 +60,8 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QTemporaryDir scratchHome;
+    useScratchHome(scratchHome.path());
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("range.txt"));
     {

@@ -4,6 +4,7 @@
 // the report window opened over 100,000 rows, until its first paint. Arguments: count,
 // rounds, folder to create in (default /dev/shm, where the program's own work shows best).
 #include "JsonLines.h"
+#include "ScratchHome.h"
 #include "ScriptedPrompter.h"
 #include "fileops/HostFileSystem.h"
 #include "report/ReportWindow.h"
@@ -14,9 +15,9 @@
 #include "settings/Options.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QComboBox>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -47,6 +48,8 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QTemporaryDir scratchHome;
+    useScratchHome(scratchHome.path());
     const int count = argc > 1 ? atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? atoi(argv[2]) : 3;
     const QString where = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("/dev/shm");
@@ -69,8 +72,8 @@ int main(int argc, char* argv[])
             if (way == 2)
                 steps.addListener(&json);
             NoYield context;
-            const SeriesParameters p{dir.path() + QLatin1Char('/'), QStringLiteral("case"), {},
-                                     1, count, 6, true};
+            const SeriesParameters p{
+                dir.path() + QLatin1Char('/'), QStringLiteral("case"), {}, 1, count, 6, true};
             QElapsedTimer t;
             t.start();
             SeriesEngine(steps).createSeries(p, context);
@@ -91,10 +94,11 @@ int main(int argc, char* argv[])
     RunReport report;
     report.runStarted(RunKind::Create);
     for (int i = 0; i < count; ++i)
-        report.folderDone({i % 50 ? FolderOutcome::Created : FolderOutcome::Failed,
-                           QStringLiteral("/work/project/case%1").arg(i, 6, 10, QLatin1Char('0')),
-                           i % 50 ? QString() : QStringLiteral("フォルダの作成で異常が起きました。"),
-                           false, i + 1});
+        report.folderDone(
+            {i % 50 ? FolderOutcome::Created : FolderOutcome::Failed,
+             QStringLiteral("/work/project/case%1").arg(i, 6, 10, QLatin1Char('0')),
+             i % 50 ? QString() : QStringLiteral("フォルダの作成で異常が起きました。"), false,
+             i + 1});
     double open = 1e9;
     double sorted = 1e9;
     for (int round = 0; round < rounds; ++round) {

@@ -23,8 +23,8 @@
 #include <unistd.h>
 
 using posix::joined;
-using posix::openResolvedFolder;
 using posix::Node;
+using posix::openResolvedFolder;
 using posix::parentOf;
 using posix::statNode;
 
@@ -207,25 +207,28 @@ FreedesktopTrash::~FreedesktopTrash()
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)
 {
     static const char hex[] = "0123456789ABCDEF";
-    QByteArray out;
-    out.reserve(path.size() * 3);
+    // Written straight into its room: once per item of a trash run.
+    QByteArray out(path.size() * 3, Qt::Uninitialized);
+    char* o = out.data();
     for (const char ch : path) {
         const auto c = static_cast<unsigned char>(ch);
         const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
                           c == '/';
         if (keep) {
-            out += ch;
+            *o++ = ch;
         } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
+            o[0] = '%';
+            o[1] = hex[c >> 4];
+            o[2] = hex[c & 0xF];
+            o += 3;
         }
     }
+    out.truncate(o - out.constData());
     return out;
 }
 
-QByteArray FreedesktopTrash::deletionDate()
+const QByteArray& FreedesktopTrash::deletionDate()
 {
     const time_t now = ::time(nullptr);
     if (now != m_dateTime) {
@@ -394,9 +397,10 @@ bool FreedesktopTrash::openParent(const QByteArray& parent, TrashResult& failure
     std::free(real);
     m_parentFd = openResolvedFolder(m_parentReal);
     if (m_parentFd < 0) {
-        failure = isAbsent(errno) ? result(TrashResult::Kind::Missing)
-                                  : failed(errno == ELOOP ? QStringLiteral("フォルダが置き換えられました")
-                                                          : errorText(errno));
+        failure = isAbsent(errno)
+                      ? result(TrashResult::Kind::Missing)
+                      : failed(errno == ELOOP ? QStringLiteral("フォルダが置き換えられました")
+                                              : errorText(errno));
         return false;
     }
     const Node dir = statNode(m_parentFd, "", true);
@@ -428,7 +432,7 @@ bool FreedesktopTrash::isTrashFolder(const QByteArray& canonicalPath)
 }
 
 int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
-                                const QByteArray& content)
+                                const QByteArray& content, posix::Node* stamp)
 {
 #if defined(Q_OS_LINUX) && defined(O_TMPFILE)
     if (trash.link != TrashDir::Link::TempName) {
@@ -443,6 +447,8 @@ int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
                 ::close(fd);
                 return error;
             }
+            // The file as it is written: linking it under its name changes none of its stamp.
+            *stamp = statNode(fd, "", false);
             int error = 0;
             if (trash.link == TrashDir::Link::EmptyPath &&
                 ::linkat(fd, "", trash.infoFd, infoName.constData(), AT_EMPTY_PATH) != 0) {
@@ -484,8 +490,10 @@ int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
         error = errno;
     }
     if (written && posix::renameNoReplace(trash.infoFd, tempName.constData(), trash.infoFd,
-                                          infoName.constData()) == 0)
+                                          infoName.constData()) == 0) {
+        *stamp = statNode(trash.infoFd, infoName.constData(), false);
         return 0;
+    }
     if (written)
         error = errno;
     ::unlinkat(trash.infoFd, tempName.constData(), 0);
@@ -499,10 +507,13 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
     if (m_homeTrash.isEmpty())
         return failed(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
     // The folder the caller's checks meant, not a textual clean-up of its path.
-    const QString clean = hostPath(path);
-    if (clean.isEmpty())
-        return failed(QStringLiteral("not an absolute path to something that exists"));
-    const QByteArray full = QFile::encodeName(clean);
+    QByteArray& full = m_full;
+    if (!plainHostBytes(path, full)) {
+        const QString clean = hostPath(path);
+        if (clean.isEmpty())
+            return failed(QStringLiteral("not an absolute path to something that exists"));
+        full = hostBytes(clean);
+    }
     const qsizetype slash = full.lastIndexOf('/');
     const QByteArray name = full.mid(slash + 1);
     if (name.isEmpty() || name == "." || name == "..")
@@ -571,8 +582,11 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             return failed(QStringLiteral("item outside its volume's top folder"));
         original = source.mid(prefix.size());
     }
-    const QByteArray info =
-        "[Trash Info]\nPath=" + encodePath(original) + "\nDeletionDate=" + deletionDate() + '\n';
+    // Built in the room of the item before: one of these per item of the batch.
+    QByteArray& info = m_info;
+    info.truncate(0);
+    info.append("[Trash Info]\nPath=").append(encodePath(original)).append("\nDeletionDate=");
+    info.append(deletionDate()).append('\n');
 
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         QByteArray candidate;
@@ -591,15 +605,17 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             for (int i = 0; i < 6; ++i, x >>= 5)
                 candidate += digits[x & 31];
         }
-        const QByteArray infoName = candidate + ".trashinfo";
+        QByteArray infoName;
+        infoName.reserve(candidate.size() + 10);
+        infoName.append(candidate).append(".trashinfo");
         // The .trashinfo must be complete before the item moves, or it could not be restored.
-        const int written = writeInfo(*trash, infoName, info);
+        // What the undo will know the info file by: it must still be this one.
+        Node infoNode;
+        const int written = writeInfo(*trash, infoName, info, &infoNode);
         if (written == EEXIST)
             continue;
         if (written != 0)
             return failed(errorText(written));
-        // What the undo will know the info file by: it must still be this one.
-        const Node infoNode = statNode(trash->infoFd, infoName.constData(), false);
         if (m_beforeMove)
             m_beforeMove(path);
         if (posix::renameNoReplace(m_parentFd, name.constData(), trash->filesFd,
@@ -616,8 +632,8 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         if (moved.ok && moved.sameNode(item)) {
             TrashResult done = result(TrashResult::Kind::Trashed);
             if (infoNode.ok)
-                done.place = TrashPlace{trash->path, trash->topdir,   candidate, infoName,
-                                        infoNode.stamp(), item.id(), source};
+                done.place = TrashPlace{trash->path,      trash->topdir, candidate, infoName,
+                                        infoNode.stamp(), item.id(),     source};
             return done;
         }
         if (moved.ok && posix::renameNoReplace(trash->filesFd, candidate.constData(), m_parentFd,
@@ -651,8 +667,10 @@ void FreedesktopTrash::flush()
 
 #else // not a freedesktop.org system: the platform's own trash is used instead
 
-struct FreedesktopTrash::Volume {};
-struct FreedesktopTrash::TrashDir {};
+struct FreedesktopTrash::Volume {
+};
+struct FreedesktopTrash::TrashDir {
+};
 
 FreedesktopTrash::FreedesktopTrash() = default;
 FreedesktopTrash::~FreedesktopTrash() = default;
@@ -663,8 +681,8 @@ QByteArray FreedesktopTrash::homeTrashOfEnvironment()
 TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf,
                                           qint64)
 {
-    return TrashResult{TrashResult::Kind::Failed,
-                       QStringLiteral("no freedesktop.org trash on this system"), {}};
+    return TrashResult{
+        TrashResult::Kind::Failed, QStringLiteral("no freedesktop.org trash on this system"), {}};
 }
 void FreedesktopTrash::flush() {}
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)

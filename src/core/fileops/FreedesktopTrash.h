@@ -26,6 +26,10 @@
 //
 // HOME and XDG_DATA_HOME are read when the object is made; one object serves one batch.
 class MountTable;
+namespace posix
+{
+struct Node;
+}
 
 class FreedesktopTrash
 {
@@ -66,8 +70,10 @@ private:
     TrashDir* topdirTrash(const QByteArray& topdir);
     bool openParent(const QByteArray& parent, TrashResult& failure);
     bool isTrashFolder(const QByteArray& canonicalPath);
-    int writeInfo(TrashDir& trash, const QByteArray& infoName, const QByteArray& content);
-    QByteArray deletionDate();
+    // The info file written, and `stamp` of it as written.
+    int writeInfo(TrashDir& trash, const QByteArray& infoName, const QByteArray& content,
+                  posix::Node* stamp);
+    const QByteArray& deletionDate();
 
     QByteArray m_homeTrash;
     QByteArray m_homeTrashReal; // with links resolved, once it exists
@@ -84,6 +90,8 @@ private:
     int m_parentFd = -1;
     Volume* m_parentVolume = nullptr;
 
+    QByteArray m_info; // the latest item's .trashinfo text
+    QByteArray m_full; // and its path
     long long m_dateTime = -1;
     QByteArray m_date;
     quint32 m_suffixSeed = 0;

@@ -364,11 +364,16 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
 FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
 {
     FolderLook look;
-    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
-    if (host.isEmpty())
-        return look;
 #ifdef Q_OS_UNIX
-    const QByteArray bytes = QFile::encodeName(host);
+    // Asked of every folder of a delete run before its confirmation: in the room of the last.
+    QByteArray& bytes = m_bytes;
+    QString host = path;
+    if (!plainHostBytes(path, bytes)) {
+        host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+        if (host.isEmpty())
+            return look;
+        bytes = hostBytes(host);
+    }
     // Mostly a folder: one walk down the path opens it, and the descriptor tells the rest.
     int fd = posix::openFolder(AT_FDCWD, bytes.constData(), false);
     posix::Node self;
@@ -409,6 +414,9 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
     if (fd >= 0)
         ::close(fd);
 #elif defined(Q_OS_WIN)
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
+        return look;
     // The entry itself: a link's own identity, as on POSIX.
     const win::Handle self = win::openEntry(host, false);
     if (!self.valid())
@@ -424,6 +432,9 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
         look.holdsFile = contents.file;
     }
 #else
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
+        return look;
     const QFileInfo info(host);
     look.folder = info.isDir();
     if (look.folder) {

@@ -869,10 +869,14 @@ void RunJournal::appendTrashed(QByteArray& out, quint64 run,
                                QList<std::pair<QByteArray, QByteArray>>& trashes,
                                const TrashPlace& p)
 {
-    qsizetype t = 0;
-    while (t < trashes.size() &&
-           (trashes.at(t).first != p.trashDir || trashes.at(t).second != p.topdir))
-        ++t;
+    // Mostly the trash of the item before.
+    qsizetype t = trashes.size() - 1;
+    if (t < 0 || trashes.at(t).first != p.trashDir || trashes.at(t).second != p.topdir) {
+        t = 0;
+        while (t < trashes.size() &&
+               (trashes.at(t).first != p.trashDir || trashes.at(t).second != p.topdir))
+            ++t;
+    }
     if (t == trashes.size()) {
         trashes.append({p.trashDir, p.topdir});
         Line(out, 't').number(run).number(quint64(t)).name(p.trashDir).name(p.topdir).end();
