@@ -33,30 +33,8 @@
 #ifdef Q_OS_WIN
 #include "fileops/WindowsRecycleBin.h"
 #endif
-#ifdef Q_OS_LINUX
+#include "Unprivileged.h"
 #include "run/UndoTexts.h"
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-namespace
-{
-// Not even root writes to an immutable file: the journal as a full disk leaves it.
-bool setImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-} // namespace
-#endif
 
 // Runs through the real window and the real disk.
 class TestMainWindowRuns : public QObject

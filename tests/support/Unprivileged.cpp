@@ -1,7 +1,14 @@
 #include "Unprivileged.h"
 
+#include <QFile>
+#include <QString>
 #include <QtGlobal>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <sys/wait.h>
@@ -42,5 +49,23 @@ int runUnprivileged(const std::function<int()>& body)
     return code == 255 ? -1 : code;
 #else
     return body();
+#endif
+}
+
+bool setImmutable(const QString& path, bool on)
+{
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+#else
+    (void)path;
+    (void)on;
+    return false;
 #endif
 }

@@ -9,3 +9,8 @@ int runUnprivileged(const std::function<int()>& body);
 
 // The user id the body runs under.
 unsigned unprivilegedUid();
+
+class QString;
+// Sets or clears the immutable flag of a file or folder (Linux, root, a file system that has
+// it): even root cannot write there then. False where that cannot be done.
+bool setImmutable(const QString& path, bool on);
