@@ -39,6 +39,8 @@ bool makeFile(const QString& path)
 }
 
 // Sets a folder's times a minute back, so that it counts as settled.
+// Sets the times to one fixed moment long ago: done again after a change, it leaves the times
+// as a clock of coarse ticks (FAT's two seconds) would.
 bool backdate(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -48,12 +50,8 @@ bool backdate(const QString& path)
                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER t;
-    t.LowPart = now.dwLowDateTime;
-    t.HighPart = now.dwHighDateTime;
-    t.QuadPart -= 60ULL * 10000000ULL;
+    t.QuadPart = 132223104000000000ULL; // 2020-01-01 00:00 UTC
     FILETIME old;
     old.dwLowDateTime = t.LowPart;
     old.dwHighDateTime = t.HighPart;
@@ -61,7 +59,7 @@ bool backdate(const QString& path)
     ::CloseHandle(h);
     return ok;
 #else
-    const timespec old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+    const timespec old[2] = {{1577836800, 0}, {1577836800, 0}}; // 2020-01-01 00:00 UTC
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), old, 0) == 0;
 #endif
 }
@@ -107,6 +105,8 @@ private Q_SLOTS:
     void filledAfterTheCheck_data();
     void filledAfterTheCheck();
     void vanishedAfterTheCheck();
+    void onlyEntriesThatAreNoFiles_data();
+    void onlyEntriesThatAreNoFiles();
     void undoKeepsWhatWasFilled_data();
     void undoKeepsWhatWasFilled();
     void undoKeepsWhatWasReplaced_data();
@@ -212,7 +212,8 @@ void TestTrashRaces::parentSwappedForALink()
         QVERIFY(QDir().mkpath(p));
     // The victim holds folders of the same names, each with a file.
     for (int i = 1; i <= count; ++i)
-        QVERIFY(makeFile(at(QStringLiteral("victim/d%1/keep.txt").arg(i, 5, 10, QLatin1Char('0')))));
+        QVERIFY(
+            makeFile(at(QStringLiteral("victim/d%1/keep.txt").arg(i, 5, 10, QLatin1Char('0')))));
 
     m_ff->setTrashHooks([&](const QString& path) {
         if (path != paths.at(swapAt - 1))
@@ -255,8 +256,7 @@ void TestTrashRaces::itemSwappedRightBeforeTheRename()
     QVERIFY(QFileInfo::exists(at("par/moved-away")));
     QCOMPARE(inTrash(), (QStringList{"d00001", "d00003"}));
 #ifdef Q_OS_UNIX
-    QCOMPARE(entries(at("data/Trash/info")),
-             (QStringList{"d00001.trashinfo", "d00003.trashinfo"}));
+    QCOMPARE(entries(at("data/Trash/info")), (QStringList{"d00001.trashinfo", "d00003.trashinfo"}));
 #endif
     QCOMPARE(m_events.paths(FolderOutcome::Failed), QStringList{paths.at(1)});
 }
@@ -267,15 +267,19 @@ void TestTrashRaces::filledAfterTheCheck_data()
     QTest::addColumn<QString>("arrives");      // relative to the folder
     QTest::addColumn<bool>("kept");
     QTest::addColumn<bool>("settled"); // last changed long before the run, as most folders are
+    QTest::addColumn<bool>("coarse");  // the folder's times do not change as the file arrives
+    QTest::addRow("a file as its turn comes, the folder's times unchanged (a coarse clock)")
+        << false << "precious.txt" << true << true << true;
     for (const bool settled : {false, true}) {
         const char* age = settled ? ", folders of old" : ", folders just made";
         QTest::addRow("a file while the confirmation is open%s", age)
-            << true << "precious.txt" << true << settled;
+            << true << "precious.txt" << true << settled << false;
         QTest::addRow("a file as its turn comes%s", age)
-            << false << "precious.txt" << true << settled;
+            << false << "precious.txt" << true << settled << false;
         QTest::addRow("only a subfolder with a file: empty for this option%s", age)
-            << false << "sub/precious.txt" << false << settled;
-        QTest::addRow("only a hidden file%s", age) << false << ".precious" << false << settled;
+            << false << "sub/precious.txt" << false << settled << false;
+        QTest::addRow("only a hidden file%s", age)
+            << false << ".precious" << false << settled << false;
     }
 }
 
@@ -285,6 +289,7 @@ void TestTrashRaces::filledAfterTheCheck()
     QFETCH(QString, arrives);
     QFETCH(bool, kept);
     QFETCH(bool, settled);
+    QFETCH(bool, coarse);
     const QStringList paths = series("w", 3);
     for (const QString& p : paths) {
         QVERIFY(QDir().mkpath(p));
@@ -296,8 +301,11 @@ void TestTrashRaces::filledAfterTheCheck()
         m_prompter.onPrompt = [&](const PromptRequest&) { QVERIFY(makeFile(file)); };
     else
         m_ff->setTrashHooks([&](const QString& path) {
-            if (path == paths.at(1))
-                QVERIFY(makeFile(file));
+            if (path != paths.at(1))
+                return;
+            QVERIFY(makeFile(file));
+            if (coarse)
+                QVERIFY(backdate(path));
         });
     QVERIFY(deleteRun(paths, false));
     QCOMPARE(QFileInfo::exists(file), kept);
@@ -305,6 +313,41 @@ void TestTrashRaces::filledAfterTheCheck()
     QCOMPARE(m_steps->tally().trashed, kept ? 2 : 3);
     QCOMPARE(m_events.paths(FolderOutcome::Kept), kept ? QStringList{paths.at(1)} : QStringList{});
     QCOMPARE(catalogueNumbers(m_prompter), QList<int>{});
+}
+
+void TestTrashRaces::onlyEntriesThatAreNoFiles_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a link to a file") << "file link";
+    QTest::newRow("a link to a folder") << "folder link";
+    QTest::newRow("a dangling link") << "dangling link";
+}
+
+void TestTrashRaces::onlyEntriesThatAreNoFiles()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("FIFOs and links as POSIX makes them");
+#else
+    // Only an ordinary file makes a folder one to keep: this one goes, its entry with it, and
+    // nothing it points to is touched.
+    QFETCH(QString, entry);
+    const QStringList paths = series("w", 1);
+    QVERIFY(QDir().mkpath(paths.front()));
+    QVERIFY(makeFile(at("elsewhere/precious.txt")));
+    const QByteArray inside = QFile::encodeName(paths.front() + "/entry");
+    const QByteArray target = QFile::encodeName(entry == "file link" ? at("elsewhere/precious.txt")
+                                                : entry == "folder link" ? at("elsewhere")
+                                                                         : at("nowhere"));
+    QCOMPARE(entry == "fifo" ? ::mkfifo(inside.constData(), 0600)
+                             : ::symlink(target.constData(), inside.constData()),
+             0);
+    QVERIFY(deleteRun(paths, false));
+    QCOMPARE(m_steps->tally().trashed, 1);
+    QCOMPARE(inTrash(), QStringList{QFileInfo(paths.front()).fileName()});
+    QVERIFY(QFileInfo::exists(at("elsewhere/precious.txt")));
+    QCOMPARE(catalogueNumbers(m_prompter), QList<int>{});
+#endif
 }
 
 void TestTrashRaces::vanishedAfterTheCheck()
@@ -324,8 +367,8 @@ void TestTrashRaces::vanishedAfterTheCheck()
     QCOMPARE(m_events.paths(FolderOutcome::Missing), QStringList{paths.at(1)});
     // Told like any folder that was not there.
     QCOMPARE(catalogueNumbers(m_prompter), QList<int>{17});
-    QCOMPARE(m_prompter.shown.back().text, "削除しようとしたフォルダ\r\n" + paths.at(1) +
-                                               "\r\nが存在しませんでした");
+    QCOMPARE(m_prompter.shown.back().text,
+             "削除しようとしたフォルダ\r\n" + paths.at(1) + "\r\nが存在しませんでした");
 }
 
 void TestTrashRaces::undoKeepsWhatWasFilled_data()
@@ -366,8 +409,7 @@ void TestTrashRaces::undoKeepsWhatWasReplaced_data()
     QTest::addColumn<QStringList>("kept");     // relative to t, as the box names them
     QTest::addColumn<QStringList>("replaced"); // likewise
     QTest::newRow("removed and made again at once")
-        << "again" << QStringList{"c001", "c003"} << QStringList{"new"}
-        << QStringList{"new/c002"};
+        << "again" << QStringList{"c001", "c003"} << QStringList{"new"} << QStringList{"new/c002"};
     QTest::newRow("another folder renamed into its place")
         << "renamed" << QStringList{"c001", "c003"} << QStringList{"new"}
         << QStringList{"new/c002"};

@@ -17,8 +17,11 @@ bool plainInJson(char16_t u)
 void appendEscape(QString& out, char16_t u)
 {
     static const char hex[] = "0123456789abcdef";
-    const char16_t escape[6] = {u'\\', u'u', char16_t(hex[(u >> 12) & 15]),
-                                char16_t(hex[(u >> 8) & 15]), char16_t(hex[(u >> 4) & 15]),
+    const char16_t escape[6] = {u'\\',
+                                u'u',
+                                char16_t(hex[(u >> 12) & 15]),
+                                char16_t(hex[(u >> 8) & 15]),
+                                char16_t(hex[(u >> 4) & 15]),
                                 char16_t(hex[u & 15])};
     out.append(reinterpret_cast<const QChar*>(escape), 6);
 }
@@ -53,10 +56,10 @@ void appendJsonString(QString& out, QStringView text)
         // terminal as a command.
         const char* shortForm = u == u'"'    ? "\\\""
                                 : u == u'\\' ? "\\\\"
-                                : u == u'\n'  ? "\\n"
-                                : u == u'\r'  ? "\\r"
-                                : u == u'\t'  ? "\\t"
-                                              : nullptr;
+                                : u == u'\n' ? "\\n"
+                                : u == u'\r' ? "\\r"
+                                : u == u'\t' ? "\\t"
+                                             : nullptr;
         if (!shortForm && !c.isSurrogate() && !isControlCharacter(u))
             continue;
         flush(i);
@@ -148,6 +151,12 @@ void JsonFolderLines::folderDone(const FolderEvent& event)
         more += QLatin1String("null");
     else
         appendJsonString(more, event.reason);
+    // Beside the text a person reads, what a script can rely on.
+    if (event.reasonCode) {
+        more += QLatin1String(", \"reason_code\": \"");
+        more += QLatin1String(event.reasonCode);
+        more += QLatin1Char('"');
+    }
     if (event.target)
         more += QLatin1String(", \"target\": true");
     m_out.line(pathObject("folder", event.path, event.line, more));
@@ -156,8 +165,8 @@ void JsonFolderLines::folderDone(const FolderEvent& event)
 QString jsonSummary(const char* command, const QList<std::pair<const char*, qint64>>& counts,
                     int exit, bool dryRun)
 {
-    QString text = QStringLiteral("{\"type\": \"summary\", \"command\": \"%1\"")
-                       .arg(QLatin1String(command));
+    QString text =
+        QStringLiteral("{\"type\": \"summary\", \"command\": \"%1\"").arg(QLatin1String(command));
     if (dryRun)
         text += QStringLiteral(", \"dry_run\": true");
     for (const auto& [key, count] : counts)

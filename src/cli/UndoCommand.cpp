@@ -78,7 +78,7 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
                     break;
                 default:
                     stays(s, out, path, "in_trash",
-                          QStringLiteral("ごみ箱に残ります (") + restoreReason(results.at(i)) +
+                          QStringLiteral("ごみ箱に残ります (") + restoreReason(results.at(i)).text +
                               QLatin1Char(')'));
                 }
             }
@@ -88,10 +88,12 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
                 out.path(item.path, -1);
             for (const QString& path : plan.kept)
                 stays(s, out, path, "kept",
-                      QStringLiteral("残ります (") + FolderReason::holdsFiles() + QLatin1Char(')'));
+                      QStringLiteral("残ります (") + FolderReason::holdsFiles().text +
+                          QLatin1Char(')'));
             for (const QString& path : plan.replaced)
                 stays(s, out, path, "replaced",
-                      QStringLiteral("残ります (") + FolderReason::replaced() + QLatin1Char(')'));
+                      QStringLiteral("残ります (") + FolderReason::replaced().text +
+                          QLatin1Char(')'));
             for (const QString& path : plan.gone)
                 stays(s, out, path, "gone", QStringLiteral("もうありません"));
         }

@@ -85,7 +85,6 @@ bool FileOperations::recycled(const QString& pathList)
     return deleteFiles(pathList);
 }
 
-
 bool FileOperations::deleteFiles(const QString& from)
 {
     if (PathNames::nullDel(from).isEmpty())
@@ -103,7 +102,6 @@ bool FileOperations::deleteFiles(const QString& from)
     return allTrashed(
         m_host.trash(items, HostFileSystem::TrashShowing{!respondDialog(), showDialog()}));
 }
-
 
 bool FileOperations::eachItem(const QString& text, qsizetype count,
                               const std::function<bool(qsizetype)>& step)

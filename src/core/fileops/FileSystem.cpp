@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "TrashReasons.h"
+
 QString toPathList(const QStringList& paths)
 {
     QString list;
@@ -74,7 +76,5 @@ bool allTrashed(const QList<TrashResult>& results)
 QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool, ItemObserver*)
 {
     return QList<RestoreResult>(
-        places.size(),
-        RestoreResult{RestoreResult::Kind::Unavailable,
-                      QStringLiteral("no trash to take items back from on this system")});
+        places.size(), RestoreResult{RestoreResult::Kind::Unavailable, TrashReason::noTrash()});
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Reason.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -38,9 +40,6 @@ struct FolderLook {
     bool folder = false;    // a folder, or a link to one
     bool holdsFile = false; // asked for only: an ordinary, visible file directly inside
     FolderId id;            // of the entry itself: a link's own, not its target's
-    // The folder's last change of entries, when it lay clearly before this look (else -1):
-    // while it stays the same, nothing has come into the folder or left it since.
-    qint64 unchangedSince = -1;
 };
 
 // A folder that a creation made, with what identified it right then.
@@ -60,9 +59,6 @@ struct TrashItem {
     QString path;
     FolderId expected; // unknown: whatever stands there
     KeepIf keepIf = KeepIf::Never;
-    // From the look that found it free of files: while its entries have not changed since,
-    // it need not be read again as it moves.
-    qint64 unchangedSince = -1;
 };
 
 // What tells one file from another that later stands at the same name, as far as a plain
@@ -103,7 +99,7 @@ struct TrashResult {
         NotDone   // the confirmation was declined or the operation cancelled before it
     };
     Kind kind = Kind::NotDone;
-    QString why;      // for a failure: what stood in the way
+    Reason why;       // for a failure: what stood in the way
     TrashPlace place; // for a trashed item, where the trash can take it back from
 };
 
@@ -122,7 +118,7 @@ struct RestoreResult {
         NotDone      // cancelled before its turn
     };
     Kind kind = Kind::NotDone;
-    QString why; // for a failure: what stood in the way
+    Reason why; // for a failure: what stood in the way
 };
 
 // Hears of each item of a trash or restore operation as it is done, so that a run keeps its

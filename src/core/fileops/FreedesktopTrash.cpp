@@ -2,6 +2,7 @@
 
 #include "HostPath.h"
 #include "MountTable.h"
+#include "TrashReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,15 +50,15 @@ QByteArray shortened(const QByteArray& name, qsizetype max)
 
 QString errorText(int error)
 {
-    return qt_error_string(error);
+    return TrashReason::systemError(error).text;
 }
 
-TrashResult result(TrashResult::Kind kind, const QString& why = {})
+TrashResult result(TrashResult::Kind kind, const Reason& why = {})
 {
     return TrashResult{kind, why, {}};
 }
 
-TrashResult failed(const QString& why)
+TrashResult failed(const Reason& why)
 {
     return result(TrashResult::Kind::Failed, why);
 }
@@ -249,7 +250,7 @@ FreedesktopTrash::TrashDir* FreedesktopTrash::homeTrash()
     m_home = std::make_unique<TrashDir>();
     m_home->path = m_homeTrash;
     if (m_homeTrash.isEmpty()) {
-        m_home->error = QStringLiteral("no home trash: HOME and XDG_DATA_HOME are not set");
+        m_home->error = TrashReason::noHomeTrash().text;
         return m_home.get();
     }
     // Create the trash with every missing parent, private to the user.
@@ -390,22 +391,25 @@ bool FreedesktopTrash::openParent(const QByteArray& parent, TrashResult& failure
     m_parent.clear();
     char* real = ::realpath(parent.constData(), nullptr);
     if (!real) {
-        failure = isAbsent(errno) ? result(TrashResult::Kind::Missing) : failed(errorText(errno));
+        failure = isAbsent(errno) ? result(TrashResult::Kind::Missing)
+                                  : failed(TrashReason::systemError(errno));
         return false;
     }
     m_parentReal = real;
     std::free(real);
     m_parentFd = openResolvedFolder(m_parentReal);
     if (m_parentFd < 0) {
-        failure = isAbsent(errno)
-                      ? result(TrashResult::Kind::Missing)
-                      : failed(errno == ELOOP ? QStringLiteral("フォルダが置き換えられました")
-                                              : errorText(errno));
+        failure =
+            isAbsent(errno)
+                ? result(TrashResult::Kind::Missing)
+                : failed(errno == ELOOP ? Reason{QStringLiteral("フォルダが置き換えられました"),
+                                                 "folder_replaced"}
+                                        : TrashReason::systemError(errno));
         return false;
     }
     const Node dir = statNode(m_parentFd, "", true);
     if (!dir.ok) {
-        failure = failed(errorText(dir.error));
+        failure = failed(TrashReason::systemError(dir.error));
         ::close(m_parentFd);
         m_parentFd = -1;
         return false;
@@ -501,56 +505,53 @@ int FreedesktopTrash::writeInfo(TrashDir& trash, const QByteArray& infoName,
 }
 
 TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& expected,
-                                          TrashItem::KeepIf keepIf, qint64 unchangedSince)
+                                          TrashItem::KeepIf keepIf)
 {
     // Without a home there is no telling which volume is the home one: nothing goes anywhere.
     if (m_homeTrash.isEmpty())
-        return failed(QStringLiteral("no home trash: HOME and XDG_DATA_HOME name no folder"));
+        return failed(TrashReason::noHomeTrash());
     // The folder the caller's checks meant, not a textual clean-up of its path.
     QByteArray& full = m_full;
     if (!plainHostBytes(path, full)) {
         const QString clean = hostPath(path);
         if (clean.isEmpty())
-            return failed(QStringLiteral("not an absolute path to something that exists"));
+            return failed(TrashReason::notAbsolute());
         full = hostBytes(clean);
     }
     const qsizetype slash = full.lastIndexOf('/');
     const QByteArray name = full.mid(slash + 1);
     if (name.isEmpty() || name == "." || name == "..")
-        return failed(QStringLiteral("no name to trash"));
+        return failed(TrashReason::noName());
     TrashResult failure;
     if (!openParent(slash == 0 ? QByteArray("/") : full.left(slash), failure))
         return failure;
     const Volume& volume = *m_parentVolume;
     const QByteArray source = joined(m_parentReal, name);
     if (isTrashFolder(source))
-        return failed(QStringLiteral("ごみ箱のフォルダは移動できません"));
+        return failed(TrashReason::trashFolder());
 
     // What the resolved path names now must be what was checked; the rename below goes
     // through the parent opened above, and what arrives is compared once more.
     const Node item = statNode(AT_FDCWD, source.constData(), false);
     if (!item.ok)
         return isAbsent(item.error) ? result(TrashResult::Kind::Missing)
-                                    : failed(errorText(item.error));
+                                    : failed(TrashReason::systemError(item.error));
     if (expected.isKnown() && !expected.sameAs(item.id()))
         return result(TrashResult::Kind::Replaced);
     if (item.dev != volume.dev || (item.hasMnt && volume.hasMnt && item.mnt != volume.mnt))
-        return failed(QStringLiteral("a mount point cannot go to the trash"));
+        return failed(TrashReason::mountPoint());
     if (!m_mounts)
         m_mounts = std::make_unique<MountTable>(MountTable::current());
     if (S_ISDIR(item.mode) && m_mounts->hasMountBelow(item.dev, item.ino))
-        return failed(QStringLiteral("a mounted volume lies inside; it would go to the trash too"));
+        return failed(TrashReason::volumeInside());
     TrashDir* trash = volume.trash;
     if (!trash->usable())
-        return failed(QStringLiteral("trash %1 unusable: %2")
-                          .arg(QString::fromLocal8Bit(trash->path), trash->error));
+        return failed(
+            TrashReason::trashUnusable(QString::fromLocal8Bit(trash->path), trash->error));
 
-    // Entries that came or went since the check change the folder's time; without that, what
-    // the check read still holds.
-    const bool unchanged = keepIf == TrashItem::KeepIf::HoldsFile && unchangedSince > 0 &&
-                           S_ISDIR(item.mode) && item.modified == unchangedSince;
-    if (keepIf != TrashItem::KeepIf::Never && !unchanged &&
-        (S_ISDIR(item.mode) || S_ISLNK(item.mode))) {
+    // Always: a folder's times cannot tell that nothing came in since the check, not on a file
+    // system whose clock ticks in seconds (FAT) nor where a writer set them back.
+    if (keepIf != TrashItem::KeepIf::Never && (S_ISDIR(item.mode) || S_ISLNK(item.mode))) {
         // Looked at again right before the move: it may have been filled since the check.
         const int fd = posix::openFolder(m_parentFd, name.constData(), S_ISLNK(item.mode));
         if (fd < 0 && isAbsent(errno) && !S_ISLNK(item.mode))
@@ -567,7 +568,7 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             if (!opened.ok || (!S_ISLNK(item.mode) && !opened.sameNode(item)))
                 return result(TrashResult::Kind::Replaced);
             if (!contents.ok)
-                return failed(QStringLiteral("the folder cannot be read"));
+                return failed(TrashReason::unreadable());
             if (keepIf == TrashItem::KeepIf::HoldsFile ? contents.file : contents.anything)
                 return result(TrashResult::Kind::Kept);
         }
@@ -579,7 +580,7 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         const QByteArray prefix =
             trash->topdir.endsWith('/') ? trash->topdir : QByteArray(trash->topdir + '/');
         if (!source.startsWith(prefix))
-            return failed(QStringLiteral("item outside its volume's top folder"));
+            return failed(TrashReason::outsideTopFolder());
         original = source.mid(prefix.size());
     }
     // Built in the room of the item before: one of these per item of the batch.
@@ -615,7 +616,7 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         if (written == EEXIST)
             continue;
         if (written != 0)
-            return failed(errorText(written));
+            return failed(TrashReason::systemError(written));
         if (m_beforeMove)
             m_beforeMove(path);
         if (posix::renameNoReplace(m_parentFd, name.constData(), trash->filesFd,
@@ -624,7 +625,8 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             ::unlinkat(trash->infoFd, infoName.constData(), 0);
             if (error == EEXIST) // an entry in files/ without its .trashinfo
                 continue;
-            return isAbsent(error) ? result(TrashResult::Kind::Missing) : failed(errorText(error));
+            return isAbsent(error) ? result(TrashResult::Kind::Missing)
+                                   : failed(TrashReason::systemError(error));
         }
         trash->dirty = true;
         // The rename took whatever stood there at that moment: it must be the node checked.
@@ -642,9 +644,9 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
             return result(TrashResult::Kind::Replaced);
         }
         // It could not be put back: it stays in the trash with its .trashinfo, restorable.
-        return failed(QStringLiteral("another item than the one checked went to the trash"));
+        return failed(TrashReason::otherWentToTrash());
     }
-    return failed(QStringLiteral("no free name in the trash"));
+    return failed(TrashReason::noFreeName());
 }
 
 void FreedesktopTrash::flush()
@@ -678,11 +680,9 @@ QByteArray FreedesktopTrash::homeTrashOfEnvironment()
 {
     return {};
 }
-TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf,
-                                          qint64)
+TrashResult FreedesktopTrash::moveToTrash(const QString&, const FolderId&, TrashItem::KeepIf)
 {
-    return TrashResult{
-        TrashResult::Kind::Failed, QStringLiteral("no freedesktop.org trash on this system"), {}};
+    return TrashResult{TrashResult::Kind::Failed, TrashReason::noTrash(), {}};
 }
 void FreedesktopTrash::flush() {}
 QByteArray FreedesktopTrash::encodePath(const QByteArray& path)

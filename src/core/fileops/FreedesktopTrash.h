@@ -43,8 +43,7 @@ public:
     // gone from its place; in every other case the item is where it was and no .trashinfo of
     // it is left behind. `expected`, when known, must be the node found at `path`.
     TrashResult moveToTrash(const QString& path, const FolderId& expected = {},
-                            TrashItem::KeepIf keepIf = TrashItem::KeepIf::Never,
-                            qint64 unchangedSince = -1);
+                            TrashItem::KeepIf keepIf = TrashItem::KeepIf::Never);
 
     // Pushes the .trashinfo files written so far to the disk; the destructor does it too.
     void flush();

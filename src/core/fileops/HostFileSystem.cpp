@@ -403,8 +403,6 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
         if (fd >= 0) {
             const posix::Contents contents = posix::readContents(fd, posix::StopAt::File);
             look.holdsFile = contents.file;
-            if (contents.ok && !link && posix::settledBefore(self.modified))
-                look.unchangedSince = self.modified;
         }
         // A folder that holds a mounted volume is never "empty": the volume's files are in it.
         if (!look.holdsFile)
@@ -590,7 +588,7 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
         if (m_beforeTrashItem)
             m_beforeTrashItem(item.path);
 #ifdef NMAKER_FREEDESKTOP_TRASH
-        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf, item.unchangedSince);
+        results[i] = trash.moveToTrash(item.path, item.expected, item.keepIf);
 #elif defined(Q_OS_WIN)
         results[i] = bin.moveToRecycleBin(item.path, item.expected, item.keepIf);
 #else

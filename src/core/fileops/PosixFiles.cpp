@@ -113,26 +113,21 @@ Contents readContents(int dirFd, StopAt stopAt)
             c.anything = true;
             if (stopAt == StopAt::Anything)
                 return c;
-            if (name[0] == '.' || entry->d_type == DT_DIR) // hidden, or a folder
+            // Only an ordinary file counts: not a folder, a link (to whatever), a FIFO, a socket
+            // or a device, which go to the trash with the folder as they are, nothing followed.
+            if (name[0] == '.') // hidden
                 continue;
-            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            if (entry->d_type == DT_UNKNOWN) {
                 struct stat st;
-                if (::fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+                if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
                     continue;
+            } else if (entry->d_type != DT_REG) {
+                continue;
             }
             c.file = true;
             return c;
         }
     }
-}
-
-bool settledBefore(qint64 modified)
-{
-    timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    // File systems stamp changes with a clock that may run a tick (up to some ms) behind.
-    constexpr qint64 margin = 1000000000;
-    return modified > 0 && modified < qint64(now.tv_sec) * 1000000000 + now.tv_nsec - margin;
 }
 
 int openResolvedFolder(const QByteArray& path)

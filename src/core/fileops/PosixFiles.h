@@ -49,15 +49,11 @@ Node statNode(int dirFd, const char* path, bool follow);
 struct Contents {
     bool ok = true;         // false when it could not be read to its end
     bool anything = false;  // any entry at all, hidden ones included
-    bool file = false;      // an ordinary visible file: not a folder, not a link to one
+    bool file = false;      // an ordinary visible file: not a folder, a link, a FIFO or a device
 };
 // Stops at the first entry that answers `stopAt` (an entry at all, or a file).
 enum class StopAt { Anything, File };
 Contents readContents(int dirFd, StopAt stopAt);
-
-// The folder's modification time `modified` lies far enough before now that any later change
-// of its entries would give it another one, however coarse the file system's clock.
-bool settledBefore(qint64 modified);
 
 // Opens a folder whose path holds no link (a resolved one): a link found on the way means the
 // tree changed meanwhile, and the folder is not opened (ELOOP).

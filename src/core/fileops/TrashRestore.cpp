@@ -1,5 +1,7 @@
 #include "TrashRestore.h"
 
+#include "TrashReasons.h"
+
 #include "FreedesktopTrash.h"
 
 #include <QFile>
@@ -22,14 +24,14 @@ namespace
 // An info file is a few lines; anything larger is no info file of ours.
 constexpr qsizetype MaxInfoBytes = 64 * 1024;
 
-RestoreResult result(RestoreResult::Kind kind, const QString& why = {})
+RestoreResult result(RestoreResult::Kind kind, const Reason& why = {})
 {
     return RestoreResult{kind, why};
 }
 
-QString errorText(int error)
+Reason errorText(int error)
 {
-    return qt_error_string(error);
+    return TrashReason::systemError(error);
 }
 
 bool isAbsent(int error)
@@ -179,7 +181,7 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         return result(Kind::Invalid);
     // Another home (HOME or XDG_DATA_HOME set otherwise): its trash is not reached from here.
     if (home && place.trashDir != m_homeTrash)
-        return result(Kind::Unavailable, QStringLiteral("not the home trash of this session"));
+        return result(Kind::Unavailable, TrashReason::notThisHomeTrash());
 
     Trash* trash = trashOf(place);
     if (trash->filesFd < 0 || trash->infoFd < 0)
@@ -256,16 +258,19 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         }
         if (isAbsent(error))
             return result(Kind::NoParent);
-        return result(Kind::Failed, error == ELOOP
-                                        ? QStringLiteral("元の場所がリンクに置き換えられました")
-                                        : errorText(error));
+        return result(Kind::Failed,
+                      error == ELOOP
+                          ? Reason{QStringLiteral("元の場所がリンクに置き換えられました"),
+                                   "place_replaced_by_link"}
+                          : errorText(error));
     }
     const Node dir = statNode(parentFd, "", false);
     if (!dir.ok)
         return result(Kind::Failed, errorText(dir.error));
     // Only a rename on the same volume: never a copy.
     if (dir.dev != trash->files.dev)
-        return result(Kind::Unavailable, QStringLiteral("元の場所が別のボリュームです"));
+        return result(Kind::Unavailable,
+                      Reason{QStringLiteral("元の場所が別のボリュームです"), "other_volume"});
     if (dryRun) {
         const Node there = statNode(parentFd, name.constData(), false);
         if (there.ok)
@@ -284,7 +289,8 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         if (isAbsent(e))
             return result(Kind::Gone);
         if (e == EXDEV)
-            return result(Kind::Unavailable, QStringLiteral("元の場所が別のボリュームです"));
+            return result(Kind::Unavailable,
+                          Reason{QStringLiteral("元の場所が別のボリュームです"), "other_volume"});
         return result(Kind::Failed, errorText(e));
     }
     m_parentDirty = true;
@@ -294,8 +300,7 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         if (arrived.ok && posix::renameNoReplace(parentFd, name.constData(), trash->filesFd,
                                                  place.entry.constData()) == 0)
             return result(Kind::Replaced);
-        return result(Kind::Failed,
-                      QStringLiteral("another item than the one checked left the trash"));
+        return result(Kind::Failed, TrashReason::otherLeftTrash());
     }
     // Only now the info file, and only while it is still ours.
     const Node stillInfo = statNode(trash->infoFd, infoName.constData(), false);

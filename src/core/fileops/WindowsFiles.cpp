@@ -116,8 +116,8 @@ template <class Take> bool forEachEntry(HANDLE folder, Take take)
         const char* at = buffer;
         for (;;) {
             const auto* e = reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
-            const QString name = QString::fromWCharArray(e->FileName,
-                                                         qsizetype(e->FileNameLength / 2));
+            const QString name =
+                QString::fromWCharArray(e->FileName, qsizetype(e->FileNameLength / 2));
             if (name != QLatin1String(".") && name != QLatin1String("..") &&
                 !take(name, e->FileAttributes))
                 return true;
@@ -137,8 +137,10 @@ Contents readContents(HANDLE folder, StopAt stopAt)
         c.anything = true;
         if (stopAt == StopAt::Anything)
             return false;
-        // A link to a folder carries the folder attribute too.
-        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN))
+        // Only an ordinary file counts: a link (of a file or a folder) goes with the folder as
+        // it is, as on POSIX; a folder link carries the folder attribute too.
+        if (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_REPARSE_POINT))
             return true;
         if (name.startsWith(QLatin1Char('.')))
             return true;
@@ -159,10 +161,9 @@ bool readNames(HANDLE folder, QStringList& names)
 QString errorText(DWORD error)
 {
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0,
-                                     nullptr);
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     QString message = n ? QString::fromWCharArray(text, n).trimmed()
                         : QStringLiteral("Windows error %1").arg(error);
     if (text)

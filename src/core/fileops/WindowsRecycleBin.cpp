@@ -47,7 +47,8 @@ constexpr HRESULT Cancelled = HRESULT(0x800704C7L);      // HRESULT_FROM_WIN32(E
 
 TrashResult result(TrashResult::Kind kind, const QString& why = {})
 {
-    return TrashResult{kind, why, {}};
+    // The recycle bin's reasons are its own texts, or the system's in its language.
+    return TrashResult{kind, Reason{why, why.isEmpty() ? nullptr : "recycle_failed"}, {}};
 }
 
 TrashResult failed(const QString& why)
@@ -56,8 +57,8 @@ TrashResult failed(const QString& why)
 }
 
 const QString WhyStayed = QStringLiteral("ごみ箱に移動できませんでした (元の場所に残っています)");
-const QString WhyOutright =
-    QStringLiteral("ごみ箱に入れられないため、完全に削除される前に止めました (元の場所に残っています)");
+const QString WhyOutright = QStringLiteral(
+    "ごみ箱に入れられないため、完全に削除される前に止めました (元の場所に残っています)");
 const QString WhyGone =
     QStringLiteral("ごみ箱に入らずに元の場所から消えました (完全に削除されたおそれがあります)");
 
@@ -153,10 +154,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE StartOperations() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE FinishOperations(HRESULT) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE PreRenameItem(DWORD, IShellItem*, LPCWSTR) override
-    {
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE PreRenameItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE PostRenameItem(DWORD, IShellItem*, LPCWSTR, HRESULT,
                                              IShellItem*) override
     {
@@ -197,8 +195,8 @@ public:
 
 // No dialog of the shell's own: the program asks once and shows its own progress; only the
 // warning before an outright deletion stays the shell's (and the sink refuses that anyway).
-constexpr DWORD OperationFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI |
-                                 FOF_ALLOWUNDO | FOF_WANTNUKEWARNING | FOFX_RECYCLEONDELETE;
+constexpr DWORD OperationFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_ALLOWUNDO |
+                                 FOF_WANTNUKEWARNING | FOFX_RECYCLEONDELETE;
 
 } // namespace
 
@@ -245,10 +243,9 @@ TrashResult WindowsRecycleBin::moveToRecycleBin(const QString& path, const Folde
     if (keepIf != TrashItem::KeepIf::Never && item.folder()) {
         // Looked at again right before the move: it may have been filled since the check.
         const win::Handle target = item.link() ? win::openEntry(clean, true) : win::Handle();
-        const win::Contents contents =
-            win::readContents(item.link() ? target.get() : held.get(),
-                              keepIf == TrashItem::KeepIf::HoldsFile ? win::StopAt::File
-                                                                     : win::StopAt::Anything);
+        const win::Contents contents = win::readContents(
+            item.link() ? target.get() : held.get(),
+            keepIf == TrashItem::KeepIf::HoldsFile ? win::StopAt::File : win::StopAt::Anything);
         if (!contents.ok)
             return failed(QStringLiteral("フォルダの中を読めません"));
         if (keepIf == TrashItem::KeepIf::HoldsFile ? contents.file : contents.anything)
@@ -326,8 +323,8 @@ WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithFileOperation(const QSt
     if (!succeeded(hr) && !outcome.ran)
         outcome.why = win::errorText(DWORD(hr));
     outcome.refusedOutright = sink.refusedOutright;
-    outcome.recycled = sink.reached && !sink.refusedOutright && succeeded(sink.deleteResult) &&
-                       sink.newlyCreated;
+    outcome.recycled =
+        sink.reached && !sink.refusedOutright && succeeded(sink.deleteResult) && sink.newlyCreated;
     return outcome;
 }
 
@@ -365,8 +362,8 @@ WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithOldOperation(const QStr
 
 std::optional<QStringList> WindowsRecycleBin::originalPaths()
 {
-    const bool started = succeeded(
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    const bool started =
+        succeeded(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     std::optional<QStringList> paths;
     {
         PIDLIST_ABSOLUTE location = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Reason.h"
+
 #include <QString>
 
 // What a run did with one folder.
@@ -23,6 +25,7 @@ struct FolderEvent {
     QString reason;      // for a failed or kept folder: why, as the user reads it
     bool target = false; // the run's target folder, not one of its folders: no count of a summary
     qint64 line = -1;    // the list line the folder came from (1 for the first), -1 for none
+    const char* reasonCode = nullptr; // the reason's stable code, for scripts
 };
 
 // Hears of every folder of a run as its outcome is known: the summary, the command line's
@@ -39,37 +42,49 @@ public:
 // The reasons the runs give.
 namespace FolderReason
 {
-inline QString holdsFiles()
+inline Reason holdsFiles()
 {
-    return QStringLiteral("中身があるため");
+    return {QStringLiteral("中身があるため"), "holds_files"};
 }
-inline QString replaced()
+inline Reason replaced()
 {
-    return QStringLiteral("置き換えられたため");
+    return {QStringLiteral("置き換えられたため"), "replaced"};
+}
+inline Reason replacedAfterCheck()
+{
+    return {QStringLiteral("確認の後に別のものに置き換えられたため"), "replaced"};
+}
+inline Reason trashCancelled()
+{
+    return {QStringLiteral("ごみ箱への移動が取り消されたため"), "cancelled"};
 }
 // Why a deleted folder stayed in the trash when its deletion was taken back.
-inline QString nameTaken()
+inline Reason nameTaken()
 {
-    return QStringLiteral("同じ名前のフォルダが既にあるため");
+    return {QStringLiteral("同じ名前のフォルダが既にあるため"), "name_taken"};
 }
-inline QString noParent()
+inline Reason noParent()
 {
-    return QStringLiteral("元の場所のフォルダがないため");
+    return {QStringLiteral("元の場所のフォルダがないため"), "no_parent"};
 }
-inline QString trashUnavailable()
+inline Reason trashUnavailable()
 {
-    return QStringLiteral("ごみ箱のあるボリュームが見つからないため");
+    return {QStringLiteral("ごみ箱のあるボリュームが見つからないため"), "trash_unavailable"};
 }
-inline QString notInTrash()
+inline Reason notInTrash()
 {
-    return QStringLiteral("ごみ箱にないため");
+    return {QStringLiteral("ごみ箱にないため"), "not_in_trash"};
 }
-inline QString badRecord()
+inline Reason badRecord()
 {
-    return QStringLiteral("記録が正しくないため");
+    return {QStringLiteral("記録が正しくないため"), "bad_record"};
 }
-inline QString notRestored()
+inline Reason notRestored()
 {
-    return QStringLiteral("元に戻せなかったため");
+    return {QStringLiteral("元に戻せなかったため"), "not_restored"};
+}
+inline Reason restoreCancelled()
+{
+    return {QStringLiteral("取り消されたため"), "cancelled"};
 }
 } // namespace FolderReason

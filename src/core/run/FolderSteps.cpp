@@ -22,16 +22,22 @@ QString catalogueText(int number)
     return message ? message->text : QString();
 }
 
-QString trashFailure(const TrashResult& r)
+Reason trashFailure(const TrashResult& r)
 {
     switch (r.kind) {
     case TrashResult::Kind::Replaced:
-        return QStringLiteral("確認の後に別のものに置き換えられたため");
+        return FolderReason::replacedAfterCheck();
     case TrashResult::Kind::NotDone:
-        return QStringLiteral("ごみ箱への移動が取り消されたため");
+        return FolderReason::trashCancelled();
     default:
         return r.why;
     }
+}
+
+// A catalogue message as the reason of a folder.
+Reason catalogueReason(int number, const char* code)
+{
+    return {catalogueText(number), code};
 }
 
 // Puts every item of a delete run on record as it goes to the trash, the run's header before
@@ -137,13 +143,14 @@ FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& opti
 
 void FolderSteps::targetFailed(const QString& path)
 {
-    const FolderEvent event{FolderOutcome::Failed, path, catalogueText(10), true};
+    const FolderEvent event{FolderOutcome::Failed, path, catalogueText(10), true, -1,
+                            "target_not_made"};
     for (FolderListener* listener : std::as_const(m_listeners))
         listener->folderDone(event);
     m_prompter.showOutcomeMessage(10);
 }
 
-void FolderSteps::report(FolderOutcome outcome, const QString& path, const QString& reason)
+void FolderSteps::report(FolderOutcome outcome, const QString& path, const Reason& reason)
 {
     switch (outcome) {
     case FolderOutcome::Created:
@@ -170,8 +177,9 @@ void FolderSteps::report(FolderOutcome outcome, const QString& path, const QStri
     }
     if (m_listeners.isEmpty())
         return;
-    const FolderEvent event{outcome, path, reason, false,
-                            m_lines.isEmpty() ? -1 : m_lines.value(path, -1)};
+    const FolderEvent event{
+        outcome,    path, reason.text, false, m_lines.isEmpty() ? -1 : m_lines.value(path, -1),
+        reason.code};
     for (FolderListener* listener : std::as_const(m_listeners))
         listener->folderDone(event);
 }
@@ -216,7 +224,7 @@ bool FolderSteps::createOneFolder(const QString& path)
         report(FolderOutcome::Created, path);
         return false;
     case CreateResult::PathNotFound:
-        report(FolderOutcome::Failed, path, catalogueText(12));
+        report(FolderOutcome::Failed, path, catalogueReason(12, "path_not_found"));
         m_prompter.showOutcomeMessage(12);
         return true;
     case CreateResult::AlreadyExists:
@@ -234,7 +242,7 @@ bool FolderSteps::createOneFolder(const QString& path)
             return true;
         }
     default:
-        report(FolderOutcome::Failed, path, catalogueText(14));
+        report(FolderOutcome::Failed, path, catalogueReason(14, "not_made"));
         m_prompter.showOutcomeMessage(14);
         return false;
     }
@@ -312,8 +320,7 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
         case DeleteLook::Verdict::Goes:
             doomed.append(
                 TrashItem{path, d.look.id,
-                          withContents ? TrashItem::KeepIf::Never : TrashItem::KeepIf::HoldsFile,
-                          d.look.unchangedSince});
+                          withContents ? TrashItem::KeepIf::Never : TrashItem::KeepIf::HoldsFile});
             break;
         }
     }
@@ -383,12 +390,12 @@ void FolderSteps::undoLastCreation()
     m_journal.flush();
     // One box names what stayed, each with why.
     QString text;
-    auto section = [&text](const QString& reason, const QStringList& paths) {
+    auto section = [&text](const Reason& reason, const QStringList& paths) {
         if (paths.isEmpty())
             return;
         if (!text.isEmpty())
             text += QStringLiteral("\r\n\r\n");
-        text += QStringLiteral("次のフォルダは%1残しました:\r\n").arg(reason) +
+        text += QStringLiteral("次のフォルダは%1残しました:\r\n").arg(reason.text) +
                 paths.join(QStringLiteral("\r\n"));
     };
     section(FolderReason::holdsFiles(), undo.kept);
@@ -398,7 +405,7 @@ void FolderSteps::undoLastCreation()
             PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconInformation});
 }
 
-QString restoreReason(const RestoreResult& r)
+Reason restoreReason(const RestoreResult& r)
 {
     using Kind = RestoreResult::Kind;
     switch (r.kind) {
@@ -420,7 +427,7 @@ QString restoreReason(const RestoreResult& r)
     case Kind::Failed:
         return r.why.isEmpty() ? FolderReason::notRestored() : r.why;
     case Kind::NotDone:
-        return QStringLiteral("取り消されたため");
+        return FolderReason::restoreCancelled();
     }
     return {};
 }
@@ -564,7 +571,7 @@ void FolderSteps::undoLastDeletion()
             report(FolderOutcome::Kept, path, FolderReason::trashUnavailable());
             break;
         case Kind::Failed:
-            failed << (r.why.isEmpty() ? path : path + QStringLiteral(" (") + r.why + u')');
+            failed << (r.why.isEmpty() ? path : path + QStringLiteral(" (") + r.why.text + u')');
             report(FolderOutcome::Failed, path,
                    r.why.isEmpty() ? FolderReason::notRestored() : r.why);
             break;
@@ -580,8 +587,8 @@ void FolderSteps::undoLastDeletion()
         text += QStringLiteral("\r\n%1 個のフォルダはごみ箱に残しました。").arg(left);
     if (!gone.isEmpty())
         text += QStringLiteral("\r\n%1 個のフォルダはごみ箱にありませんでした。").arg(gone.size());
-    auto stayed = [](const QString& reason) {
-        return QStringLiteral("次のフォルダは%1ごみ箱に残しました").arg(reason);
+    auto stayed = [](const Reason& reason) {
+        return QStringLiteral("次のフォルダは%1ごみ箱に残しました").arg(reason.text);
     };
     appendSection(text, stayed(FolderReason::nameTaken()), taken);
     appendSection(text, stayed(FolderReason::replaced()), replaced);

@@ -25,7 +25,7 @@ DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withConten
 
 // Why an item taken back out of the trash stayed there (or came back), as the user reads it;
 // empty for one that came back.
-QString restoreReason(const RestoreResult& result);
+Reason restoreReason(const RestoreResult& result);
 
 class Prompter;
 class RunContext;
@@ -124,7 +124,7 @@ public:
     PathStyle style() const { return m_style; }
 
 private:
-    void report(FolderOutcome outcome, const QString& path, const QString& reason = {});
+    void report(FolderOutcome outcome, const QString& path, const Reason& reason = {});
     // Reports each trash result; true when none of them failed.
     bool reportTrash(const QList<TrashItem>& items, const QList<TrashResult>& results,
                      bool replacedIsKept, QStringList* kept, QStringList* replaced,
