@@ -845,6 +845,24 @@ private Q_SLOTS:
         QTest::newRow("nul-ended output, as it is")
             << QByteArray("@/a[1-2]\r\n@/x\ny\r\n") << expand + QStringList{"-0"} << 0
             << (QByteArray("@/a1") + '\0' + "@/a2" + '\0' + "@/x\ny" + '\0') << "" << QStringList{};
+        // The system would read the path only up to the NUL: refused before anything is made.
+        for (const char* command : {"list-create", "expand"}) {
+            for (const bool extended : {false, true}) {
+                QStringList args{command, "list.txt"};
+                if (extended)
+                    args << "--extended";
+                if (QByteArray(command) == "list-create")
+                    args << "--dry-run";
+                QTest::addRow("a NUL inside a line: %s%s", command, extended ? ", extended" : "")
+                    << (QByteArray("@/n1\r\n@/n2") + '\0' + "x\r\n") << args << 2 << QByteArray()
+                    << (extended ? "$'@/n2\\x00x' (NUL 文字を含んでいます)" : "$'@/n2\\x00x'")
+                    << QStringList{};
+            }
+        }
+        QTest::newRow("a NUL inside a line: nothing made")
+            << (QByteArray("@/n1\r\n@/n2") + '\0' + "x\r\n")
+            << QStringList{"list-create", "list.txt"} << 2 << QByteArray() << "nmaker: リストの"
+            << QStringList{};
 #ifdef Q_OS_UNIX
         // Windows refuses control characters in names.
         QTest::newRow("a line feed inside an entry is shown quoted")

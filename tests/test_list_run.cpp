@@ -102,6 +102,10 @@ void TestListRun::windowsRules_data()
     QTest::newRow("refused after the first three")
         << QStringList{"C:\\a:b", "C:\\ok", "C:\\c|d"} << true << "" << L{} << none << -1 << L{24}
         << QStringList{"C:\\ok"} << none << "C:\\a:b\r\nC:\\c|d\r\n";
+    // An entry edited or pasted in the list window may hold a NUL: never made as a shorter path.
+    QTest::newRow("a NUL in an entry")
+        << QStringList{QString("C:\\n") + QChar(0) + "x", "C:\\ok"} << true << "" << L{} << none
+        << -1 << L{24} << QStringList{"C:\\ok"} << none << QString("C:\\n") + QChar(0) + "x\r\n";
     QTest::newRow("question mark passes the test")
         << QStringList{"C:\\a?b"} << true << "" << L{} << none << -1 << L{}
         << QStringList{"C:\\a?b"} << none << "";

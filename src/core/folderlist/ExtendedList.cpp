@@ -480,6 +480,11 @@ struct ExtendedLine::Parts {
 ExtendedLine::ExtendedLine(const QString& line, const ListSyntax& syntax)
     : m_parts(std::make_unique<Parts>())
 {
+    if (line.contains(QChar(u'\0'))) {
+        m_kind = ListLineKind::NotExpandable;
+        m_problem = ListLineProblem::NulCharacter;
+        return;
+    }
     Parser parser(line, syntax);
     m_parts->sequence = parser.parse();
     m_kind = parser.kind;

@@ -73,7 +73,6 @@ std::optional<qint64> boundValue(QStringView t)
     return negative ? -whole : whole;
 }
 
-
 } // namespace
 
 namespace
@@ -92,6 +91,11 @@ struct Range {
 Range rangeOf(const QString& line)
 {
     Range r;
+    // No path holds a NUL: the system would read another, shorter one.
+    if (line.contains(QChar(u'\0'))) {
+        r.kind = ListLineKind::NotExpandable;
+        return r;
+    }
     const qsizetype open = line.lastIndexOf(QLatin1Char('['));
     if (open < 0)
         return r;
@@ -253,6 +257,8 @@ QString listLineProblemText(ListLineProblem problem)
         return QStringLiteral("空のパスになる組み合わせがあります");
     case ListLineProblem::TooDeep:
         return QStringLiteral("{ } の入れ子が深すぎます (%1 段まで)").arg(MaxAlternativeDepth);
+    case ListLineProblem::NulCharacter:
+        return QStringLiteral("NUL 文字を含んでいます");
     }
     return {};
 }

@@ -44,6 +44,7 @@ enum class ListLineProblem {
     EmptyDateFormat,  // {date:}
     EmptyEntry,       // some combination is the empty path (the base folder itself)
     TooDeep,          // alternatives nested deeper than MaxAlternativeDepth
+    NulCharacter,     // a NUL, which would cut the path short where the system reads it
 };
 // The reason as the rejected-line report shows it after the line.
 QString listLineProblemText(ListLineProblem problem);

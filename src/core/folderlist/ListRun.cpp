@@ -141,8 +141,7 @@ QString ListRun::askBaseFolder()
     return folder;
 }
 
-void ListRun::run(QStringList entries, bool create, RunContext& context,
-                  const QList<qint64>& lines)
+void ListRun::run(QStringList entries, bool create, RunContext& context, const QList<qint64>& lines)
 {
     const PathStyle style = m_steps.style();
     FileSystem& fs = m_steps.fileSystem();
@@ -191,7 +190,9 @@ void ListRun::run(QStringList entries, bool create, RunContext& context,
     QStringList batch;
     for (const QString& entry : entries) {
         const bool stop = context.runStep([&] {
-            if (hasRefusedChars(entry, RefuseMode::Path, style)) {
+            // A NUL (from an edited or pasted entry) would cut the path short where the system
+            // reads it: refused like the characters a path may not hold.
+            if (hasRefusedChars(entry, RefuseMode::Path, style) || entry.contains(QChar(u'\0'))) {
                 refused += entry + QStringLiteral("\r\n");
                 return false;
             }
