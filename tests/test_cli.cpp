@@ -760,11 +760,39 @@ private Q_SLOTS:
                           QString("保持").toUtf8() + ",\"" + placedBytes("@/L/a,b") + "\"," +
                           QString("中身があるため").toUtf8() + ",1\r\n" + QString("なし").toUtf8() +
                           ",\"" + placedBytes("@/L/n\nm") + "\",,2\r\n");
-        // A report that cannot be written is a failure, said so.
-        const Outcome bad = run({"list-delete", "list.txt", "--report", "no/such/r.csv"});
-        QCOMPARE(bad.exit, 1);
-        QVERIFY2(bad.err.last().contains("結果のファイルを書き込めませんでした"),
-                 qPrintable(bad.err.join('|')));
+    }
+
+    // A report that cannot be written is found out before the run: nothing is done, exit 2.
+    void reportRefusedBeforeTheRun_data()
+    {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("the list itself") << "list.txt"
+                                         << "読み込むファイル list.txt と同じファイルです";
+        QTest::newRow("a folder") << "L"
+                                  << "ファイルではないもの (フォルダ、FIFO、デバイス) があります";
+        QTest::newRow("in a missing folder")
+            << "no/such/r.csv"
+            << "書き込む先のフォルダがないか、新しいファイルを置けません";
+#ifdef Q_OS_LINUX
+        QTest::newRow("a file of /proc") << "/proc/self/status"
+                                         << "読み取り専用のファイルです";
+#endif
+    }
+
+    void reportRefusedBeforeTheRun()
+    {
+        QFETCH(QString, report);
+        QFETCH(QString, why);
+        make({"L/a/"});
+        QVERIFY(putBytes(path("list.txt"), placedBytes("@/L/a\r\n")));
+        const QByteArray list = fileBytes(path("list.txt"));
+        const Outcome o = run({"list-delete", "list.txt", "--report", report});
+        QCOMPARE(o.exit, 2);
+        QCOMPARE(o.err,
+                 QStringList{"nmaker: 結果のファイルに書き込めません: " + report + ": " + why});
+        QVERIFY(QFileInfo(path("L/a")).isDir()); // nothing done
+        QCOMPARE(fileBytes(path("list.txt")), list);
     }
 
     // Names as JSON: control characters escaped, a name that is no Unicode text with its bytes,

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void filePlace();
     void preferencesRead_data();
     void preferencesRead();
+    void preferencesKeepWhatTheyDoNotKnow_data();
+    void preferencesKeepWhatTheyDoNotKnow();
 };
 
 void TestSettingsFile::read_data()
@@ -304,6 +306,17 @@ void TestSettingsFile::unwritablePlaceFails()
     QCOMPARE(fileBytes(blocker), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"notAFolder"});
+#ifdef Q_OS_UNIX
+    // A read-only settings file is the user's fixed set of values: never replaced, by root
+    // neither.
+    const QString fixed = dir.filePath("SetNMaker.cf");
+    QVERIFY(putBytes(fixed, "1\r\n"));
+    QVERIFY(QFile::setPermissions(fixed, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                             QFileDevice::ReadOther));
+    QVERIFY(!writeSettingsFile(fixed, o, defaultFieldTexts(temp), temp));
+    QCOMPARE(fileBytes(fixed), QByteArray("1\r\n"));
+    QCOMPARE(QFileInfo(fixed).permissions() & QFileDevice::WriteOwner, QFileDevice::Permissions());
+#endif
 }
 
 void TestSettingsFile::fullDiskKeepsOldFile_data()
@@ -390,6 +403,35 @@ void TestSettingsFile::preferencesRead()
         QVERIFY(putBytes(path, bytes));
     QCOMPARE(Preferences(path).extendedListSyntax(), extended);
     QCOMPARE(Preferences().extendedListSyntax(), false); // none: for this run only
+}
+
+void TestSettingsFile::preferencesKeepWhatTheyDoNotKnow_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after"); // once 拡張書式で展開 is switched on
+    QTest::newRow("no file") << QByteArray("<none>") << QByteArray("[list]\nextendedSyntax=true\n");
+    QTest::newRow("off: the one line changes") << QByteArray("[list]\r\nextendedSyntax=false\r\n")
+                                               << QByteArray("[list]\r\nextendedSyntax=true\r\n");
+    QTest::newRow("lines of another version stay")
+        << QByteArray("; mine\n[window]\nsize=3\n[list]\nother=1\n\n[x]\ny=2\n")
+        << QByteArray(
+               "; mine\n[window]\nsize=3\n[list]\nother=1\nextendedSyntax=true\n\n[x]\ny=2\n");
+    QTest::newRow("bytes that are no text stay")
+        << QByteArray("\x00\xFF[list\n=\n", 10)
+        << QByteArray("\x00\xFF[list\n=\n[list]\nextendedSyntax=true\n", 37);
+}
+
+void TestSettingsFile::preferencesKeepWhatTheyDoNotKnow()
+{
+    QFETCH(QByteArray, before);
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    if (before != "<none>")
+        QVERIFY(putBytes(path, before));
+    Preferences preferences(path);
+    QVERIFY(preferences.setExtendedListSyntax(true));
+    QTEST(fileBytes(path), "after");
+    QVERIFY(Preferences(path).extendedListSyntax());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

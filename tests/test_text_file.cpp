@@ -9,6 +9,9 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void onlyRegularFilesAreRead();
     void readingCanBeStopped();
     void failedWriteKeepsOldFile();
+    void writesOnlyWhereAllowed_data();
+    void writesOnlyWhereAllowed();
 };
 
 void TestTextFile::decode_data()
@@ -159,23 +164,24 @@ void TestTextFile::encodingJudged_data()
     const int utf8 = int(TextEncoding::Utf8), cp932 = int(TextEncoding::CodePage932);
     using R = EncodingReason;
     // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
-    const QByteArray f1("/tmp/F1/\xC3\x81\x5B" "1-3]\r\n");
+    const QByteArray f1("/tmp/F1/\xC3\x81\x5B"
+                        "1-3]\r\n");
     const QByteArray tete("\xC3\xBD\xC3\xBD\r\n"); // ﾃｽﾃｽ, or ýý
-    QTest::newRow("half-width katakana valid as utf-8") << f1 << autoChoice << cp932
-                                                        << int(R::Japanese932) << "/tmp/F1/ﾃー1-3]";
-    QTest::newRow("katakana pairs valid as utf-8") << tete << autoChoice << cp932
-                                                   << int(R::Japanese932) << "ﾃｽﾃｽ";
-    QTest::newRow("the same with lf only") << QByteArray("\xC3\xBD\xC3\xBD\n") << autoChoice
-                                           << utf8 << int(R::LfOnly) << "ýý";
-    QTest::newRow("the same after a bom") << (bom + tete) << autoChoice << utf8
-                                          << int(R::ByteOrder) << "ýý";
+    QTest::newRow("half-width katakana valid as utf-8")
+        << f1 << autoChoice << cp932 << int(R::Japanese932) << "/tmp/F1/ﾃー1-3]";
+    QTest::newRow("katakana pairs valid as utf-8")
+        << tete << autoChoice << cp932 << int(R::Japanese932) << "ﾃｽﾃｽ";
+    QTest::newRow("the same with lf only")
+        << QByteArray("\xC3\xBD\xC3\xBD\n") << autoChoice << utf8 << int(R::LfOnly) << "ýý";
+    QTest::newRow("the same after a bom")
+        << (bom + tete) << autoChoice << utf8 << int(R::ByteOrder) << "ýý";
     QTest::newRow("broken utf-8 after a bom stays utf-8")
         << (bom + QByteArray("a\xFF\x95\x5C\r\n")) << autoChoice << utf8 << int(R::ByteOrder)
         << "a\uFFFD\uFFFD\\";
     QTest::newRow("japanese utf-8 with a foreign letter")
         << QString("連番\r\né").toUtf8() << autoChoice << utf8 << int(R::Utf8Text) << "連番";
-    QTest::newRow("japanese utf-8") << QString("フォルダ[1-2]\r\n").toUtf8() << autoChoice
-                                    << utf8 << int(R::Utf8Text) << "フォルダ[1-2]";
+    QTest::newRow("japanese utf-8") << QString("フォルダ[1-2]\r\n").toUtf8() << autoChoice << utf8
+                                    << int(R::Utf8Text) << "フォルダ[1-2]";
     // C2 80 is U+0080 in UTF-8; in code page 932 80 is no character.
     QTest::newRow("valid in both, no japanese either way")
         << QByteArray("\xC2\x80\r\n") << autoChoice << utf8 << int(R::Utf8Text) << "\u0080";
@@ -183,11 +189,11 @@ void TestTextFile::encodingJudged_data()
                                << int(R::NotUtf8) << "表示";
     QTest::newRow("ascii") << QByteArray("C:\\a[1-2]\r\n") << autoChoice << utf8
                            << int(R::OnlyAscii) << "C:\\a[1-2]";
-    QTest::newRow("asked for utf-8") << f1 << int(EncodingChoice::Utf8) << utf8 << int(R::Asked)
-                                     << "/tmp/F1/Á[1-3]";
+    QTest::newRow("asked for utf-8")
+        << f1 << int(EncodingChoice::Utf8) << utf8 << int(R::Asked) << "/tmp/F1/Á[1-3]";
     QTest::newRow("asked for code page 932")
-        << QString("表\r\n").toUtf8() << int(EncodingChoice::CodePage932) << cp932
-        << int(R::Asked) << "陦ｨ";
+        << QString("表\r\n").toUtf8() << int(EncodingChoice::CodePage932) << cp932 << int(R::Asked)
+        << "陦ｨ";
 }
 
 void TestTextFile::encodingJudged()
@@ -261,6 +267,96 @@ void TestTextFile::readingCanBeStopped()
         // The third piece is the file's last: every line was handed over, then it stopped.
         QCOMPARE(lines, qsizetype(TextReadChunk));
     }
+}
+
+void TestTextFile::writesOnlyWhereAllowed_data()
+{
+    // What stands at the path before, and whether the write goes through.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("problem"); // empty: written
+    QTest::newRow("nothing") << ""
+                             << "";
+    QTest::newRow("a file: its mode is kept") << "file 0640"
+                                              << "";
+    QTest::newRow("a read-only file: left as it is") << "file 0444"
+                                                     << "read_only";
+    QTest::newRow("a link of one's own: its target written") << "own link"
+                                                             << "";
+    QTest::newRow("a dangling link") << "dangling link"
+                                     << "broken_link";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "not_a_file";
+    QTest::newRow("a folder") << "folder"
+                              << "not_a_file";
+    QTest::newRow("another user's link in a shared folder") << "foreign link"
+                                                            << "foreign_link";
+    QTest::newRow("the file that is read") << "input"
+                                           << "same_as_input";
+}
+
+void TestTextFile::writesOnlyWhereAllowed()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("links, FIFOs and modes as POSIX has them");
+#else
+    QFETCH(QString, before);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    if (before == "foreign link") {
+        // Sticky and writable by all, like /tmp; the link another user's.
+        folder = dir.filePath("shared");
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
+    }
+    const QString path = folder + "/out.txt";
+    const QString elsewhere = dir.filePath("elsewhere.txt");
+    QVERIFY(putBytes(elsewhere, "theirs"));
+    const QByteArray bytes = QFile::encodeName(path);
+    if (before.startsWith("file")) {
+        QVERIFY(putBytes(path, "old"));
+        QVERIFY(::chmod(bytes.constData(), mode_t(before.mid(5).toUInt(nullptr, 8))) == 0);
+    } else if (before == "own link" || before == "foreign link") {
+        QVERIFY(::symlink(QFile::encodeName(elsewhere).constData(), bytes.constData()) == 0);
+        if (before == "foreign link" &&
+            (::geteuid() != 0 || ::lchown(bytes.constData(), 65534, 65534) != 0))
+            QSKIP("only root can give a link to another user");
+    } else if (before == "dangling link") {
+        QVERIFY(::symlink(QFile::encodeName(dir.filePath("none/x")).constData(),
+                          bytes.constData()) == 0);
+    } else if (before == "fifo") {
+        QVERIFY(::mkfifo(bytes.constData(), 0600) == 0);
+    } else if (before == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (before == "input") {
+        QVERIFY(putBytes(path, "the list"));
+    }
+    const QStringList inputs{before == "input" ? path : elsewhere + "-none"};
+    QCOMPARE(
+        QString(outputFileProblem(path, inputs).code ? outputFileProblem(path, inputs).code : ""),
+        before == "input" ? QString("same_as_input") : problem);
+    Reason why;
+    const bool written = before == "input" || writeFileAtomically(path, "new", &why);
+    if (before == "input")
+        return;
+    QCOMPARE(written, problem.isEmpty());
+    QCOMPARE(QString(why.code ? why.code : ""), problem);
+    if (before == "own link") {
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(fileBytes(elsewhere), QByteArray("new"));
+        return;
+    }
+    // Nobody else's file is ever touched.
+    QCOMPARE(fileBytes(elsewhere), QByteArray("theirs"));
+    if (before.startsWith("file")) {
+        QCOMPARE(fileBytes(path), problem.isEmpty() ? QByteArray("new") : QByteArray("old"));
+        struct stat st;
+        QVERIFY(::stat(bytes.constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 0777), before.mid(5).toInt(nullptr, 8));
+    } else if (problem.isEmpty()) {
+        QCOMPARE(fileBytes(path), QByteArray("new"));
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

@@ -54,10 +54,9 @@ const QList<Option> everyCommand{{"--json", false}, {"--quiet", false}, {"--verb
 
 QList<Option> optionsOf(Command command)
 {
-    const QList<Option> series{{"--target", true},        {"--prefix", true},  {"--suffix", true},
-                               {"--first", true},         {"--last", true},    {"--digits", true},
-                               {"--no-zero-fill", false}, {"--dry-run", false},
-                               {"--null", false}};
+    const QList<Option> series{{"--target", true},        {"--prefix", true},   {"--suffix", true},
+                               {"--first", true},         {"--last", true},     {"--digits", true},
+                               {"--no-zero-fill", false}, {"--dry-run", false}, {"--null", false}};
     switch (command) {
     case Command::Create:
         return everyCommand + series + QList<Option>{{"--report", true}};
@@ -130,11 +129,11 @@ std::optional<int> numberArgument(const QString& text, const NumberField& field)
 bool isQtOption(const QByteArray& arg, bool* takesValue)
 {
     static const char* const withValue[] = {
-        "platform", "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
-        "qwindowicon", "qwindowtitle",   "session",       "display",    "geometry",
-        "style",    "stylesheet",        "qmljsdebugger", "name",       "title"};
-    static const char* const switches[] = {"reverse", "widgetcount", "nograb", "dograb",
-                                           "sync", "testability"};
+        "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+        "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+        "style",       "stylesheet",         "qmljsdebugger", "name",    "title"};
+    static const char* const switches[] = {"reverse", "widgetcount", "nograb",
+                                           "dograb",  "sync",        "testability"};
     QByteArray name = arg.startsWith("--") ? arg.mid(2) : arg.mid(1);
     const qsizetype eq = name.indexOf('=');
     const bool joined = eq >= 0;
@@ -226,9 +225,9 @@ ParsedArguments parseCommandLine(const QStringList& args)
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return accepted(Command::Help);
     if (name == QLatin1String("--version"))
-        return args.size() == 1 ? accepted(Command::Version)
-                                : usageError(QStringLiteral("余分な引数です: ") +
-                                             terminalName(args.at(1)));
+        return args.size() == 1
+                   ? accepted(Command::Version)
+                   : usageError(QStringLiteral("余分な引数です: ") + terminalName(args.at(1)));
     if (name.startsWith(QLatin1Char('-')))
         return usageError(QStringLiteral("コマンドを指定して下さい: ") + terminalName(name));
 
@@ -384,8 +383,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
     }
 
     // Names as the window makes them: a line break would cut the name short there.
-    for (const auto& [name, text] : {std::pair{"--target", a.target}, {"--prefix", a.prefix},
-                                     {"--suffix", a.suffix}}) {
+    for (const auto& [name, text] :
+         {std::pair{"--target", a.target}, {"--prefix", a.prefix}, {"--suffix", a.suffix}}) {
         if (hasLineBreak(text))
             return usageError(QStringLiteral("改行は使えません: ") + QLatin1String(name));
     }
@@ -393,8 +392,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
         std::swap(a.first, a.last);
 
     // The checks every series gets, the window's as well.
-    SeriesParameters p{pathForRules(a.target), a.prefix, a.suffix, a.first, a.last, a.digits,
-                       a.zeroFill};
+    SeriesParameters p{
+        pathForRules(a.target), a.prefix, a.suffix, a.first, a.last, a.digits, a.zeroFill};
     const SeriesValidation v = validateSeries(p, Host);
     if (!v.ok) {
         QString named;

@@ -38,7 +38,7 @@ struct CommandArguments {
     bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
     // every command: the output as JSON Lines; for a run also a CSV report; how much stderr says
     bool json = false;
-    QString reportFile; // empty: none
+    QString reportFile;   // empty: none
     bool quiet = false;   // no progress, no summary line; failures are still named
     bool verbose = false; // a line for every folder
 };

@@ -5,6 +5,7 @@
 #include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
 #include "run/StopRequest.h"
+#include "text/OutputFile.h"
 
 #include <QDir>
 
@@ -124,6 +125,22 @@ int PlannedOutput::finish(ErrorOutput& err, int status)
                                m_args.dryRun));
     const int written = outputStatus(m_out, err);
     return status != ExitStatus::Done ? status : written;
+}
+
+bool CommandServices::reportRefused()
+{
+    if (args.reportFile.isEmpty())
+        return false;
+    // The list read is an input: a report over it would replace the list.
+    QStringList inputs;
+    if (!args.listFile.isEmpty() && args.listFile != QLatin1String("-"))
+        inputs << args.listFile;
+    const Reason problem = outputFileProblem(args.reportFile, inputs);
+    if (problem.isEmpty())
+        return false;
+    err.line(QStringLiteral("nmaker: 結果のファイルに書き込めません: ") +
+             terminalName(args.reportFile) + QStringLiteral(": ") + problem.text);
+    return true;
 }
 
 int CommandServices::refuse(int status)

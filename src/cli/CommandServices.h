@@ -31,6 +31,8 @@ struct CommandServices {
     int finish();
     // A run that did not start (bad list, bad target): its JSON summary, and the status.
     int refuse(int status);
+    // The report file (--report) cannot be written, said before anything is done: true.
+    bool reportRefused();
     // What the run does: folders made, trashed, or taken back out of the trash.
     enum class Counts { Create, Delete, Restore };
     Counts counts() const;

@@ -60,7 +60,8 @@ bool openListSource(const CommandArguments& a, const TerminalStreams& streams, E
         }
         total += got;
         if (total > MaxListFileBytes) {
-            err.line(QStringLiteral("nmaker: 標準入力: リストファイルが大きすぎます。(上限は 64 MB です)"));
+            err.line(QStringLiteral(
+                "nmaker: 標準入力: リストファイルが大きすぎます。(上限は 64 MB です)"));
             return false;
         }
     }
@@ -172,6 +173,8 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
         }
         return s.refuse(status);
     };
+    if (s.reportRefused())
+        return refuse(ExitStatus::BadArguments);
 
     // A dry run streams the entries; a run holds them, as the list window does.
     ListSource source;
@@ -182,9 +185,9 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
         return refuse(ExitStatus::BadArguments);
 
     QuietRun quiet;
-    const bool duplicate = a.dryRun ? hasDuplicates(source, list)
-                                    : checkDuplicates(list.entries, quiet) ==
-                                          DuplicateCheck::Duplicate;
+    const bool duplicate = a.dryRun
+                               ? hasDuplicates(source, list)
+                               : checkDuplicates(list.entries, quiet) == DuplicateCheck::Duplicate;
     if (duplicate) {
         s.err.line(QStringLiteral("nmaker: ") + oneLine(duplicateListText()));
         return refuse(ExitStatus::BadArguments);
@@ -222,10 +225,9 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
         ListEntryCheck placing(base, Host, 0);
         forEachEntry(source, list, [&](const QString& entry, qint64 line) {
             const QString path = placing.add(entry);
-            const bool touched =
-                create ? !s.host.folderExist(path)
-                       : lookBeforeDelete(s.host, path, a.withContents).verdict ==
-                             DeleteLook::Verdict::Goes;
+            const bool touched = create ? !s.host.folderExist(path)
+                                        : lookBeforeDelete(s.host, path, a.withContents).verdict ==
+                                              DeleteLook::Verdict::Goes;
             if (touched)
                 out.path(path, line);
             return true;

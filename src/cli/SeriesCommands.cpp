@@ -9,12 +9,19 @@
 int runSeries(const CommandArguments& a, const TerminalStreams& streams)
 {
     CommandServices s(streams, a);
+    if (s.reportRefused())
+        return s.refuse(ExitStatus::BadArguments);
     const bool create = s.create;
     s.options.setCheckedIndex(Options::FolderName, a.zeroFill ? 0 : 1);
     s.options.setCheckedIndex(Options::Delete, a.withContents ? 1 : 0);
 
-    const SeriesParameters p{withSeparator(absoluteFolder(a.target)), a.prefix, a.suffix, a.first,
-                             a.last, a.digits, a.zeroFill};
+    const SeriesParameters p{withSeparator(absoluteFolder(a.target)),
+                             a.prefix,
+                             a.suffix,
+                             a.first,
+                             a.last,
+                             a.digits,
+                             a.zeroFill};
     if (!create && !s.host.folderExist(p.targetFolder)) {
         s.err.line(terminalName(p.targetFolder) + QStringLiteral(": ") +
                    oneLine(catalogueText(15)));
@@ -25,10 +32,9 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
         PlannedOutput out(streams.out, a, create);
         for (int n = p.first; n <= p.last; ++n) {
             const QString path = seriesFolderName(p, n);
-            const bool touched =
-                create ? !s.host.folderExist(path)
-                       : lookBeforeDelete(s.host, path, a.withContents).verdict ==
-                             DeleteLook::Verdict::Goes;
+            const bool touched = create ? !s.host.folderExist(path)
+                                        : lookBeforeDelete(s.host, path, a.withContents).verdict ==
+                                              DeleteLook::Verdict::Goes;
             if (touched)
                 out.path(path, -1);
         }

@@ -33,8 +33,8 @@ void FailureLines::folderDone(const FolderEvent& event)
     }
     if (event.outcome != FolderOutcome::Failed) {
         if (m_verbose) {
-            QString text = outcomeText(event.outcome) + QStringLiteral(": ") +
-                           terminalName(event.path);
+            QString text =
+                outcomeText(event.outcome) + QStringLiteral(": ") + terminalName(event.path);
             if (!event.reason.isEmpty())
                 text += QStringLiteral(" (") + oneLine(event.reason) + QLatin1Char(')');
             m_err.line(text);

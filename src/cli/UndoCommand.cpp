@@ -30,6 +30,8 @@ void stays(CommandServices& s, PlannedOutput& out, const QString& path, const ch
 int runUndo(const CommandArguments& a, const TerminalStreams& streams)
 {
     CommandServices s(streams, a);
+    if (s.reportRefused())
+        return s.refuse(ExitStatus::BadArguments);
     RunJournal& journal = s.steps.journal();
     if (journal.path().isEmpty()) {
         s.err.line(QStringLiteral("nmaker: 実行の記録の場所がありません (HOME も XDG_STATE_HOME も"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The user's own choices that the settings file "SetNMaker.cf" has no line for, in a small
@@ -20,6 +22,7 @@ public:
 
 private:
     QString m_path;
+    QList<QByteArray> m_lines; // the file's lines as read, kept through every write
     bool m_extendedListSyntax = false;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OutputFile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,15 +37,7 @@ enum class TextWriteError {
 // into place only when every byte is on the disk: on false the old file is untouched, and
 // `error` (when given) tells why. A CR inside a line would end it when read back, so callers
 // keep lines free of CR.
-bool writeTextLines(const QString& path, const QStringList& lines,
-                    TextWriteError* error = nullptr);
-
-// Replaces the file at `path` by `bytes` all at once, or leaves it as it was and answers false.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
-
-// Whether a file can be written at `path`: its folder takes a new file and nothing but a file
-// stands there. Tried for real, since permission bits do not tell (root, read-only volumes).
-bool canWriteFile(const QString& path);
+bool writeTextLines(const QString& path, const QStringList& lines, TextWriteError* error = nullptr);
 
 // The bytes as they would be written; nothing when they cannot be made (no converter of code
 // page 932, for text beyond ASCII: never UTF-8 in its place).
