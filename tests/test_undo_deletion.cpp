@@ -68,6 +68,8 @@ private Q_SLOTS:
     void handEditedJournalMovesNothingElse();
     void killedMidUndo();
     void newestRunIsTakenBack();
+    void homeNotOurs_data();
+    void homeNotOurs();
 
 private:
     QString at(const QString& relative) const { return m_dir->path() + '/' + relative; }
@@ -368,7 +370,8 @@ void TestUndoDeletion::handEditedJournalMovesNothingElse_data()
         << "記録が正しくないため";
     QTest::newRow("a folder that is no trash of this home")
         << QByteArray("/data/Trash ") << QByteArray("/w ")
-        << "ごみ箱のあるボリュームが見つからないため";
+        << "このセッションのホームのごみ箱ではありません (HOME か XDG_DATA_HOME "
+           "が削除のときと違います)";
     QTest::newRow("a volume trash of another user")
         << QByteArray("/data/Trash -") << QByteArray("/data/.Trash-99999 /data")
         << "記録が正しくないため";
@@ -451,6 +454,66 @@ void TestUndoDeletion::newestRunIsTakenBack()
     QVERIFY(!QFileInfo::exists(at("w/made")));
     QVERIFY(QFileInfo(at("w/c1")).isDir()); // not the creation's
     QCOMPARE(newSteps()->nextUndo(), FolderSteps::UndoTarget::None);
+}
+
+void TestUndoDeletion::homeNotOurs_data()
+{
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("reason"); // of the folder that stays
+    QTest::newRow("another user's home (root run by sudo without -H)")
+        << "foreign"
+        << "ホームフォルダ %1 が別のユーザーのものなので、その中にはフォルダを作りません";
+    QTest::newRow("the trash a link to another user's folder")
+        << "trash link"
+        << "ごみ箱 %1 がこのユーザーのフォルダではありません "
+           "(別のユーザーのフォルダか、そこへのリンク)";
+    QTest::newRow("a home that is no text")
+        << "not text"
+        << "HOME か XDG_DATA_HOME がファイル名の文字コード (UTF-8) として読めません";
+}
+
+void TestUndoDeletion::homeNotOurs()
+{
+    QFETCH(QString, home);
+    QFETCH(QString, reason);
+    QString where;
+    if (home == "foreign") {
+        if (::geteuid() != 0)
+            QSKIP("only root can run in another user's home");
+        // The data home is the home's own default: nothing set by the test points elsewhere.
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_STATE_HOME");
+        QVERIFY(::chown(QFile::encodeName(at("home")).constData(), 65534, 65534) == 0);
+        where = at("home");
+    } else if (home == "trash link") {
+        if (::geteuid() != 0)
+            QSKIP("only root can make another user's folder");
+        QVERIFY(QDir().mkpath(at("theirs")));
+        QVERIFY(QDir().mkpath(at("data")));
+        QVERIFY(::chown(QFile::encodeName(at("theirs")).constData(), 65534, 65534) == 0);
+        QVERIFY(QFile::link(at("theirs"), trash()));
+        where = trash();
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+        qputenv("HOME", QFile::encodeName(at("home")) + "/\xff");
+    }
+    m_ff = std::make_unique<FileFolder>(&m_prompter);
+    m_steps = newSteps();
+    QVERIFY(QDir().mkpath(at("w/c1")));
+    RunReport report;
+    m_steps->addListener(&report);
+    m_steps->startRun(RunKind::Delete);
+    QVERIFY(!m_steps->deleteFolders({at("w/c1")}));
+    m_steps->finishRun();
+    m_steps->removeListener(&report);
+    // The folder stays, with the real reason; nothing was made in a home not the caller's.
+    QVERIFY(QFileInfo(at("w/c1")).isDir());
+    QCOMPARE(report.rows().size(), 1);
+    QCOMPARE(report.rows().front().reason, where.isEmpty() ? reason : reason.arg(where));
+    if (home == "foreign")
+        QCOMPARE(entries(at("home")), QStringList{});
+    if (home == "trash link")
+        QCOMPARE(entries(at("theirs")), QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestUndoDeletion)

@@ -34,8 +34,8 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
         return s.refuse(ExitStatus::BadArguments);
     RunJournal& journal = s.steps.journal();
     if (journal.path().isEmpty()) {
-        s.err.line(QStringLiteral("nmaker: 実行の記録の場所がありません (HOME も XDG_STATE_HOME も"
-                                  "絶対パスではありません)"));
+        s.err.line(QStringLiteral("nmaker: 実行の記録の場所がありません (") +
+                   RunJournal::defaultPathProblem() + QLatin1Char(')'));
         return s.refuse(ExitStatus::BadArguments);
     }
     if (journal.state() == RunJournal::State::Bad) {

@@ -106,6 +106,7 @@ struct FreedesktopTrash::TrashDir {
     int infoFd = -1;
     bool dirty = false;
     QString error; // set when the trash cannot be used
+    Reason reason; // set when it is not to be used at all, and why
     // How an info file comes into being: unnamed and then linked in where the file system can
     // (nothing half-written is ever seen), else under a temporary name and renamed.
     enum class Link { EmptyPath, ProcFd, TempName };
@@ -179,22 +180,28 @@ struct FreedesktopTrash::Volume {
     TrashDir* trash = nullptr;
 };
 
-QByteArray FreedesktopTrash::homeTrashOfEnvironment()
+QByteArray FreedesktopTrash::homeTrashOfEnvironment(bool* notText)
 {
-    // Relative values are invalid by the base directory rules; never fall back to the
-    // working directory.
-    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    const QString home = qEnvironmentVariable("HOME");
-    QString trash;
-    if (dataHome.startsWith(QLatin1Char('/')))
-        trash = dataHome + QLatin1String("/Trash");
-    else if (home.startsWith(QLatin1Char('/')))
-        trash = home + QLatin1String("/.local/share/Trash");
-    return trash.isEmpty() ? QByteArray() : QFile::encodeName(QDir::cleanPath(trash));
+    // Taken as bytes: a home that is no text would otherwise become another folder. Relative
+    // values are invalid by the base directory rules; never the working directory.
+    auto clean = [](const QByteArray& path) {
+        return QFile::encodeName(QDir::cleanPath(QFile::decodeName(path)));
+    };
+    bool bad = false;
+    if (notText)
+        *notText = false;
+    const QByteArray dataHome = posix::environmentPath("XDG_DATA_HOME", &bad);
+    if (!bad && !dataHome.isEmpty())
+        return clean(dataHome + "/Trash");
+    const QByteArray home = bad ? QByteArray() : posix::environmentPath("HOME", &bad);
+    if (notText)
+        *notText = bad;
+    return home.isEmpty() ? QByteArray() : clean(home + "/.local/share/Trash");
 }
 
-FreedesktopTrash::FreedesktopTrash() : m_homeTrash(homeTrashOfEnvironment())
+FreedesktopTrash::FreedesktopTrash()
 {
+    m_homeTrash = homeTrashOfEnvironment(&m_homeNotText);
     m_suffixSeed = QRandomGenerator::global()->generate() | 1u;
 }
 
@@ -250,18 +257,26 @@ FreedesktopTrash::TrashDir* FreedesktopTrash::homeTrash()
     m_home = std::make_unique<TrashDir>();
     m_home->path = m_homeTrash;
     if (m_homeTrash.isEmpty()) {
-        m_home->error = TrashReason::noHomeTrash().text;
+        m_home->reason = m_homeNotText ? TrashReason::homeNotText() : TrashReason::noHomeTrash();
         return m_home.get();
     }
-    // Create the trash with every missing parent, private to the user.
-    for (qsizetype i = m_homeTrash.indexOf('/', 1);; i = m_homeTrash.indexOf('/', i + 1)) {
-        const QByteArray part = i < 0 ? m_homeTrash : m_homeTrash.left(i);
-        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
-            m_home->error = errorText(errno);
-            return m_home.get();
-        }
-        if (i < 0)
-            break;
+    // Create the trash with every missing parent, private to the user; as root never inside
+    // another user's home.
+    const int made = posix::makeFolders(m_homeTrash, 0700);
+    if (made == posix::ForeignOwner) {
+        m_home->reason = TrashReason::foreignHome(qEnvironmentVariable("HOME"));
+        return m_home.get();
+    }
+    if (made != 0) {
+        m_home->error = errorText(made);
+        return m_home.get();
+    }
+    // The trash the user's own folder, as a volume's trash must be: not a link to another's.
+    struct stat own;
+    if (::stat(m_homeTrash.constData(), &own) != 0 || !S_ISDIR(own.st_mode) ||
+        own.st_uid != ::geteuid()) {
+        m_home->reason = TrashReason::foreignHomeTrash(QString::fromLocal8Bit(m_homeTrash));
+        return m_home.get();
     }
     const int fd = posix::openFolder(AT_FDCWD, m_homeTrash.constData(), true);
     if (fd < 0) {
@@ -509,7 +524,7 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
 {
     // Without a home there is no telling which volume is the home one: nothing goes anywhere.
     if (m_homeTrash.isEmpty())
-        return failed(TrashReason::noHomeTrash());
+        return failed(m_homeNotText ? TrashReason::homeNotText() : TrashReason::noHomeTrash());
     // The folder the caller's checks meant, not a textual clean-up of its path.
     QByteArray& full = m_full;
     if (!plainHostBytes(path, full)) {
@@ -545,6 +560,8 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
     if (S_ISDIR(item.mode) && m_mounts->hasMountBelow(item.dev, item.ino))
         return failed(TrashReason::volumeInside());
     TrashDir* trash = volume.trash;
+    if (!trash->reason.isEmpty())
+        return failed(trash->reason);
     if (!trash->usable())
         return failed(
             TrashReason::trashUnusable(QString::fromLocal8Bit(trash->path), trash->error));
@@ -676,7 +693,7 @@ struct FreedesktopTrash::TrashDir {
 
 FreedesktopTrash::FreedesktopTrash() = default;
 FreedesktopTrash::~FreedesktopTrash() = default;
-QByteArray FreedesktopTrash::homeTrashOfEnvironment()
+QByteArray FreedesktopTrash::homeTrashOfEnvironment(bool*)
 {
     return {};
 }

@@ -55,7 +55,8 @@ public:
     void setBeforeMove(std::function<void(const QString&)> hook) { m_beforeMove = std::move(hook); }
 
     // The home trash as HOME and XDG_DATA_HOME name it; empty when neither is absolute.
-    static QByteArray homeTrashOfEnvironment();
+    // `notText` when HOME or XDG_DATA_HOME is no text in the file-name encoding (then empty).
+    static QByteArray homeTrashOfEnvironment(bool* notText = nullptr);
 
     // The .trashinfo Path value: every byte but unreserved characters and '/' percent-encoded.
     static QByteArray encodePath(const QByteArray& path);
@@ -75,6 +76,7 @@ private:
     const QByteArray& deletionDate();
 
     QByteArray m_homeTrash;
+    bool m_homeNotText = false;
     QByteArray m_homeTrashReal; // with links resolved, once it exists
     bool m_homeKnown = false;
     quint64 m_homeDev = 0;

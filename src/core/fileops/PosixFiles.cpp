@@ -1,5 +1,7 @@
 #include "PosixFiles.h"
 
+#include <QFile>
+
 #ifdef Q_OS_UNIX
 
 #include <cerrno>
@@ -182,6 +184,41 @@ int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to
         return -1;
     }
     return ::renameat(fromDirFd, from, toDirFd, to);
+}
+
+int makeFolders(const QByteArray& path, mode_t mode)
+{
+    const uid_t self = ::geteuid();
+    for (qsizetype i = path.indexOf('/', 1);; i = path.indexOf('/', i + 1)) {
+        const QByteArray part = i < 0 ? path : path.left(i);
+        struct stat st;
+        if (::stat(part.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            struct stat parent;
+            if (self == 0 && ::stat(parentOf(part).constData(), &parent) == 0 && parent.st_uid != 0)
+                return ForeignOwner;
+            if (::mkdir(part.constData(), mode) != 0 && errno != EEXIST)
+                return errno;
+        }
+        if (i < 0)
+            return 0;
+    }
+}
+
+QByteArray environmentPath(const char* name, bool* notText)
+{
+    const QByteArray value = qgetenv(name);
+    if (notText)
+        *notText = false;
+    if (!value.startsWith('/'))
+        return {};
+    if (QFile::encodeName(QFile::decodeName(value)) != value) {
+        if (notText)
+            *notText = true;
+        return {};
+    }
+    return value;
 }
 
 } // namespace posix

@@ -30,7 +30,7 @@ struct Node {
     quint64 mnt = 0; // the mount id, telling bind mounts of one file system apart
     bool hasMnt = false;
     quint64 ino = 0;
-    qint64 birth = -1; // nanoseconds since the epoch; -1 where the file system keeps none
+    qint64 birth = -1;   // nanoseconds since the epoch; -1 where the file system keeps none
     qint64 modified = 0; // the last change of the entries, for a folder
     qint64 size = 0;
     mode_t mode = 0;
@@ -47,9 +47,9 @@ Node statNode(int dirFd, const char* path, bool follow);
 
 // What a folder just opened holds, read straight from the directory.
 struct Contents {
-    bool ok = true;         // false when it could not be read to its end
-    bool anything = false;  // any entry at all, hidden ones included
-    bool file = false;      // an ordinary visible file: not a folder, a link, a FIFO or a device
+    bool ok = true;        // false when it could not be read to its end
+    bool anything = false; // any entry at all, hidden ones included
+    bool file = false;     // an ordinary visible file: not a folder, a link, a FIFO or a device
 };
 // Stops at the first entry that answers `stopAt` (an entry at all, or a file).
 enum class StopAt { Anything, File };
@@ -64,6 +64,17 @@ int openFolder(int dirFd, const char* path, bool followLinks);
 
 // rename(2) that never replaces what stands at `to`.
 int renameNoReplace(int fromDirFd, const char* from, int toDirFd, const char* to);
+
+// Makes `path` and its missing parents with `mode`: 0, or the errno that stopped it. Run as
+// root, it makes nothing inside a folder of another user (a HOME that sudo left as it was):
+// ForeignOwner then, with nothing made.
+constexpr int ForeignOwner = -1;
+int makeFolders(const QByteArray& path, mode_t mode);
+
+// An environment variable as the bytes of a path: empty when unset or relative (the base
+// directory rules call those invalid); `notText` when its bytes are no text in the file-name
+// encoding, which would name another folder once read as text.
+QByteArray environmentPath(const char* name, bool* notText = nullptr);
 
 } // namespace posix
 

@@ -72,8 +72,8 @@ inline Reason otherLeftTrash()
 }
 inline Reason foreignHomeTrash(const QString& trash)
 {
-    return {QStringLiteral("ホームのごみ箱 %1 がこのユーザーのフォルダではありません (リンクか、"
-                           "別のユーザーのもの)")
+    return {QStringLiteral("ごみ箱 %1 がこのユーザーのフォルダではありません (別のユーザーの"
+                           "フォルダか、そこへのリンク)")
                 .arg(trash),
             "foreign_home_trash"};
 }

@@ -89,7 +89,8 @@ struct TrashRestore::Trash {
     int filesFd = -1;
     int infoFd = -1;
     Node files;
-    int error = 0; // why it cannot be used
+    int error = 0;        // why it cannot be used
+    bool foreign = false; // another user's, or a link to another user's folder
     bool dirty = false;
 
     ~Trash()
@@ -123,6 +124,7 @@ TrashRestore::Trash* TrashRestore::trashOf(const TrashPlace& place)
         trash->error = errno;
     } else if (::fstat(fd, &st) != 0 || st.st_uid != ::getuid()) {
         trash->error = EPERM; // not our trash: nothing in it is ours to take
+        trash->foreign = true;
     } else {
         trash->filesFd = posix::openFolder(fd, "files", false);
         trash->infoFd = trash->filesFd >= 0 ? posix::openFolder(fd, "info", false) : -1;
@@ -185,7 +187,9 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
 
     Trash* trash = trashOf(place);
     if (trash->filesFd < 0 || trash->infoFd < 0)
-        return result(Kind::Unavailable, errorText(trash->error));
+        return result(Kind::Unavailable, trash->foreign ? TrashReason::foreignHomeTrash(
+                                                              QString::fromLocal8Bit(trash->path))
+                                                        : errorText(trash->error));
     // Another volume mounted where the trash was, or none: not the trash the item went to.
     if (!trash->files.ok || trash->files.dev != place.entryId.volume)
         return result(Kind::Unavailable);
@@ -335,8 +339,7 @@ TrashRestore::TrashRestore() = default;
 TrashRestore::~TrashRestore() = default;
 RestoreResult TrashRestore::restore(const TrashPlace&, bool)
 {
-    return RestoreResult{RestoreResult::Kind::Unavailable,
-                         QStringLiteral("no freedesktop.org trash on this system")};
+    return RestoreResult{RestoreResult::Kind::Unavailable, TrashReason::noTrash()};
 }
 void TrashRestore::flush() {}
 TrashRestore::Trash* TrashRestore::trashOf(const TrashPlace&)

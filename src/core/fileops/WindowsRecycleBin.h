@@ -54,11 +54,11 @@ public:
 private:
     enum class Shell { Untried, FileOperation, OldOperation };
     struct Outcome {
-        bool ran = false;            // the shell took the item
+        bool ran = false;             // the shell took the item
         bool refusedOutright = false; // it would have deleted it outright, and was stopped
-        bool recycled = false;       // the shell reported the new recycle-bin item
-        bool confirmLater = false;   // to be confirmed through the listing
-        QString why;                 // when it did not run
+        bool recycled = false;        // the shell reported the new recycle-bin item
+        bool confirmLater = false;    // to be confirmed through the listing
+        QString why;                  // when it did not run
     };
     Outcome recycleWithFileOperation(const QString& cleanPath);
     Outcome recycleWithOldOperation(const QString& cleanPath);

@@ -423,7 +423,7 @@ Reason restoreReason(const RestoreResult& r)
     case Kind::NoParent:
         return FolderReason::noParent();
     case Kind::Unavailable:
-        return FolderReason::trashUnavailable();
+        return r.why.isEmpty() ? FolderReason::trashUnavailable() : r.why;
     case Kind::Failed:
         return r.why.isEmpty() ? FolderReason::notRestored() : r.why;
     case Kind::NotDone:
@@ -567,8 +567,11 @@ void FolderSteps::undoLastDeletion()
             report(FolderOutcome::Kept, path, FolderReason::noParent());
             break;
         case Kind::Unavailable:
-            unavailable << path;
-            report(FolderOutcome::Kept, path, FolderReason::trashUnavailable());
+            // The trash's own reason where it has one (another home, another user's trash).
+            unavailable << (r.why.isEmpty() ? path
+                                            : path + QStringLiteral(" (") + r.why.text + u')');
+            report(FolderOutcome::Kept, path,
+                   r.why.isEmpty() ? FolderReason::trashUnavailable() : r.why);
             break;
         case Kind::Failed:
             failed << (r.why.isEmpty() ? path : path + QStringLiteral(" (") + r.why.text + u')');

@@ -243,21 +243,20 @@ bool discard(const QString& path)
         if (emptied)
             return true;
     }
-    return ::unlink(name.constData()) == 0 || errno == ENOENT;
+    // Only a file of this user's goes: another's journal (a root run in their home) is theirs.
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0)
+        return errno == ENOENT;
+    return st.st_uid == ::getuid() && ::unlink(name.constData()) == 0;
 }
 
 bool makeFolder(const QString& path)
 {
     const QByteArray dir = bytesOf(path);
-    // Each missing level is made private; an existing one is left as the user set it, but
-    // the journal's own folder is always private: nobody else may put a journal in our place.
-    for (qsizetype i = dir.indexOf('/', 1);; i = dir.indexOf('/', i + 1)) {
-        const QByteArray part = i < 0 ? dir : dir.left(i);
-        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (i < 0)
-            break;
-    }
+    // Each missing level private to the user; as root never inside another user's home. The
+    // journal's own folder is always private: nobody else may put a journal in our place.
+    if (posix::makeFolders(dir, 0700) != 0)
+        return false;
     struct stat st;
     if (::lstat(dir.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
         return false;

@@ -2,7 +2,12 @@
 
 #include "run/RunJournalVersion1.h"
 
+#ifdef Q_OS_UNIX
+#include "fileops/PosixFiles.h"
+#endif
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <qalgorithms.h>
@@ -285,17 +290,33 @@ QString RunJournal::defaultPath()
         return {};
     return QDir::cleanPath(base) + QStringLiteral("/NMaker/journal");
 #else
+    // As bytes, and only when they are text: a home that is none would read as another folder.
     // Relative values are invalid by the base directory rules.
-    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString home = qEnvironmentVariable("HOME");
-    QString base;
-    if (state.startsWith(QLatin1Char('/')))
-        base = state;
-    else if (home.startsWith(QLatin1Char('/')))
-        base = home + QStringLiteral("/.local/state");
-    else
+    bool notText = false;
+    QByteArray base = posix::environmentPath("XDG_STATE_HOME", &notText);
+    if (base.isEmpty() && !notText) {
+        const QByteArray home = posix::environmentPath("HOME", &notText);
+        if (!home.isEmpty())
+            base = home + "/.local/state";
+    }
+    if (base.isEmpty())
         return {};
-    return QDir::cleanPath(base) + QStringLiteral("/NMaker/journal");
+    return QDir::cleanPath(QFile::decodeName(base)) + QStringLiteral("/NMaker/journal");
+#endif
+}
+
+QString RunJournal::defaultPathProblem()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("LOCALAPPDATA がありません");
+#else
+    bool stateNotText = false, homeNotText = false;
+    posix::environmentPath("XDG_STATE_HOME", &stateNotText);
+    posix::environmentPath("HOME", &homeNotText);
+    if (stateNotText || homeNotText)
+        return QStringLiteral("HOME か XDG_STATE_HOME がファイル名の文字コード (UTF-8) として"
+                              "読めません");
+    return QStringLiteral("HOME も XDG_STATE_HOME も絶対パスではありません");
 #endif
 }
 

@@ -38,6 +38,8 @@ public:
     // $XDG_STATE_HOME/NMaker/journal (~/.local/state/NMaker/journal); on Windows under the
     // local application data folder; empty when neither can be found.
     static QString defaultPath();
+    // Why defaultPath() is empty, as the user reads it.
+    static QString defaultPathProblem();
 
     const QString& path() const { return m_path; }
     // Uses the file at `path` from now on; it is read when something is asked of it.

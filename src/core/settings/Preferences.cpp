@@ -86,7 +86,7 @@ bool Preferences::setExtendedListSyntax(bool on)
         lines.insert(end, entry);
     else
         lines << ListSection + (crlf ? "\r" : "") << entry;
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+    if (!makeOwnFolder(QFileInfo(m_path).absolutePath()))
         return false;
     // Written whole or not at all: a failure leaves the old file as it was.
     if (!writeFileAtomically(m_path, lines.join('\n') + '\n'))

@@ -1,5 +1,7 @@
 #include "SettingsFile.h"
 
+#include "text/OutputFile.h"
+
 #include "text/TextFile.h"
 
 #include <QCoreApplication>
@@ -52,7 +54,7 @@ QString settingsFilePathIn(const QString& programFolder, const QString& configFo
 {
     if (canCreateFilesIn(programFolder))
         return QDir(programFolder).filePath(settingsFileName());
-    QDir().mkpath(configFolder);
+    makeOwnFolder(configFolder);
     return QDir(configFolder).filePath(settingsFileName());
 }
 

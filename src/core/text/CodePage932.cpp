@@ -129,8 +129,8 @@ std::optional<QByteArray> encode(const QString& text)
     const int size = int(text.size());
     // No best fit: "‖" must not quietly become the bytes of "∥".
     BOOL lossy = FALSE;
-    const int need = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0,
-                                         nullptr, &lossy);
+    const int need =
+        WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &lossy);
     if (need <= 0 || lossy)
         return std::nullopt;
     QByteArray bytes(need, Qt::Uninitialized);

@@ -21,6 +21,11 @@ Reason outputFileProblem(const QString& path, const QStringList& inputs = {});
 // target is written.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, Reason* why = nullptr);
 
+// Makes a folder of the user's own with every missing parent, private to the user; as root
+// never inside another user's folder (a HOME that sudo left as it was). False when it is not
+// there afterwards.
+bool makeOwnFolder(const QString& folder);
+
 // Whether a file can be written at `path`, as outputFileProblem() tells it.
 inline bool canWriteFile(const QString& path)
 {

@@ -2,6 +2,7 @@
 
 #include "fileops/PosixFiles.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -145,4 +146,10 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, Reason* w
         ::close(dirFd);
     }
     return true;
+}
+
+bool makeOwnFolder(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(folder));
+    return !path.isEmpty() && path.startsWith('/') && posix::makeFolders(path, 0700) == 0;
 }

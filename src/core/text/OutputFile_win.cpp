@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -52,4 +53,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, Reason* w
         return fail(OutputReason::notWritten());
     }
     return file.commit() || fail(OutputReason::notWritten());
+}
+
+bool makeOwnFolder(const QString& folder)
+{
+    return !folder.isEmpty() && QDir().mkpath(folder);
 }

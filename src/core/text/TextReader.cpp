@@ -220,8 +220,8 @@ TextReader::Opened TextReader::scan(const std::function<bool(qint64, qint64)>& p
         [&](QByteArrayView bytes) {
             m_bytes += bytes.size();
             if (s->head.size() < Utf8Bom.size())
-                s->head.append(
-                    bytes.first(std::min<qsizetype>(bytes.size(), Utf8Bom.size() - s->head.size())));
+                s->head.append(bytes.first(
+                    std::min<qsizetype>(bytes.size(), Utf8Bom.size() - s->head.size())));
             s->cr = s->cr || std::memchr(bytes.data(), '\r', size_t(bytes.size())) != nullptr;
             s->lf = s->lf || std::memchr(bytes.data(), '\n', size_t(bytes.size())) != nullptr;
             s->utf8.feed(bytes);

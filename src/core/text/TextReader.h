@@ -17,13 +17,13 @@ enum class EncodingChoice { Auto, Utf8, CodePage932 };
 
 // Why the reader took the encoding it took, for whoever shows it.
 enum class EncodingReason {
-    Asked,       // the user chose it
-    ByteOrder,   // a byte-order mark: UTF-8
-    OnlyAscii,   // nothing but ASCII: both readings are the same
-    NotUtf8,     // not valid UTF-8: code page 932
-    LfOnly,      // valid UTF-8 with line feeds only, as Linux editors write
-    Utf8Text,    // valid UTF-8 that reads as plausible text
-    Japanese932  // valid in both, but only code page 932 reads as Japanese
+    Asked,      // the user chose it
+    ByteOrder,  // a byte-order mark: UTF-8
+    OnlyAscii,  // nothing but ASCII: both readings are the same
+    NotUtf8,    // not valid UTF-8: code page 932
+    LfOnly,     // valid UTF-8 with line feeds only, as Linux editors write
+    Utf8Text,   // valid UTF-8 that reads as plausible text
+    Japanese932 // valid in both, but only code page 932 reads as Japanese
 };
 
 // Where lines end.
