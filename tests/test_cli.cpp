@@ -17,6 +17,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace
 {
 
@@ -795,6 +800,37 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path("list.txt")), list);
     }
 
+#ifdef Q_OS_UNIX
+    // A folder trashed through a link to a folder whose name is no text: the undo names the
+    // place by its bytes, never as another folder's name.
+    void undoOfANameThatIsNoText()
+    {
+        const QByteArray odd = QFile::encodeName(path("w/")) + "\xff";
+        QVERIFY(QDir().mkpath(path("w")));
+        QVERIFY(::mkdir(odd.constData(), 0700) == 0);
+        QVERIFY(::mkdir(QByteArray(odd + "/c1").constData(), 0700) == 0);
+        QVERIFY(::mkdir(QFile::encodeName(path("w/\uFFFD")).constData(), 0700) == 0); // the decoy
+        QVERIFY(::symlink(odd.constData(), QFile::encodeName(path("w/link")).constData()) == 0);
+        QCOMPARE(run(placed({"delete", "--target", "@/w/link", "--prefix", "c", "--first", "1",
+                             "--last", "1", "--digits", "1", "-q"},
+                            m_dir->path()))
+                     .exit,
+                 0);
+        const Outcome nul = run({"undo", "--dry-run", "-0"});
+        QCOMPARE(nul.rawOut, odd + "/c1" + '\0');
+        const Outcome json = run({"undo", "--dry-run", "--json"});
+        const QJsonObject planned =
+            QJsonDocument::fromJson(json.rawOut.split('\n').front()).object();
+        QCOMPARE(QByteArray::fromBase64(planned.value("path_bytes").toString().toLatin1()),
+                 odd + "/c1");
+        const Outcome plain = run({"undo", "--dry-run"});
+        QCOMPARE(plain.out, QStringList{QString("$'") + path("w/") + "\\xff/c1'"});
+        QCOMPARE(run({"undo", "-q"}).exit, 0);
+        QCOMPARE(::access(QByteArray(odd + "/c1").constData(), F_OK), 0); // back in its place
+        QVERIFY(QDir(path("w/\uFFFD")).isEmpty());
+    }
+#endif
+
     // Names as JSON: control characters escaped, a name that is no Unicode text with its bytes,
     // never a replacement character.
     void jsonNames_data()
@@ -827,8 +863,9 @@ private Q_SLOTS:
         const QJsonObject parsed = QJsonDocument::fromJson(object.toUtf8()).object();
         QCOMPARE(parsed.value("line").toInteger(), 3);
         if (bytes)
+            // The byte the lone surrogate stands for, as the name was read from the disk.
             QCOMPARE(QByteArray::fromBase64(parsed.value("path_bytes").toString().toLatin1()),
-                     QFile::encodeName(name));
+                     QByteArray("/w/x\x80"));
         else
             QCOMPARE(parsed.value("path").toString(), name);
     }

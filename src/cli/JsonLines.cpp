@@ -2,6 +2,7 @@
 
 #include "TerminalText.h"
 
+#include "fileops/HostPath.h"
 #include "run/RunReport.h"
 
 #include <QFile>
@@ -112,7 +113,7 @@ QString pathObject(const char* type, const QString& path, qint64 line, QStringVi
     appendJsonString(text, path);
     if (needsNameBytes(path)) {
         text += QLatin1String(", \"path_bytes\": \"");
-        text += QLatin1String(QFile::encodeName(path).toBase64());
+        text += QLatin1String(nameBytes(path).toBase64());
         text += QLatin1Char('"');
     }
     text += more;

@@ -1,5 +1,10 @@
 #include "TerminalOutput.h"
 
+#include "JsonLines.h"
+#include "fileops/HostPath.h"
+
+#include <cstring>
+
 #include "TerminalText.h"
 
 QString oneLine(QString text)
@@ -30,6 +35,11 @@ LineOutput::~LineOutput()
 
 void LineOutput::path(const QString& text)
 {
+    // A name that is no text goes out as the bytes it stands for.
+    if (m_nul && needsNameBytes(text)) {
+        appendBytes(nameBytes(text), '\0');
+        return;
+    }
     if (m_nul)
         append(text, '\0');
     else
@@ -52,6 +62,19 @@ void LineOutput::append(QStringView text, char end)
     char* last = m_encoder.appendToBuffer(m_buffer.data() + m_used, text);
     *last++ = end;
     m_used = last - m_buffer.data();
+}
+
+void LineOutput::appendBytes(const QByteArray& bytes, char end)
+{
+    const qsizetype need = bytes.size() + 1;
+    if (m_used + need > m_buffer.size()) {
+        flush();
+        if (need > m_buffer.size())
+            m_buffer.resize(need);
+    }
+    std::memcpy(m_buffer.data() + m_used, bytes.constData(), size_t(bytes.size()));
+    m_used += bytes.size();
+    m_buffer[m_used++] = end;
 }
 
 bool LineOutput::flush()

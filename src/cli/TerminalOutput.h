@@ -37,6 +37,7 @@ public:
 
 private:
     void append(QStringView text, char end);
+    void appendBytes(const QByteArray& bytes, char end);
 
     static constexpr qsizetype Capacity = 64 * 1024;
     QIODevice& m_device;

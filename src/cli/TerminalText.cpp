@@ -55,9 +55,23 @@ bool isControlCharacter(char32_t c)
 
 QString terminalName(const QString& name)
 {
+    // The code points as they stand, a lone surrogate too: a byte of a name that is no text
+    // stands as one of U+DC80..U+DCFF (nameOfBytes).
+    QList<char32_t> points;
+    points.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            points << QChar::surrogateToUcs4(c, name.at(i + 1));
+            ++i;
+        } else {
+            points << c.unicode();
+        }
+    }
+    auto byteOfName = [](char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; };
     bool plain = true;
-    for (const char32_t c : name.toUcs4()) {
-        if (isControlCharacter(c)) {
+    for (const char32_t c : points) {
+        if (isControlCharacter(c) || byteOfName(c)) {
             plain = false;
             break;
         }
@@ -65,10 +79,12 @@ QString terminalName(const QString& name)
     if (plain)
         return name;
     QString out = QStringLiteral("$'");
-    for (const char32_t c : name.toUcs4()) {
+    for (const char32_t c : points) {
         if (c == '\\' || c == '\'') {
             out += QLatin1Char('\\');
             out += QChar(c);
+        } else if (byteOfName(c)) {
+            out += QStringLiteral("\\x%1").arg(uint(c & 0xFF), 2, 16, QLatin1Char('0'));
         } else if (isControlCharacter(c)) {
             appendEscape(out, c);
         } else {

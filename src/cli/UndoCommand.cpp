@@ -4,6 +4,7 @@
 #include "JsonLines.h"
 #include "TerminalText.h"
 
+#include "fileops/HostPath.h"
 #include "run/UndoTexts.h"
 
 #include <QFile>
@@ -67,7 +68,7 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
             const QList<TrashPlace> order = s.steps.restoreOrder();
             const QList<RestoreResult> results = s.host.restore(order, true);
             for (qsizetype i = 0; i < order.size(); ++i) {
-                const QString path = QFile::decodeName(order.at(i).original);
+                const QString path = nameOfBytes(order.at(i).original);
                 switch (results.at(i).kind) {
                 case RestoreResult::Kind::Restored:
                     out.path(path, -1);

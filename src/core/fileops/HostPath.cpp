@@ -119,3 +119,75 @@ QString withoutTrailingSeparators(QString path)
         path.chop(1);
     return path;
 }
+
+namespace
+{
+
+// The length of the well-formed UTF-8 sequence at `p` (no overlong forms, no surrogates,
+// nothing past U+10FFFF), or 0.
+int sequenceAt(const unsigned char* p, qsizetype left, char32_t& c)
+{
+    const unsigned char b = p[0];
+    if (b < 0x80) {
+        c = b;
+        return 1;
+    }
+    int n = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+    if (n == 0 || left < n)
+        return 0;
+    c = b & (0x7F >> n);
+    for (int i = 1; i < n; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    if ((n == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) ||
+        (n == 4 && (c < 0x10000 || c > 0x10FFFF)))
+        return 0;
+    return n;
+}
+
+} // namespace
+
+QString nameOfBytes(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t c = 0;
+        const int n = sequenceAt(p + i, bytes.size() - i, c);
+        if (n == 0) {
+            out += QChar(char16_t(0xDC00 | p[i]));
+            ++i;
+            continue;
+        }
+        if (c >= 0x10000) {
+            out += QChar(QChar::highSurrogate(c));
+            out += QChar(QChar::lowSurrogate(c));
+        } else {
+            out += QChar(char16_t(c));
+        }
+        i += n;
+    }
+    return out;
+}
+
+QByteArray nameBytes(QStringView name)
+{
+    QByteArray out;
+    out.reserve(name.size() * 3);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name.at(i).unicode();
+        if (u >= 0xDC80 && u <= 0xDCFF && !(i > 0 && name.at(i - 1).isHighSurrogate())) {
+            out += char(u & 0xFF);
+            continue;
+        }
+        const qsizetype n =
+            QChar::isHighSurrogate(u) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate() ? 2
+                                                                                                : 1;
+        out += name.mid(i, n).toUtf8();
+        i += n - 1;
+    }
+    return out;
+}

@@ -30,3 +30,9 @@ bool isAbsoluteHostPath(const QString& path);
 
 // The path without separators at its end, a lone root separator excepted.
 QString withoutTrailingSeparators(QString path);
+
+// A name of the host's bytes as text, every byte kept: what is no UTF-8 becomes a lone
+// surrogate U+DC80..U+DCFF per byte (as Python's "surrogateescape"), never a replacement
+// character that would name another file. nameBytes() gives the bytes back.
+QString nameOfBytes(const QByteArray& bytes);
+QByteArray nameBytes(QStringView name);

@@ -1,6 +1,7 @@
 #include "FolderSteps.h"
 
 #include "fileops/FileSystem.h"
+#include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
 #include "messages/Prompter.h"
 #include "run/RunContext.h"
@@ -537,7 +538,7 @@ void FolderSteps::undoLastDeletion()
     int restored = 0;
     QStringList taken, replaced, noParent, unavailable, failed, gone, invalid;
     for (qsizetype k = 0; k < ordered.size(); ++k) {
-        const QString path = QFile::decodeName(ordered.at(k).original);
+        const QString path = nameOfBytes(ordered.at(k).original);
         const RestoreResult& r = results.at(k);
         using Kind = RestoreResult::Kind;
         switch (r.kind) {
