@@ -68,6 +68,7 @@ private Q_SLOTS:
     void handEditedJournalMovesNothingElse();
     void killedMidUndo();
     void newestRunIsTakenBack();
+    void trashInMemorySaysSo();
     void homeNotOurs_data();
     void homeNotOurs();
 
@@ -454,6 +455,29 @@ void TestUndoDeletion::newestRunIsTakenBack()
     QVERIFY(!QFileInfo::exists(at("w/made")));
     QVERIFY(QFileInfo(at("w/c1")).isDir()); // not the creation's
     QCOMPARE(newSteps()->nextUndo(), FolderSteps::UndoTarget::None);
+}
+
+void TestUndoDeletion::trashInMemorySaysSo()
+{
+    // /dev/shm is a tmpfs wherever it exists on Linux.
+    QTemporaryDir shm(QStringLiteral("/dev/shm/test_undo_deletion-XXXXXX"));
+    if (!shm.isValid())
+        QSKIP("no /dev/shm here");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(shm.filePath("data")));
+    m_ff = std::make_unique<FileFolder>(&m_prompter);
+    m_steps = newSteps();
+    QVERIFY(QDir().mkpath(shm.filePath("w/c1")));
+    RunReport report;
+    m_steps->addListener(&report);
+    m_steps->startRun(RunKind::Delete);
+    QVERIFY(m_steps->deleteFolders({shm.filePath("w/c1")}));
+    m_steps->finishRun();
+    m_steps->removeListener(&report);
+    // Trashed, restorable until the next restart, and said so.
+    QCOMPARE(report.rows().size(), 1);
+    QCOMPARE(report.rows().front().outcome, FolderOutcome::Trashed);
+    QCOMPARE(report.rows().front().reason,
+             QStringLiteral("ごみ箱がメモリ上 (tmpfs) にあるため、次に再起動すると消えます"));
 }
 
 void TestUndoDeletion::homeNotOurs_data()

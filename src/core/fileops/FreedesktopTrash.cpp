@@ -20,6 +20,10 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#ifdef Q_OS_LINUX
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,8 +109,9 @@ struct FreedesktopTrash::TrashDir {
     int filesFd = -1;
     int infoFd = -1;
     bool dirty = false;
-    QString error; // set when the trash cannot be used
-    Reason reason; // set when it is not to be used at all, and why
+    QString error;         // set when the trash cannot be used
+    Reason reason;         // set when it is not to be used at all, and why
+    bool inMemory = false; // what goes there is gone after the next restart
     // How an info file comes into being: unnamed and then linked in where the file system can
     // (nothing half-written is ever seen), else under a temporary name and renamed.
     enum class Link { EmptyPath, ProcFd, TempName };
@@ -138,6 +143,12 @@ struct FreedesktopTrash::TrashDir {
             return false;
         }
         removeStaleParts();
+#ifdef Q_OS_LINUX
+        // A trash in memory (tmpfs, ramfs) is emptied by the next restart.
+        struct statfs fs;
+        inMemory =
+            ::fstatfs(filesFd, &fs) == 0 && (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC);
+#endif
         return true;
     }
 
@@ -649,7 +660,8 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         // The rename took whatever stood there at that moment: it must be the node checked.
         const Node moved = statNode(trash->filesFd, candidate.constData(), false);
         if (moved.ok && moved.sameNode(item)) {
-            TrashResult done = result(TrashResult::Kind::Trashed);
+            TrashResult done = result(TrashResult::Kind::Trashed,
+                                      trash->inMemory ? TrashReason::trashInMemory() : Reason{});
             if (infoNode.ok)
                 done.place = TrashPlace{trash->path,      trash->topdir, candidate, infoName,
                                         infoNode.stamp(), item.id(),     source};

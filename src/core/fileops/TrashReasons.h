@@ -91,6 +91,13 @@ inline Reason homeNotText()
         "home_not_text"};
 }
 
+// Not a failure: the item is in a trash that the next restart empties (tmpfs, ramfs).
+inline Reason trashInMemory()
+{
+    return {QStringLiteral("ごみ箱がメモリ上 (tmpfs) にあるため、次に再起動すると消えます"),
+            "trash_in_memory"};
+}
+
 // A system error as the user reads it, for one errno (POSIX) or Win32 code.
 Reason systemError(int error);
 

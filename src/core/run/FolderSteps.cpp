@@ -259,7 +259,7 @@ bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashRe
         const TrashResult& r = results.at(i);
         switch (r.kind) {
         case TrashResult::Kind::Trashed:
-            report(FolderOutcome::Trashed, path);
+            report(FolderOutcome::Trashed, path, r.why); // a trash in memory says so
             if (gone)
                 *gone << path;
             break;
