@@ -801,6 +801,23 @@ private Q_SLOTS:
     }
 
 #ifdef Q_OS_UNIX
+    // The trash's reasons in Japanese, with a code beside them that scripts can rely on.
+    void reasonsHaveCodes()
+    {
+        make({"w/c1/", "home/.local/share=not a folder"});
+        const Outcome o = run(placed({"delete", "--target", "@/w", "--prefix", "c", "--first", "1",
+                                      "--last", "1", "--digits", "1", "--json"},
+                                     m_dir->path()));
+        QCOMPARE(o.exit, 1);
+        const QJsonObject folder = QJsonDocument::fromJson(o.out.value(0).toUtf8()).object();
+        QCOMPARE(folder.value("outcome").toString(), QString("failed"));
+        QCOMPARE(folder.value("reason_code").toString(), QString("trash_unusable"));
+        QCOMPARE(folder.value("reason").toString(),
+                 "ごみ箱 " + path("home/.local/share/Trash") +
+                     " を使えません: 途中がフォルダではありません");
+        QVERIFY(QFileInfo(path("w/c1")).isDir());
+    }
+
     // A folder trashed through a link to a folder whose name is no text: the undo names the
     // place by its bytes, never as another folder's name.
     void undoOfANameThatIsNoText()
