@@ -6,6 +6,7 @@
 #include "fileops/FolderBrowser.h"
 #include "folderlist/ListRun.h"
 #include "run/FolderSteps.h"
+#include "run/RunReport.h"
 #include "settings/Options.h"
 
 #include <QDir>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void driveRoots_data();
     void driveRoots();
     void hostStyleRules();
+    void everyEntryHasAnOutcome_data();
+    void everyEntryHasAnOutcome();
 };
 
 void TestListRun::duplicates_data()
@@ -267,6 +270,52 @@ void TestListRun::hostStyleRules()
     QCOMPARE(prompter.numbers(), (QList<int>{26, 23, 12}));
     QVERIFY(prompter.shown.at(1).text.contains(QStringLiteral("’/mnt/nmaker-no-volume’")));
 #endif
+}
+
+void TestListRun::everyEntryHasAnOutcome_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QStringList>("rows"); // "path: outcome reason_code"
+    QTest::newRow("a UNC line is rooted, never placed in the base")
+        << QStringList{"\\\\server\\share\\unc1", "a"} << QList<int>{Answer::No}
+        << QStringList{"C:\\t\\a"}
+        << QStringList{"\\\\server\\share\\unc1: failed network_path", "C:\\t\\a: created "};
+    QTest::newRow("a long path of its own (\\\\?\\) the same")
+        << QStringList{"\\\\?\\C:\\x"} << QList<int>{} << QStringList{}
+        << QStringList{"\\\\?\\C:\\x: failed network_path"};
+    QTest::newRow("'/' reads as '\\'")
+        << QStringList{"C:/w/a"} << QList<int>{} << QStringList{"C:\\w\\a"}
+        << QStringList{"C:\\w\\a: created "};
+    QTest::newRow("a missing drive ends the run; what it did not reach is told")
+        << QStringList{"C:\\m1", "Q:\\x", "C:\\m2"} << QList<int>{Answer::No}
+        << QStringList{"C:\\m1"}
+        << QStringList{"C:\\m1: created ", "Q:\\x: failed path_not_found",
+                       "C:\\m2: failed not_tried"};
+}
+
+void TestListRun::everyEntryHasAnOutcome()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QList<int>, answers);
+    MemoryFileSystem fs;
+    Options options;
+    ScriptedPrompter prompter;
+    prompter.answers = answers;
+    FolderSteps steps(fs, prompter, options, PathStyle::Windows);
+    FolderBrowser browser(fs);
+    RunReport report;
+    steps.addListener(&report);
+    CountingRun run;
+    ListRun(steps, browser, {"C:\\t", "C:\\prog", "NMaker"}).run(entries, true, run);
+    QTEST(fs.createdFolders, "made");
+    QStringList rows;
+    for (const ReportRow& row : report.rows())
+        rows << row.path + ": " +
+                    QString(row.outcome == FolderOutcome::Created ? "created" : "failed") + " " +
+                    QLatin1String(row.reasonCode ? row.reasonCode : "");
+    QTEST(rows, "rows");
 }
 
 QTEST_GUILESS_MAIN(TestListRun)

@@ -119,6 +119,12 @@ QString ListRun::driveRootOf(const QString& entry, PathStyle style)
     return {};
 }
 
+bool isNetworkPath(const QString& entry, PathStyle style)
+{
+    // \\server\share and \\?\ alike: the program works on local folders only.
+    return style == PathStyle::Windows && entry.startsWith(QLatin1String("\\\\"));
+}
+
 QString ListRun::askBaseFolder()
 {
     const QString text = m_base.targetText;
@@ -151,6 +157,12 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
     QString base;
     bool skipDriveQuestion = false;
     for (QString& entry : entries) {
+        // On Windows a line written with '/' is the same path with '\\', as in the target field.
+        if (style == PathStyle::Windows)
+            entry.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        // A network path is rooted of its own: never placed in the base folder.
+        if (isNetworkPath(entry, style))
+            continue;
         if (!carriesDrive(entry, style)) {
             if (base.isEmpty()) {
                 base = askBaseFolder();
@@ -188,8 +200,14 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
         m_steps.startCreating();
     QString refused;
     QStringList batch;
-    for (const QString& entry : entries) {
+    bool failedStop = false;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString& entry = entries.at(i);
         const bool stop = context.runStep([&] {
+            if (isNetworkPath(entry, style)) {
+                m_steps.refuseFolder(entry, ListReason::networkPath());
+                return false;
+            }
             // A NUL (from an edited or pasted entry) would cut the path short where the system
             // reads it: refused like the characters a path may not hold.
             if (hasRefusedChars(entry, RefuseMode::Path, style) || entry.contains(QChar(u'\0'))) {
@@ -200,12 +218,17 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
                 batch << entry;
                 return false;
             }
-            return m_steps.createOneFolder(entry);
+            failedStop = m_steps.createOneFolder(entry);
+            return failedStop;
         });
         // A cancel, or a folder step that ends the run: no report, and in delete mode
-        // nothing at all is deleted.
-        if (stop)
+        // nothing at all is deleted. After a failure that ends it, the entries it did not get
+        // to are told as such: every entry has an outcome.
+        if (stop) {
+            for (qsizetype j = i + 1; failedStop && j < entries.size(); ++j)
+                m_steps.refuseFolder(entries.at(j), ListReason::notTried());
             return;
+        }
     }
     if (!create && !batch.isEmpty())
         m_steps.deleteFolders(batch, &context);

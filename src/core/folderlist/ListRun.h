@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PathStyle.h"
+#include "Reason.h"
 #include "text/NamedLines.h"
 
 #include <QSet>
@@ -12,6 +13,23 @@ class FolderSteps;
 class RunContext;
 
 enum class DuplicateCheck { Unique, Duplicate, Cancelled };
+
+// A line that names a network path (UNC, or \\?\ on Windows): rooted of its own, never joined
+// to the base folder, and not made, since the program works on local folders only.
+bool isNetworkPath(const QString& entry, PathStyle style);
+
+// Why a list run left an entry as it was.
+namespace ListReason
+{
+inline Reason networkPath()
+{
+    return {QStringLiteral("ネットワーク上のパス (UNC) は使えません"), "network_path"};
+}
+inline Reason notTried()
+{
+    return {QStringLiteral("前のフォルダで実行が止まったため、作りませんでした"), "not_tried"};
+}
+} // namespace ListReason
 
 // Whether two entries have the very same text (case counts). One pass with a hash set; the
 // run stays responsive and cancellable, looking for pending input every few hundred entries.

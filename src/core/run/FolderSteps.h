@@ -54,6 +54,11 @@ public:
     int createFolder(const QString& path);
     // The run's target folder could not be made: told to the listeners, and by message 10.
     void targetFailed(const QString& path);
+    // The run leaves this folder as it is, for this reason: told as a failure.
+    void refuseFolder(const QString& path, const Reason& reason)
+    {
+        report(FolderOutcome::Failed, path, reason);
+    }
 
     // What the folder steps of the current run did, for a summary.
     struct Tally {

@@ -19,7 +19,7 @@ void RunReport::folderDone(const FolderEvent& event)
     // A reason is one line here: a table cell, a CSV field.
     QString reason = event.reason;
     reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    m_rows.append(ReportRow{event.outcome, event.path, reason, event.line});
+    m_rows.append(ReportRow{event.outcome, event.path, reason, event.line, event.reasonCode});
 }
 
 QString RunReport::summary() const

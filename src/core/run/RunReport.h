@@ -12,6 +12,7 @@ struct ReportRow {
     QString path;
     QString reason;
     qint64 line = -1; // the list line it came from (1 for the first), -1 when none
+    const char* reasonCode = nullptr;
 };
 
 // What the latest run did, folder by folder: it listens to the folder steps and keeps every
