@@ -3,6 +3,7 @@
 #include "ArgumentParser.h"
 #include "CommandLine.h"
 #include "JsonLines.h"
+#include "TerminalText.h"
 #include "TestHelpers.h"
 #include "run/StopRequest.h"
 #include "text/TextRules.h"
@@ -295,7 +296,9 @@ private Q_SLOTS:
         QTest::newRow("list-create stops at a folder below a plain file")
             << QStringList{"plain", "list.txt=@/plain/x\n@/L/ok\n"}
             << QStringList{"list-create", "list.txt"} << 1 << QStringList{}
-            << QStringList{"@/plain/x: フォルダの作成に失敗しました", "作成 0、既存 0、失敗 1"}
+            << QStringList{"@/plain/x: フォルダの作成に失敗しました",
+                           "@/L/ok: 前のフォルダで実行が止まったため、作りませんでした",
+                           "作成 0、既存 0、失敗 2"}
             << QStringList{} << QStringList{"L/ok"} << QStringList{};
         QTest::newRow("list-delete")
             << QStringList{"L/a1/", "L/a2/f", "list.txt=@/L/a[1-3]\n"}
@@ -937,8 +940,7 @@ private Q_SLOTS:
                     args << "--dry-run";
                 QTest::addRow("a NUL inside a line: %s%s", command, extended ? ", extended" : "")
                     << (QByteArray("@/n1\r\n@/n2") + '\0' + "x\r\n") << args << 2 << QByteArray()
-                    << (extended ? "$'@/n2\\x00x' (NUL 文字を含んでいます)" : "$'@/n2\\x00x'")
-                    << QStringList{};
+                    << (extended ? "nul: (NUL 文字を含んでいます)" : "nul:") << QStringList{};
             }
         }
         QTest::newRow("a NUL inside a line: nothing made")
@@ -980,6 +982,9 @@ private Q_SLOTS:
         const Outcome o = run(placed(args, m_dir->path()));
         QVERIFY2(clock.elapsed() < 20000, "it must not wait");
         QCOMPARE(o.rawOut, placedBytes(out));
+        // The line with the NUL, quoted as the terminal shows it (backslashes doubled on Windows).
+        if (err.startsWith("nul:"))
+            err = terminalName(placedText("@/n2", m_dir->path()) + QChar(0) + "x") + err.mid(4);
         if (err.isEmpty())
             QVERIFY2(o.err.isEmpty() || !o.err.front().startsWith("nmaker"),
                      qPrintable(o.err.join('|')));
