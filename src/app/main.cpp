@@ -23,14 +23,36 @@
 #include <QLocale>
 #include <QTranslator>
 
+#ifdef Q_OS_WIN
+#include <cstdio>
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[])
 {
     // A command runs without a window, and so without a display.
     QByteArrayList args;
     for (int i = 1; i < argc; ++i)
         args << QByteArray(argv[i]);
-    if (wantsCommandLine(args))
+    if (wantsCommandLine(args)) {
+#ifdef Q_OS_WIN
+        // A window program has no console of its own: a command writes to the one it was
+        // started from, where nothing else was given in its place (a file, a pipe).
+        if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+            auto missing = [](DWORD which) {
+                const HANDLE h = ::GetStdHandle(which);
+                return h == nullptr || h == INVALID_HANDLE_VALUE;
+            };
+            if (missing(STD_OUTPUT_HANDLE))
+                (void)std::freopen("CONOUT$", "w", stdout);
+            if (missing(STD_ERROR_HANDLE))
+                (void)std::freopen("CONOUT$", "w", stderr);
+            if (missing(STD_INPUT_HANDLE))
+                (void)std::freopen("CONIN$", "r", stdin);
+        }
+#endif
         return runCommandLineMain(argc, argv);
+    }
     QApplication app(argc, argv);
     setApplicationIdentity();
     QApplication::setFont(uiFont());

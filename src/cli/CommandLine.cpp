@@ -42,6 +42,26 @@ BOOL WINAPI onConsoleEvent(DWORD event)
 }
 #endif
 
+#ifdef Q_OS_WIN
+// Standard input through ReadFile: the end of a pipe is ERROR_BROKEN_PIPE there, which QFile
+// takes for a failure (`type list.txt | NMaker.exe list-create -`).
+class StandardInput : public QIODevice
+{
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        DWORD got = 0;
+        if (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), data, DWORD(qMin<qint64>(size, 1 << 30)),
+                       &got, nullptr))
+            return qint64(got);
+        const DWORD error = ::GetLastError();
+        return error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF ? 0 : -1;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+    bool isSequential() const override { return true; }
+};
+#endif
+
 // A run asked to stop ends at its next folder with its record whole, rather than dying with
 // the last few lines of it unwritten. A second Ctrl+C ends the program at once.
 void catchStopSignals()
@@ -105,10 +125,18 @@ int runCommandLineMain(int argc, char* argv[])
 
     QFile out;
     QFile err;
+#ifdef Q_OS_WIN
+    StandardInput in;
+#else
     QFile in;
+#endif
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+#ifdef Q_OS_WIN
+    in.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+#else
     in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+#endif
 #ifdef Q_OS_WIN
     const bool terminal = ::_isatty(2) != 0;
 #else
@@ -117,6 +145,11 @@ int runCommandLineMain(int argc, char* argv[])
     const TerminalStreams streams{out, err, terminal, &in};
     catchStopSignals();
 
+#ifdef Q_OS_WIN
+    // The command line as typed, from the wide one (GetCommandLineW): argv holds the ANSI code
+    // page's best fit of it, in which "café" is "cafe" and a Korean name is "???".
+    const QStringList args = QCoreApplication::arguments().mid(1);
+#else
     // Straight from argv, and only what reads back as the same bytes: a name that is no text
     // in the file-name encoding would otherwise turn into another name.
     QStringList args;
@@ -132,6 +165,7 @@ int runCommandLineMain(int argc, char* argv[])
         }
         args << text;
     }
+#endif
     const CommandEnvironment environment{
         withSeparator(QCoreApplication::applicationDirPath()),
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),

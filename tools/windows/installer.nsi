@@ -73,8 +73,12 @@ SectionEnd
 Section "Uninstall"
   Delete "$SMPROGRAMS\NMaker\NMaker.lnk"
   RMDir "$SMPROGRAMS\NMaker"
-  ; Only what the installer laid down: SetNMaker.cf lives in the user's folder, not here.
+  ; What the installer laid down, and what the program may have put beside itself (its settings
+  ; file, when the folder was writable for it): nothing of NMaker's is left behind.
   Delete "$INSTDIR\NMaker.exe"
+  Delete "$INSTDIR\nmaker-cli.exe"
+  Delete "$INSTDIR\SetNMaker.cf"
+  RMDir /r "$INSTDIR\translations"
   Delete "$INSTDIR\NMAKER_INDEX.htm"
   Delete "$INSTDIR\qt.conf"
   Delete "$INSTDIR\*.dll"
