@@ -219,7 +219,7 @@ private Q_SLOTS:
                            "--first", "1",        "--last", "3",        "--no-zero-fill"}
             << 1 << QStringList{}
             << QStringList{"@/out/case2: フォルダの作成で異常が起きました。 "
-                           "フォルダが作成できませんでした。",
+                           "フォルダが作成できませんでした。 (同じ名前のファイルがあります)",
                            "作成 2、既存 0、失敗 1"}
             << QStringList{"out/case1", "out/case3"} << QStringList{} << QStringList{};
         QTest::newRow("delete into the trash")
@@ -662,7 +662,7 @@ private Q_SLOTS:
                            "folder failed @/out/c003 null", "folder created @/out/c004 null",
                            "summary command=create created=2 existing=1 failed=1 exit=1"}
             << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 "
-                           "フォルダが作成できませんでした。",
+                           "フォルダが作成できませんでした。 (同じ名前のファイルがあります)",
                            "作成 2、既存 1、失敗 1"};
         QTest::newRow("quiet: the failure is named, no summary line")
             << QStringList{"out/c003"} << series + QStringList{"-q"} << QByteArray() << 1
@@ -670,7 +670,7 @@ private Q_SLOTS:
                            "folder failed @/out/c003 null", "folder created @/out/c004 null",
                            "summary command=create created=3 existing=0 failed=1 exit=1"}
             << QStringList{"@/out/c003: フォルダの作成で異常が起きました。 "
-                           "フォルダが作成できませんでした。"};
+                           "フォルダが作成できませんでした。 (同じ名前のファイルがあります)"};
         QTest::newRow("a list from standard input, with its lines")
             << QStringList{"L/b/"} << QStringList{"list-create", "-", "--json", "-v"}
             << QByteArray("@/L/a[1-2]\n\n@/L/b\n") << 0
@@ -802,6 +802,22 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(path("L/a")).isDir()); // nothing done
         QCOMPARE(fileBytes(path("list.txt")), list);
     }
+
+#ifdef Q_OS_WIN
+    // A device name is refused with its own reason, not only the generic box's text.
+    void deviceNameHasItsReason()
+    {
+        const Outcome o = run(placed({"create", "--target", "@/w", "--prefix", "COM", "--first",
+                                      "1", "--last", "1", "--digits", "1", "--json"},
+                                     m_dir->path()));
+        QCOMPARE(o.exit, 1);
+        const QJsonObject folder = QJsonDocument::fromJson(o.out.value(0).toUtf8()).object();
+        QCOMPARE(folder.value("reason_code").toString(), QString("invalid_name"));
+        QVERIFY2(folder.value("reason").toString().contains("COM1"),
+                 qPrintable(folder.value("reason").toString()));
+        QVERIFY(!QFileInfo::exists(path("w/COM1")));
+    }
+#endif
 
 #ifdef Q_OS_UNIX
     // The trash's reasons in Japanese, with a code beside them that scripts can rely on.

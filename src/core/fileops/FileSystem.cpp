@@ -78,3 +78,8 @@ QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool, 
     return QList<RestoreResult>(
         places.size(), RestoreResult{RestoreResult::Kind::Unavailable, TrashReason::noTrash()});
 }
+
+Reason FileSystem::createFailure(const QString&, int)
+{
+    return {};
+}

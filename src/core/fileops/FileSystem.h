@@ -177,6 +177,9 @@ public:
     // the recorded info file naming that place, and only into a folder that stands there
     // (an earlier item may have brought it back). With `dryRun` nothing moves and each
     // result tells what would become of it. A host without such a trash takes nothing back.
+    // Why createFolder(path) answered `code` (neither created nor there already), as far as
+    // the host can tell; empty when it cannot.
+    virtual Reason createFailure(const QString& path, int code);
     virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
                                          ItemObserver* observer = nullptr);
 };

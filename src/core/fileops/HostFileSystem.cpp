@@ -477,6 +477,37 @@ std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
     return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 #endif
 }
+Reason HostFileSystem::createFailure(const QString& path, int code)
+{
+    switch (code) {
+    case SystemError::AccessDenied:
+        return {QStringLiteral("アクセスが許可されていません"), "permission_denied"};
+    case SystemError::WriteProtect:
+        return {QStringLiteral("書き込みが禁止されたボリュームです"), "read_only_volume"};
+    case SystemError::FileExists:
+        return {QStringLiteral("同じ名前のファイルがあります"), "file_exists"};
+    case SystemError::DiskFull:
+        return {QStringLiteral("ディスクに空きがありません"), "disk_full"};
+    case SystemError::FilenameTooLong:
+        return {QStringLiteral("名前が長すぎます"), "name_too_long"};
+    case SystemError::BadPathname:
+        return {QStringLiteral("絶対パスではないか、NUL 文字を含んでいます"), "bad_path"};
+    case SystemError::InvalidName: {
+#ifdef Q_OS_WIN
+        // The device name or the trailing dot, by name.
+        const WindowsPaths::Problem problem = WindowsPaths::pathProblem(hostPath(path));
+        if (!problem.why.isEmpty())
+            return {problem.component + QStringLiteral(": ") + problem.why, "invalid_name"};
+#else
+        (void)path;
+#endif
+        return {QStringLiteral("Windows の名前として使えません"), "invalid_name"};
+    }
+    default:
+        return {};
+    }
+}
+
 QString HostFileSystem::folderPart(const QString& fullPath)
 {
     const QChar sep = pathSeparator(Host);

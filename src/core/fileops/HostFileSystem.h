@@ -47,6 +47,7 @@ public:
     int createFolder(const QString& path, QList<MadeFolder>* made = nullptr) override;
     FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
+    Reason createFailure(const QString& path, int code) override;
     // With the confirmation and progress as set below.
     QList<TrashResult> trash(const QList<TrashItem>& items,
                              ItemObserver* observer = nullptr) override;

@@ -242,10 +242,16 @@ bool FolderSteps::createOneFolder(const QString& path)
         default:
             return true;
         }
-    default:
-        report(FolderOutcome::Failed, path, catalogueReason(14, "not_made"));
+    default: {
+        // The box as described; the outcome says what stood in the way, where the host knows.
+        Reason reason = catalogueReason(14, "not_made");
+        const Reason why = m_fs.createFailure(path, code);
+        if (!why.isEmpty())
+            reason = {reason.text + QStringLiteral(" (") + why.text + u')', why.code};
+        report(FolderOutcome::Failed, path, reason);
         m_prompter.showOutcomeMessage(14);
         return false;
+    }
     }
 }
 
