@@ -377,7 +377,10 @@ void TestAccessibility::namesWithoutACaption()
         QWidget* c = this->window(QString::fromLatin1(window))->findChild<QWidget*>(control);
         return QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name);
     };
-    QCOMPARE(name("frmSetting", "cmdOK"), QStringLiteral("OK"));
+    // Named by what it shows, so that what a user sees is what a reader says and voice control
+    // takes.
+    QCOMPARE(name("frmSetting", "cmdOK"), QStringLiteral("O\u3000K"));
+    QCOMPARE(name("frmList", "mnuPopup"), QStringLiteral("編集"));
     QCOMPARE(name("frmAbout", "picIcon"), QStringLiteral("NMaker のアイコン"));
     QCOMPARE(name("frmList", "ltvFolder"), QStringLiteral("フォルダ作成リスト"));
     QCOMPARE(name("frmMain", "progress"), QStringLiteral("進み具合"));

@@ -59,6 +59,7 @@ private Q_SLOTS:
 
     void captionsAndMenus();
     void modelHoldsItsContract();
+    void existingRowsSayIt();
     void editMenuFollowsTheSelection();
     void deleteKeepsTheOrderOfTheRest_data();
     void deleteKeepsTheOrderOfTheRest();
@@ -475,7 +476,8 @@ void TestListWindow::encodingShownAndReadAgain()
 {
     // ﾃ is C3 and ー is 81 5B: valid UTF-8 too, where they read as Á[.
     const QString file = m_dir.filePath("f1.txt");
-    QVERIFY(putBytes(file, "C:\\F1\\\xC3\x81\x5B" "1-3]\r\n"));
+    QVERIFY(putBytes(file, "C:\\F1\\\xC3\x81\x5B"
+                           "1-3]\r\n"));
     QMenu* menu = childOf<QMenu>(list(), "mnuActionEncoding");
     QAction* utf8 = action("mnuEncodingUtf8");
     QAction* cp932 = action("mnuEncoding932");
@@ -485,7 +487,8 @@ void TestListWindow::encodingShownAndReadAgain()
     QCOMPARE(list()->model().entries(), QStringList{"C:\\F1\\ﾃー1-3]"});
     QVERIFY(menu->isEnabled());
     QVERIFY(cp932->isChecked() && !utf8->isChecked());
-    QCOMPARE(cp932->text(), "シフトJIS (コードページ 932) (自動判定: シフトJIS として読むと日本語になるため)");
+    QCOMPARE(cp932->text(),
+             "シフトJIS (コードページ 932) (自動判定: シフトJIS として読むと日本語になるため)");
 
     utf8->trigger();
     QCOMPARE(list()->model().entries(), (QStringList{"C:\\F1\\Á1", "C:\\F1\\Á2", "C:\\F1\\Á3"}));
@@ -680,6 +683,18 @@ void TestListWindow::folderChooserShowsTheInstruction()
     QCOMPARE(files->fileMode(), QFileDialog::Directory);
     QVERIFY(files->testOption(QFileDialog::ShowDirsOnly));
     QCOMPARE(QDir(files->directory()).canonicalPath(), QDir(start).canonicalPath());
+}
+
+void TestListWindow::existingRowsSayIt()
+{
+    // The paler row of a folder that is there already says so, to the eye and to a reader.
+    FolderListModel model;
+    model.appendEntries({"/there", "/new"});
+    model.setExistenceProbe([](const QString& path) { return path == "/there"; });
+    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)}) {
+        QCOMPARE(model.data(model.index(0), role).toString(), QStringLiteral("既に存在します"));
+        QVERIFY(!model.data(model.index(1), role).isValid());
+    }
 }
 
 QTEST_MAIN(TestListWindow)

@@ -19,7 +19,9 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const
         return m_entries.at(index.row());
     if (role == Qt::ForegroundRole && exists(m_entries.at(index.row())))
         return QBrush(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
-    if (role == Qt::ToolTipRole && exists(m_entries.at(index.row())))
+    // The tooltip, and what a screen reader says of the row beside its path.
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) &&
+        exists(m_entries.at(index.row())))
         return QStringLiteral("既に存在します");
     return {};
 }
@@ -35,7 +37,7 @@ void FolderListModel::refreshExistence()
     m_existence.clear();
     if (!m_entries.isEmpty())
         Q_EMIT dataChanged(index(0), index(int(m_entries.size()) - 1),
-                           {Qt::ForegroundRole, Qt::ToolTipRole});
+                           {Qt::ForegroundRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 bool FolderListModel::exists(const QString& path) const

@@ -1,14 +1,14 @@
 #include "ListController.h"
 
 #include "FolderListModel.h"
+#include "ListHost.h"
 #include "ListWindow.h"
 #include "common/WindowRunContext.h"
 #include "fileops/FileSystem.h"
+#include "folderlist/ListExport.h"
 #include "folderlist/ListFile.h"
 #include "folderlist/ListFileChooser.h"
-#include "folderlist/ListExport.h"
 #include "folderlist/ListRun.h"
-#include "ListHost.h"
 #include "messages/Prompter.h"
 #include "report/ReportWindow.h"
 #include "run/FolderSteps.h"
@@ -128,8 +128,9 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     std::optional<WindowRunContext> context;
     if (fromList) {
         list->enterBusyState();
-        context.emplace(list, list->exitButton(),
-                        [list, what](int done, int total) { list->showProgress(what, done, total); });
+        context.emplace(list, list->exitButton(), [list, what](int done, int total) {
+            list->showProgress(what, done, total);
+        });
     } else {
         m_host.enterBusyState();
         context.emplace(m_host.runContext(what));
@@ -308,12 +309,11 @@ void ListController::showReport(QWidget* parent)
 {
     if (!hasReport())
         return;
-    ReportWindow report(*m_services.report,
-                        ReportActions{[this](const QStringList& paths) { exportEntries(paths); },
-                                      [this](const QList<ReportRow>& rows) {
-                                          exportReportCsv(rows);
-                                      }},
-                        parent);
+    ReportWindow report(
+        *m_services.report,
+        ReportActions{[this](const QStringList& paths) { exportEntries(paths); },
+                      [this](const QList<ReportRow>& rows) { exportReportCsv(rows); }},
+        parent);
     if (report.exec() == ReportWindow::ToList)
         showEntries(report.pathsForList());
 }

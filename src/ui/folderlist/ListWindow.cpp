@@ -122,15 +122,14 @@ void ListWindow::buildMenus()
     m_mnuEncoding->setToolTipsVisible(true);
     auto* encodings = new QActionGroup(this);
     m_encodingItems[0] = addMenuItem(m_mnuEncoding, "mnuEncodingUtf8", QStringLiteral("UTF-8"));
-    m_encodingItems[1] = addMenuItem(m_mnuEncoding, "mnuEncoding932",
-                                     encodingName(TextEncoding::CodePage932));
+    m_encodingItems[1] =
+        addMenuItem(m_mnuEncoding, "mnuEncoding932", encodingName(TextEncoding::CodePage932));
     for (int i = 0; i < 2; ++i) {
         m_encodingItems[i]->setCheckable(true);
         encodings->addAction(m_encodingItems[i]);
         const TextEncoding encoding = i == 0 ? TextEncoding::Utf8 : TextEncoding::CodePage932;
-        connect(m_encodingItems[i], &QAction::triggered, this, [this, encoding] {
-            Q_EMIT reimportRequested(encoding);
-        });
+        connect(m_encodingItems[i], &QAction::triggered, this,
+                [this, encoding] { Q_EMIT reimportRequested(encoding); });
     }
     showImportEncoding(std::nullopt);
     m_extended = addMenuItem(m_mnuAction, "mnuActionExtended", QStringLiteral("拡張書式で展開"),
@@ -168,6 +167,8 @@ void ListWindow::buildMenus()
 
     m_mnuPopup = new QMenu(this);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    // The menu bar's 編集 as a popup: read by that name.
+    setReaderName(m_mnuPopup, QStringLiteral("編集"));
     QAction* popupAll = addMenuItem(m_mnuPopup, "mnuPopupAllSelect", QStringLiteral("全て選択"));
     m_popupNoSelect = addMenuItem(m_mnuPopup, "mnuPopupNoSelect", QStringLiteral("全ての選択解除"));
     m_popupDelete = addMenuItem(m_mnuPopup, "mnuPopupDelete", QStringLiteral("選択項目の削除"));

@@ -156,8 +156,6 @@ void SettingsDialog::buildControls()
     m_cmdOK = placeButton(new QPushButton(QStringLiteral("O　K"), this), QStringLiteral("cmdOK"),
                           QStringLiteral("操作を反映する"), 195);
     m_cmdOK->setDefault(true);
-    // The caption is spaced for the eye; a reader would spell it.
-    setReaderName(m_cmdOK, QStringLiteral("OK"));
     m_cmdCancel =
         placeButton(new QPushButton(QStringLiteral("キャンセル"), this),
                     QStringLiteral("cmdCancel"), QStringLiteral("操作をキャンセルする"), 735);
