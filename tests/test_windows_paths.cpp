@@ -1,5 +1,6 @@
 // The Windows path rules are plain text functions, so every build checks them; on Windows the
 // host's file system calls them before each system call.
+#include "fileops/RecycleBinRecord.h"
 #include "fileops/WindowsPaths.h"
 
 #include <QTest>
@@ -17,6 +18,8 @@ private Q_SLOTS:
     void nameProblems();
     void pathProblems_data();
     void pathProblems();
+    void recycleBinRecords_data();
+    void recycleBinRecords();
 };
 
 void TestWindowsPaths::cleaned_data()
@@ -151,6 +154,64 @@ void TestWindowsPaths::pathProblems()
     const WindowsPaths::Problem p = WindowsPaths::pathProblem(path);
     QCOMPARE(p.component, component);
     QCOMPARE(p.why.isEmpty(), component.isEmpty());
+}
+
+namespace
+{
+
+// A version 1 record: the path in a field of 260 characters.
+QByteArray version1(const QString& path)
+{
+    RecycleBinRecord r{2, 4096, 133000000000000000LL, path};
+    QByteArray bytes = r.bytes();
+    bytes[0] = 1;
+    bytes.remove(24, 4); // no length
+    bytes.resize(24 + 520, '\0');
+    return bytes;
+}
+
+} // namespace
+
+void TestWindowsPaths::recycleBinRecords_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("original"); // empty: not a record
+
+    const QString path = u"C:\\work\\案件 001"_qs;
+    const QByteArray good = RecycleBinRecord{2, 4096, 133000000000000000LL, path}.bytes();
+    QTest::newRow("version 2") << good << path;
+    QTest::newRow("version 1") << version1(path) << path;
+    QTest::newRow("cut short") << good.chopped(2) << QString();
+    QTest::newRow("a byte too many") << good + '\0' << QString();
+    QByteArray longer = good;
+    longer[24] = char(longer[24] + 1); // the length says one more character than there is
+    QTest::newRow("length too long") << longer << QString();
+    QByteArray noEnd = good;
+    noEnd[noEnd.size() - 2] = 'x'; // the last character is no NUL
+    QTest::newRow("no NUL at the end") << noEnd << QString();
+    QByteArray nulInside = good;
+    nulInside[24 + 4 + 2] = '\0';
+    nulInside[24 + 4 + 3] = '\0';
+    QTest::newRow("NUL inside") << nulInside << QString();
+    QByteArray version3 = good;
+    version3[0] = 3;
+    QTest::newRow("unknown version") << version3 << QString();
+    QTest::newRow("no deletion time") << RecycleBinRecord{2, 4096, 0, path}.bytes() << QString();
+    QTest::newRow("empty path") << RecycleBinRecord{2, 0, 1, QString()}.bytes() << QString();
+    QTest::newRow("header only") << good.left(24) << QString();
+}
+
+void TestWindowsPaths::recycleBinRecords()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, original);
+    const std::optional<RecycleBinRecord> r = RecycleBinRecord::parse(bytes);
+    QCOMPARE(r.has_value(), !original.isEmpty());
+    if (r) {
+        QCOMPARE(r->original, original);
+        QCOMPARE(r->size, 4096);
+        QCOMPARE(r->deletedAt, 133000000000000000LL);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWindowsPaths)

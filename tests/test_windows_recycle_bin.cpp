@@ -1,6 +1,10 @@
 // The Windows recycle bin: an item counts as recycled only when it left its place and the
 // recycle bin shows it; a shell that destroys it, or does nothing, is a failure told as such.
 // What another process might do between the check and the move is played through the hooks.
+// Taking an item back is tried against a recycle bin laid out on disk as Windows lays it out,
+// "$R" entry and "$I" record (Wine's own recycle bin is the desktop's trash).
+#include "fileops/HostFileSystem.h"
+#include "fileops/RecycleBinRecord.h"
 #include "fileops/WindowsPaths.h"
 #include "fileops/WindowsRecycleBin.h"
 
@@ -15,6 +19,7 @@
 
 Q_DECLARE_METATYPE(TrashResult::Kind)
 Q_DECLARE_METATYPE(TrashItem::KeepIf)
+Q_DECLARE_METATYPE(RestoreResult::Kind)
 
 namespace
 {
@@ -55,6 +60,25 @@ TrashResult recycle(WindowsRecycleBin& bin, const QString& path, const FolderId&
     return results.first();
 }
 
+constexpr qint64 DeletedAt = 133000000000000000LL; // a FILETIME in 2022
+
+// This user's folder of a recycle bin under `root`.
+QString binFolder(const QString& root)
+{
+    return root + "/$Recycle.Bin/" + RecycleBinRestore::userSid();
+}
+
+// Does by hand what the shell does when it recycles `original`: the item becomes "$R<id>" in
+// the recycle-bin folder, with the record "$I<id>" beside it. The item's "$R" path, or empty.
+QString recycleByHand(const QString& root, const QString& original, const QString& id)
+{
+    const QString folder = binFolder(root);
+    if (!QDir().mkpath(folder) || !QDir().rename(original, folder + "/$R" + id))
+        return {};
+    const RecycleBinRecord record{2, 4096, DeletedAt, native(original)};
+    return putBytes(folder + "/$I" + id, record.bytes()) ? folder + "/$R" + id : QString();
+}
+
 } // namespace
 
 class TestWindowsRecycleBin : public QObject
@@ -74,6 +98,13 @@ private Q_SLOTS:
     void replacedBeforeTheMove();
     void vanishedBeforeTheMove();
     void oneFailureStopsNothingElse();
+
+    void restoredFromTheRecycleBin();
+    void restoreRefused_data();
+    void restoreRefused();
+    void occupiedRightBeforeTheMove();
+    void backAlreadyTakesTheStaleRecord();
+    void dryRunMovesNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -184,7 +215,8 @@ void TestWindowsRecycleBin::keepIf_data()
         << "sub/a.txt" << KeepIf::HoldsFile << Kind::Trashed;
     QTest::newRow("subfolder, kept if it holds anything")
         << "sub/" << KeepIf::HoldsAnything << Kind::Kept;
-    QTest::newRow("empty, kept if it holds anything") << "" << KeepIf::HoldsAnything << Kind::Trashed;
+    QTest::newRow("empty, kept if it holds anything")
+        << "" << KeepIf::HoldsAnything << Kind::Trashed;
     QTest::newRow("file, goes whatever it holds") << "a.txt" << KeepIf::Never << Kind::Trashed;
 }
 
@@ -263,6 +295,151 @@ void TestWindowsRecycleBin::oneFailureStopsNothingElse()
     QCOMPARE(results.at(1).kind, Kind::Failed);
     QCOMPARE(results.at(2).kind, Kind::Trashed);
     QCOMPARE(inBin(items.at(2)), before + 1);
+}
+
+void TestWindowsRecycleBin::restoredFromTheRecycleBin()
+{
+    QVERIFY2(!RecycleBinRestore::userSid().isEmpty(), "the user's SID cannot be read");
+    const QString original = m_root + "/work/案件 001";
+    QVERIFY(makeFile(original + "/a.txt"));
+    const QString entry = recycleByHand(m_root, original, "A1B2C3");
+    QVERIFY(!entry.isEmpty());
+
+    const TrashPlace place = WindowsRecycleBin::placeOf(native(entry), native(original));
+    QVERIFY(place.isKnown());
+    QCOMPARE(place.infoStamp.modified, DeletedAt);
+    HostFileSystem fs;
+    const QList<RestoreResult> results = fs.restore({place}, false);
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(results.first().kind, RestoreResult::Kind::Restored);
+    QCOMPARE(fileBytes(original + "/a.txt"), QByteArray("precious"));
+    QVERIFY(!QFileInfo::exists(entry));
+    QVERIFY2(!QFileInfo::exists(binFolder(m_root) + "/$IA1B2C3"), "the record goes with it");
+}
+
+void TestWindowsRecycleBin::restoreRefused_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<RestoreResult::Kind>("kind");
+    QTest::addColumn<bool>("staysInBin");
+
+    using R = RestoreResult::Kind;
+    QTest::newRow("a folder stands at the place") << "occupied" << R::Occupied << true;
+    QTest::newRow("the folder it came from is gone") << "no parent" << R::NoParent << true;
+    QTest::newRow("the record names another place") << "other place" << R::Replaced << true;
+    QTest::newRow("the record was written again") << "other time" << R::Replaced << true;
+    QTest::newRow("the record is gone") << "no record" << R::Replaced << true;
+    QTest::newRow("another item under the entry's name") << "other entry" << R::Replaced << true;
+    QTest::newRow("emptied from the recycle bin") << "emptied" << R::Gone << false;
+    QTest::newRow("another user's recycle bin") << "other user" << R::Invalid << true;
+    QTest::newRow("no recycle bin at all") << "no bin" << R::Invalid << true;
+}
+
+void TestWindowsRecycleBin::restoreRefused()
+{
+    QFETCH(QString, fault);
+    QFETCH(RestoreResult::Kind, kind);
+    QFETCH(bool, staysInBin);
+    const QString original = m_root + "/work/item";
+    QVERIFY(makeFile(original + "/a.txt"));
+    QString entry = recycleByHand(m_root, original, "XYZ001");
+    QVERIFY(!entry.isEmpty());
+    TrashPlace place = WindowsRecycleBin::placeOf(native(entry), native(original));
+    QVERIFY(place.isKnown());
+    const QString record = binFolder(m_root) + "/$IXYZ001";
+
+    if (fault == "occupied") {
+        QVERIFY(QDir().mkpath(original));
+    } else if (fault == "no parent") {
+        QVERIFY(QDir(m_root + "/work").removeRecursively());
+    } else if (fault == "other place" || fault == "other time") {
+        const bool time = fault == "other time";
+        const RecycleBinRecord r{2, 4096, time ? DeletedAt + 1 : DeletedAt,
+                                 native(time ? original : m_root + "/work/other")};
+        QVERIFY(putBytes(record, r.bytes()));
+    } else if (fault == "no record") {
+        QVERIFY(QFile::remove(record));
+    } else if (fault == "other entry") {
+        QVERIFY(QDir().rename(entry, m_root + "/moved"));
+        QVERIFY(makeFile(entry + "/b.txt"));
+    } else if (fault == "emptied") {
+        QVERIFY(QDir(entry).removeRecursively());
+    } else if (fault == "other user") {
+        const QString other = m_root + "/$Recycle.Bin/S-1-5-21-1-2-3-1001";
+        QVERIFY(QDir().rename(binFolder(m_root), other));
+        entry = other + "/$RXYZ001";
+        place.trashDir = native(other).toUtf8();
+    } else if (fault == "no bin") {
+        const QString other = m_root + "/Bin/" + RecycleBinRestore::userSid();
+        QVERIFY(QDir().mkpath(m_root + "/Bin"));
+        QVERIFY(QDir().rename(binFolder(m_root), other));
+        entry = other + "/$RXYZ001";
+        place.trashDir = native(other).toUtf8();
+    }
+
+    RecycleBinRestore restorer;
+    const RestoreResult r = restorer.restore(place, false);
+    QCOMPARE(r.kind, kind);
+    QCOMPARE(QFileInfo::exists(entry), staysInBin);
+    QVERIFY(!QFileInfo::exists(original + "/a.txt"));
+}
+
+void TestWindowsRecycleBin::occupiedRightBeforeTheMove()
+{
+    const QString original = m_root + "/work/item";
+    QVERIFY(makeFile(original + "/a.txt"));
+    const QString entry = recycleByHand(m_root, original, "RACE01");
+    const TrashPlace place = WindowsRecycleBin::placeOf(native(entry), native(original));
+    QVERIFY(place.isKnown());
+    RecycleBinRestore restorer;
+    // After every check another folder takes the place: the item is never moved over it.
+    restorer.setBeforeMove([&](const QString&) { QVERIFY(makeFile(original + "/theirs.txt")); });
+    QCOMPARE(restorer.restore(place, false).kind, RestoreResult::Kind::Occupied);
+    QVERIFY(QFileInfo::exists(entry + "/a.txt"));
+    QVERIFY(QFileInfo::exists(original + "/theirs.txt"));
+    QVERIFY(QFileInfo::exists(binFolder(m_root) + "/$IRACE01"));
+}
+
+void TestWindowsRecycleBin::backAlreadyTakesTheStaleRecord()
+{
+    // A run killed after the move and before the record went: the next attempt finds the item
+    // back and takes the record along.
+    const QString original = m_root + "/work/item";
+    QVERIFY(makeFile(original + "/a.txt"));
+    const QString entry = recycleByHand(m_root, original, "BACK01");
+    const TrashPlace place = WindowsRecycleBin::placeOf(native(entry), native(original));
+    QVERIFY(place.isKnown());
+    QVERIFY(QDir().rename(entry, original));
+    RecycleBinRestore restorer;
+    QCOMPARE(restorer.restore(place, false).kind, RestoreResult::Kind::Back);
+    QVERIFY(!QFileInfo::exists(binFolder(m_root) + "/$IBACK01"));
+    QVERIFY(QFileInfo::exists(original + "/a.txt"));
+}
+
+void TestWindowsRecycleBin::dryRunMovesNothing()
+{
+    // A folder and one it held, trashed one after the other: the inner one counts as
+    // restorable once the outer one would be back.
+    const QString outer = m_root + "/work/outer";
+    const QString inner = outer + "/inner";
+    QVERIFY(makeFile(inner + "/a.txt"));
+    const QString innerEntry = recycleByHand(m_root, inner, "DRY001");
+    const QString outerEntry = recycleByHand(m_root, outer, "DRY002");
+    const QList<TrashPlace> places{WindowsRecycleBin::placeOf(native(outerEntry), native(outer)),
+                                   WindowsRecycleBin::placeOf(native(innerEntry), native(inner))};
+    QVERIFY(places.at(0).isKnown() && places.at(1).isKnown());
+    HostFileSystem fs;
+    const QList<RestoreResult> planned = fs.restore(places, true);
+    QCOMPARE(planned.at(0).kind, RestoreResult::Kind::Restored);
+    QCOMPARE(planned.at(1).kind, RestoreResult::Kind::Restored);
+    QVERIFY(QFileInfo::exists(innerEntry + "/a.txt"));
+    QVERIFY(QFileInfo::exists(outerEntry));
+    QVERIFY(!QFileInfo::exists(outer));
+
+    const QList<RestoreResult> done = fs.restore(places, false);
+    QCOMPARE(done.at(0).kind, RestoreResult::Kind::Restored);
+    QCOMPARE(done.at(1).kind, RestoreResult::Kind::Restored);
+    QCOMPARE(fileBytes(inner + "/a.txt"), QByteArray("precious"));
 }
 
 QTEST_GUILESS_MAIN(TestWindowsRecycleBin)

@@ -76,6 +76,8 @@ struct FileStamp {
 // Where a trashed item went and what identified it there, so that it can be taken back: only
 // while its entry and its info file are still those, and the info file still names the place
 // it came from. Host bytes throughout; empty for a trash that cannot be taken back from.
+// On Windows: the recycle-bin folder, its "$R" entry and "$I" record, the record's node, size
+// field and deletion time (a FILETIME), all as UTF-8.
 struct TrashPlace {
     QByteArray trashDir; // the folder that holds files/ and info/
     QByteArray topdir;   // the volume's top folder for a volume's trash; empty for the home one
@@ -177,11 +179,11 @@ public:
     // the recorded info file naming that place, and only into a folder that stands there
     // (an earlier item may have brought it back). With `dryRun` nothing moves and each
     // result tells what would become of it. A host without such a trash takes nothing back.
+    virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
+                                         ItemObserver* observer = nullptr);
     // Why createFolder(path) answered `code` (neither created nor there already), as far as
     // the host can tell; empty when it cannot.
     virtual Reason createFailure(const QString& path, int code);
-    virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
-                                         ItemObserver* observer = nullptr);
 };
 
 // Whether `name` matches `pattern` as a directory listing matches it: `*` and `?` are

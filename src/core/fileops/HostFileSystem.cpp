@@ -656,14 +656,18 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
 QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bool dryRun,
                                              ItemObserver* observer)
 {
-#ifdef NMAKER_FREEDESKTOP_TRASH
+#if defined(NMAKER_FREEDESKTOP_TRASH) || defined(Q_OS_WIN)
     QList<RestoreResult> results(places.size());
     if (places.isEmpty())
         return results;
     Progress* progress = m_showing.progress && !dryRun ? m_progress : nullptr;
     if (progress)
         progress->start(QStringLiteral("ごみ箱から元の場所に戻しています..."), places.size());
+#ifdef Q_OS_WIN
+    RecycleBinRestore restorer;
+#else
     TrashRestore restorer;
+#endif
     restorer.setBeforeMove(m_beforeRestoreMove);
     for (qsizetype i = 0; i < places.size(); ++i) {
         results[i] = restorer.restore(places.at(i), dryRun);
@@ -672,7 +676,9 @@ QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bo
         if (i + 1 < places.size() && (!goOn || !advanced))
             break;
     }
+#ifndef Q_OS_WIN
     restorer.flush();
+#endif
     if (progress)
         progress->finish();
     return results;

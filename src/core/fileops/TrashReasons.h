@@ -91,6 +91,20 @@ inline Reason homeNotText()
         "home_not_text"};
 }
 
+inline Reason otherVolume()
+{
+    return {QStringLiteral("元の場所が別のボリュームです"), "other_volume"};
+}
+inline Reason notOwnRecycleBin()
+{
+    return {QStringLiteral("このユーザーのごみ箱の項目ではありません"), "foreign_recycle_bin"};
+}
+inline Reason recycleBinUnreachable(const QString& folder)
+{
+    return {QStringLiteral("ごみ箱 %1 に届きません (ドライブがつながっていません)").arg(folder),
+            "volume_unavailable"};
+}
+
 // Not a failure: the item is in a trash that the next restart empties (tmpfs, ramfs).
 inline Reason trashInMemory()
 {

@@ -273,8 +273,7 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         return result(Kind::Failed, errorText(dir.error));
     // Only a rename on the same volume: never a copy.
     if (dir.dev != trash->files.dev)
-        return result(Kind::Unavailable,
-                      Reason{QStringLiteral("元の場所が別のボリュームです"), "other_volume"});
+        return result(Kind::Unavailable, TrashReason::otherVolume());
     if (dryRun) {
         const Node there = statNode(parentFd, name.constData(), false);
         if (there.ok)
@@ -293,8 +292,7 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
         if (isAbsent(e))
             return result(Kind::Gone);
         if (e == EXDEV)
-            return result(Kind::Unavailable,
-                          Reason{QStringLiteral("元の場所が別のボリュームです"), "other_volume"});
+            return result(Kind::Unavailable, TrashReason::otherVolume());
         return result(Kind::Failed, errorText(e));
     }
     m_parentDirty = true;

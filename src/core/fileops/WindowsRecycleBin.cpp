@@ -3,6 +3,8 @@
 #ifdef Q_OS_WIN
 
 #include "HostPath.h"
+#include "RecycleBinRecord.h"
+#include "TrashReasons.h"
 #include "WindowsFiles.h"
 #include "WindowsPaths.h"
 
@@ -12,6 +14,11 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <shobjidl.h>
+
+#include <sddl.h>
+
+#include <cstring>
+#include <vector>
 
 namespace
 {
@@ -119,6 +126,7 @@ public:
     bool reached = false;
     HRESULT deleteResult = NotImplemented;
     bool newlyCreated = false;
+    QString createdPath; // the item as it now lies in the recycle bin
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
@@ -149,6 +157,11 @@ public:
     {
         deleteResult = hr;
         newlyCreated = created != nullptr;
+        wchar_t* name = nullptr;
+        if (created && succeeded(created->GetDisplayName(SIGDN_FILESYSPATH, &name)) && name) {
+            createdPath = QString::fromWCharArray(name);
+            ::CoTaskMemFree(name);
+        }
         return S_OK;
     }
 
@@ -197,6 +210,113 @@ public:
 // warning before an outright deletion stays the shell's (and the sink refuses that anyway).
 constexpr DWORD OperationFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_ALLOWUNDO |
                                  FOF_WANTNUKEWARNING | FOFX_RECYCLEONDELETE;
+
+// Opens a "$I" record, for removing it too when `forDelete`; nobody may write it meanwhile.
+win::Handle openRecord(const QString& cleanPath, bool forDelete)
+{
+    const std::wstring path = win::systemPath(cleanPath);
+    return win::Handle(::CreateFileW(path.c_str(), GENERIC_READ | (forDelete ? DELETE : 0),
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// The record read through its handle; a record is a few hundred bytes at most.
+std::optional<RecycleBinRecord> readRecord(HANDLE h)
+{
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(h, &size) || size.QuadPart < 0 || size.QuadPart > 1 << 17)
+        return std::nullopt;
+    QByteArray bytes(qsizetype(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!::ReadFile(h, bytes.data(), DWORD(bytes.size()), &got, nullptr) ||
+        qsizetype(got) != bytes.size())
+        return std::nullopt;
+    return RecycleBinRecord::parse(bytes);
+}
+
+struct RecordLook {
+    win::Node node;
+    std::optional<RecycleBinRecord> record;
+};
+
+RecordLook lookAtRecord(HANDLE h)
+{
+    RecordLook look{win::nodeOf(h), std::nullopt};
+    if (look.node.ok && !look.node.folder() && !look.node.link())
+        look.record = readRecord(h);
+    return look;
+}
+
+// The name's parts: the recycle-bin folder and the entry in it.
+bool splitLast(const QString& cleanPath, QString& folder, QString& name)
+{
+    const qsizetype cut = cleanPath.lastIndexOf(QLatin1Char('\\'));
+    if (cut < 0 || cut + 1 >= cleanPath.size())
+        return false;
+    folder = cleanPath.left(cut);
+    name = cleanPath.mid(cut + 1);
+    return true;
+}
+
+// The "$I" record's name for the entry "$R…"; empty when the entry is no such name.
+QString recordNameOf(const QString& entry)
+{
+    if (entry.size() < 3 || !entry.startsWith(QLatin1String("$R"), Qt::CaseInsensitive) ||
+        entry.contains(QLatin1Char('\\')) || entry.contains(QLatin1Char('/')))
+        return {};
+    return QLatin1String("$I") + entry.mid(2);
+}
+
+// NtSetInformationFile renames relative to a folder's handle, which the Win32 call does not.
+using SetInformationFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, ULONG);
+using StatusToError = ULONG(WINAPI*)(LONG);
+constexpr ULONG FileRenameInformation = 10;
+
+template <class F> F ntdllCall(const char* name)
+{
+    // Through a plain function pointer: the system's exports have no common type.
+    return reinterpret_cast<F>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+// Renames the entry open as `item` to `name` in the folder open as `into`, never over
+// anything and never across volumes; 0, or the system's error.
+DWORD renameInto(HANDLE item, HANDLE into, const QString& name)
+{
+    static const auto set = ntdllCall<SetInformationFile>("NtSetInformationFile");
+    static const auto toError = ntdllCall<StatusToError>("RtlNtStatusToDosError");
+    if (!set || !toError)
+        return ERROR_NOT_SUPPORTED;
+    const std::wstring wide = name.toStdWString();
+    const size_t size = offsetof(FILE_RENAME_INFO, FileName) + (wide.size() + 1) * sizeof(wchar_t);
+    std::vector<ULONG_PTR> buffer(size / sizeof(ULONG_PTR) + 1, 0);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = into;
+    info->FileNameLength = DWORD(wide.size() * sizeof(wchar_t));
+    std::memcpy(info->FileName, wide.c_str(), wide.size() * sizeof(wchar_t));
+    struct {
+        LONG status;
+        ULONG_PTR information;
+    } io = {};
+    const LONG status = set(item, &io, info, ULONG(size), FileRenameInformation);
+    return status >= 0 ? 0 : toError(status);
+}
+
+// Opens the "$R" entry so that it can be renamed through this very handle.
+win::Handle openForMove(const QString& cleanPath)
+{
+    const std::wstring path = win::systemPath(cleanPath);
+    return win::Handle(::CreateFileW(
+        path.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+bool sameNode(const FolderId& id, const win::Node& node)
+{
+    return node.ok && node.id.volume == id.volume && node.id.node == id.node;
+}
 
 } // namespace
 
@@ -288,7 +408,43 @@ TrashResult WindowsRecycleBin::moveToRecycleBin(const QString& path, const Folde
         m_pending.append(Pending{m_calls - 1, originKey(clean)});
         return result(TrashResult::Kind::Trashed);
     }
-    return outcome.recycled ? result(TrashResult::Kind::Trashed) : failed(WhyGone);
+    if (!outcome.recycled)
+        return failed(WhyGone);
+    TrashResult done = result(TrashResult::Kind::Trashed);
+    done.place = placeOf(outcome.recycledPath, clean);
+    // Only the item held goes on record: anything else could be another's folder.
+    if (done.place.isKnown() && !sameNode(done.place.entryId, item))
+        done.place = {};
+    return done;
+}
+
+TrashPlace WindowsRecycleBin::placeOf(const QString& recycled, const QString& original)
+{
+    const QString entryPath = WindowsPaths::cleaned(recycled);
+    const QString from = WindowsPaths::cleaned(original);
+    QString folder, entry;
+    if (from.isEmpty() || !splitLast(entryPath, folder, entry))
+        return {};
+    const QString info = recordNameOf(entry);
+    if (info.isEmpty())
+        return {};
+    const win::Node item = win::nodeAt(entryPath, false);
+    const win::Handle h = openRecord(folder + QLatin1Char('\\') + info, false);
+    if (!item.ok || !h.valid())
+        return {};
+    const RecordLook look = lookAtRecord(h.get());
+    if (!look.record || originKey(look.record->original) != originKey(from))
+        return {};
+    TrashPlace p;
+    p.trashDir = folder.toUtf8();
+    p.entry = entry.toUtf8();
+    p.info = info.toUtf8();
+    // For a recycle-bin record: its size field and its deletion time as a FILETIME.
+    p.infoStamp = {look.node.id.volume, look.node.id.node, look.record->size,
+                   look.record->deletedAt};
+    p.entryId = item.id;
+    p.original = from.toUtf8();
+    return p;
 }
 
 WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithFileOperation(const QString& cleanPath)
@@ -325,6 +481,7 @@ WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithFileOperation(const QSt
     outcome.refusedOutright = sink.refusedOutright;
     outcome.recycled =
         sink.reached && !sink.refusedOutright && succeeded(sink.deleteResult) && sink.newlyCreated;
+    outcome.recycledPath = sink.createdPath;
     return outcome;
 }
 
@@ -421,6 +578,136 @@ void WindowsRecycleBin::settle(QList<TrashResult>& results)
             results[p.index] = failed(WhyGone);
     }
     m_pending.clear();
+}
+
+QString RecycleBinRestore::userSid()
+{
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    const win::Handle held(token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<ULONG_PTR> buffer(size / sizeof(ULONG_PTR) + 1);
+    wchar_t* text = nullptr;
+    if (!size || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
+        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+        return {};
+    const QString sid = QString::fromWCharArray(text);
+    ::LocalFree(text);
+    return sid;
+}
+
+RecycleBinRestore::RecycleBinRestore() : m_sid(userSid()) {}
+
+RestoreResult RecycleBinRestore::restore(const TrashPlace& place, bool dryRun)
+{
+    using Kind = RestoreResult::Kind;
+    auto result = [](Kind kind, Reason why = {}) { return RestoreResult{kind, std::move(why)}; };
+
+    // The record names this user's folder of a recycle bin, an entry of it and a place.
+    const QString folder = WindowsPaths::cleaned(QString::fromUtf8(place.trashDir));
+    const QString entry = QString::fromUtf8(place.entry);
+    const QString info = recordNameOf(entry);
+    const QString original = WindowsPaths::cleaned(QString::fromUtf8(place.original));
+    QString binPath, sid, binRoot, binName;
+    if (folder.isEmpty() || original.isEmpty() || original == WindowsPaths::rootOf(original) ||
+        info.isEmpty() || info != QString::fromUtf8(place.info) ||
+        !splitLast(folder, binPath, sid) || !splitLast(binPath, binRoot, binName))
+        return result(Kind::Invalid);
+    if (m_sid.isEmpty() || sid.compare(m_sid, Qt::CaseInsensitive) != 0 ||
+        binName.compare(QLatin1String("$Recycle.Bin"), Qt::CaseInsensitive) != 0)
+        return result(Kind::Invalid, TrashReason::notOwnRecycleBin());
+
+    const win::Node bin = win::nodeAt(folder, false);
+    if (!bin.ok)
+        return win::isAbsent(bin.error)
+                   ? result(Kind::Unavailable, TrashReason::recycleBinUnreachable(folder))
+                   : result(Kind::Failed, TrashReason::systemError(int(bin.error)));
+    if (!bin.folder() || bin.link())
+        return result(Kind::Invalid, TrashReason::notOwnRecycleBin());
+
+    const QString entryPath = folder + QLatin1Char('\\') + entry;
+    const QString recordPath = folder + QLatin1Char('\\') + info;
+    const win::Handle item = openForMove(entryPath);
+    if (!item.valid()) {
+        const DWORD error = ::GetLastError();
+        if (!win::isAbsent(error))
+            return result(Kind::Failed, TrashReason::systemError(int(error)));
+        // Out of the bin: put back by other means (or by a run killed before its record
+        // went, which goes now), or emptied.
+        if (!sameNode(place.entryId, win::nodeAt(original, false)))
+            return result(Kind::Gone);
+        if (!dryRun) {
+            const win::Handle stale = openRecord(recordPath, true);
+            const RecordLook look = stale.valid() ? lookAtRecord(stale.get()) : RecordLook{};
+            FILE_DISPOSITION_INFO gone = {TRUE};
+            if (look.record &&
+                sameNode({place.infoStamp.volume, place.infoStamp.node, -1}, look.node))
+                ::SetFileInformationByHandle(stale.get(), FileDispositionInfo, &gone, sizeof gone);
+        }
+        return result(Kind::Back);
+    }
+    const win::Node node = win::nodeOf(item.get());
+    if (!node.ok)
+        return result(Kind::Failed, TrashReason::systemError(int(node.error)));
+    if (!sameNode(place.entryId, node))
+        return result(Kind::Replaced);
+
+    const win::Handle record = openRecord(recordPath, !dryRun);
+    if (!record.valid()) {
+        const DWORD error = ::GetLastError();
+        return win::isAbsent(error) ? result(Kind::Replaced)
+                                    : result(Kind::Failed, TrashReason::systemError(int(error)));
+    }
+    const RecordLook look = lookAtRecord(record.get());
+    if (!look.record || !sameNode({place.infoStamp.volume, place.infoStamp.node, -1}, look.node) ||
+        look.record->size != place.infoStamp.size ||
+        look.record->deletedAt != place.infoStamp.modified ||
+        originKey(look.record->original) != originKey(original))
+        return result(Kind::Replaced);
+
+    QString parent, name;
+    splitLast(original, parent, name);
+    if (parent == WindowsPaths::rootOf(original).chopped(1))
+        parent += QLatin1Char('\\');
+    const win::Handle into = win::openEntry(parent, true);
+    const win::Node there = win::nodeAt(original, false);
+    if (dryRun) {
+        if (!into.valid() && !m_planned.contains(originKey(parent)))
+            return result(Kind::NoParent);
+        if (there.ok)
+            return result(Kind::Occupied);
+        m_planned.insert(originKey(original));
+        return result(Kind::Restored);
+    }
+    if (!into.valid()) {
+        const DWORD error = ::GetLastError();
+        return win::isAbsent(error) ? result(Kind::NoParent)
+                                    : result(Kind::Failed, TrashReason::systemError(int(error)));
+    }
+    const win::Node intoNode = win::nodeOf(into.get());
+    if (!intoNode.folder())
+        return result(Kind::NoParent);
+    if (there.ok)
+        return result(Kind::Occupied);
+    if (intoNode.id.volume != node.id.volume)
+        return result(Kind::Unavailable, TrashReason::otherVolume());
+
+    if (m_beforeMove)
+        m_beforeMove(QString::fromUtf8(place.original));
+    const DWORD error = renameInto(item.get(), into.get(), name);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return result(Kind::Occupied);
+    if (error == ERROR_NOT_SAME_DEVICE)
+        return result(Kind::Unavailable, TrashReason::otherVolume());
+    if (error != 0)
+        return result(Kind::Failed, TrashReason::systemError(int(error)));
+    // Once the item is back its record goes; a kill in between leaves a stale record that the
+    // next attempt removes.
+    FILE_DISPOSITION_INFO gone = {TRUE};
+    ::SetFileInformationByHandle(record.get(), FileDispositionInfo, &gone, sizeof gone);
+    return result(Kind::Restored);
 }
 
 #endif

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -51,12 +52,19 @@ public:
     // listing tells it; nothing when the recycle bin cannot be listed.
     static std::optional<QStringList> originalPaths();
 
+    // Where an item recycled from `original` lies now, `recycled` being its "$R…" entry as the
+    // shell handed it over: the recycle-bin folder, the entry and its "$I…" record, what
+    // identifies both and the record's size and deletion time. Unknown unless the record is
+    // there and names `original`.
+    static TrashPlace placeOf(const QString& recycled, const QString& original);
+
 private:
     enum class Shell { Untried, FileOperation, OldOperation };
     struct Outcome {
         bool ran = false;             // the shell took the item
         bool refusedOutright = false; // it would have deleted it outright, and was stopped
         bool recycled = false;        // the shell reported the new recycle-bin item
+        QString recycledPath;         // that item, where the shell told it
         bool confirmLater = false;    // to be confirmed through the listing
         QString why;                  // when it did not run
     };
@@ -75,6 +83,35 @@ private:
     std::optional<QHash<QString, int>> m_before;
     std::function<void(const QString&)> m_beforeMove;
     std::function<void(const QString&)> m_shell;
+};
+
+// Takes items back out of the recycle bin to the places their "$I" records name. The record
+// on disk is believed no more than on Linux: the recycle-bin folder must be this user's on
+// that volume, the "$R" entry and its "$I" record must be the recorded ones (identity, size,
+// deletion time), and the record must still name the place. The entry is moved through the
+// handle it was checked by, into the folder that stands at its place, never over anything and
+// never to another volume; its record goes once it arrived.
+class RecycleBinRestore
+{
+public:
+    RecycleBinRestore();
+
+    // With `dryRun` nothing changes; an item whose folder an earlier item of the batch would
+    // bring back counts as restorable.
+    RestoreResult restore(const TrashPlace& place, bool dryRun);
+
+    // For tests: called with the item's original path after every check, right before it
+    // moves.
+    void setBeforeMove(std::function<void(const QString&)> hook) { m_beforeMove = std::move(hook); }
+
+    // The string form of the user's security identifier, the name of the user's folder in
+    // every recycle bin; empty when it cannot be read.
+    static QString userSid();
+
+private:
+    QString m_sid;
+    QSet<QString> m_planned; // a dry run's originals that would come back, case-folded
+    std::function<void(const QString&)> m_beforeMove;
 };
 
 #endif

@@ -478,6 +478,15 @@ void FolderSteps::undoLast()
 namespace
 {
 
+qsizetype depth(const QByteArray& path)
+{
+#ifdef Q_OS_WIN
+    return path.count('\\');
+#else
+    return path.count('/');
+#endif
+}
+
 // The order in which the items go back: shallow places first, so that a folder the run
 // trashed with something it held is there again before that comes back into it.
 QList<qsizetype> restoreIndices(const QList<TrashPlace>& places)
@@ -486,7 +495,7 @@ QList<qsizetype> restoreIndices(const QList<TrashPlace>& places)
     for (qsizetype i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&places](qsizetype a, qsizetype b) {
-        return places.at(a).original.count('/') < places.at(b).original.count('/');
+        return depth(places.at(a).original) < depth(places.at(b).original);
     });
     return order;
 }
