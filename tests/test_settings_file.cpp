@@ -378,6 +378,15 @@ void TestSettingsFile::filePlace()
     if (QFileInfo(QStringLiteral("/proc")).isDir())
         QCOMPARE(settingsFilePathIn("/proc", config), config + "/SetNMaker.cf");
     QCOMPARE(QDir(program).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+
+    // Installed for every user (Program Files): writable for an administrator, yet each user's
+    // settings are their own; a folder that merely starts with the same letters is not inside.
+    const QString shared = QDir::toNativeSeparators(dir.path()).toUpper();
+    QCOMPARE(settingsFilePathIn(program, config, {shared}), config + "/SetNMaker.cf");
+    QCOMPARE(settingsFilePathIn(program, config, {dir.filePath("prog")}),
+             program + "/SetNMaker.cf");
+    QCOMPARE(settingsFilePathIn(program, config, {QString(), dir.filePath("other")}),
+             program + "/SetNMaker.cf");
 }
 
 void TestSettingsFile::preferencesRead_data()

@@ -5,10 +5,12 @@
 #include "text/TextFile.h"
 
 #include <QCoreApplication>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <algorithm>
 
 namespace
 {
@@ -48,11 +50,28 @@ bool canCreateFilesIn(const QString& folder)
     return probe.open();
 }
 
+// Folder names compared as Windows compares them, without case; '\\' read as '/'.
+bool isInside(const QString& folder, const QString& parent)
+{
+    const QString f = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    QString p = QDir::cleanPath(QDir::fromNativeSeparators(parent));
+    if (p.isEmpty() || p == QLatin1String("."))
+        return false;
+    if (f.compare(p, Qt::CaseInsensitive) == 0)
+        return true;
+    if (!p.endsWith(QLatin1Char('/')))
+        p += QLatin1Char('/');
+    return f.startsWith(p, Qt::CaseInsensitive);
+}
+
 } // namespace
 
-QString settingsFilePathIn(const QString& programFolder, const QString& configFolder)
+QString settingsFilePathIn(const QString& programFolder, const QString& configFolder,
+                           const QStringList& sharedFolders)
 {
-    if (canCreateFilesIn(programFolder))
+    const bool shared = std::any_of(sharedFolders.begin(), sharedFolders.end(),
+                                    [&](const QString& s) { return isInside(programFolder, s); });
+    if (!shared && canCreateFilesIn(programFolder))
         return QDir(programFolder).filePath(settingsFileName());
     makeOwnFolder(configFolder);
     return QDir(configFolder).filePath(settingsFileName());
@@ -60,8 +79,14 @@ QString settingsFilePathIn(const QString& programFolder, const QString& configFo
 
 QString settingsFilePath()
 {
+    QStringList shared;
+#ifdef Q_OS_WIN
+    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"})
+        shared << qEnvironmentVariable(name);
+#endif
     return settingsFilePathIn(QCoreApplication::applicationDirPath(),
-                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                              shared);
 }
 
 SettingsRead parseSettingsLines(const QStringList& lines)

@@ -19,10 +19,14 @@ inline const QString& settingsFileName()
 }
 
 // Beside the executable when its folder can be written, otherwise in the per-user
-// configuration folder (created when missing).
+// configuration folder (created when missing). On Windows a program under Program Files is
+// installed for every user: each has settings of their own, even where an administrator's
+// run could write beside the program (and an uninstaller would find a file it never laid).
 QString settingsFilePath();
-// The choice itself: programFolder when writable, else configFolder.
-QString settingsFilePathIn(const QString& programFolder, const QString& configFolder);
+// The choice itself: programFolder when writable and inside none of `sharedFolders`, else
+// configFolder.
+QString settingsFilePathIn(const QString& programFolder, const QString& configFolder,
+                           const QStringList& sharedFolders = {});
 
 // What reading the file asks the program to do, step by step in file order.
 struct SettingsRead {
