@@ -803,6 +803,34 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path("list.txt")), list);
     }
 
+    // After a deletion, undo is about that deletion: it brings back what the deletion moved
+    // (where the host's trash tells where it went) and never trashes the creation before it.
+    void undoAfterADeletionIsAboutTheDeletion()
+    {
+        const QString dir = m_dir->path();
+        QCOMPARE(run(placed({"create", "--target", "@/w", "--prefix", "c", "--first", "1",
+                             "--last", "3", "--digits", "1"},
+                            dir))
+                     .exit,
+                 0);
+        QCOMPARE(run(placed({"delete", "--target", "@/w", "--prefix", "c", "--first", "1",
+                             "--last", "2", "--digits", "1"},
+                            dir))
+                     .exit,
+                 0);
+        const Outcome o = run({"undo", "--dry-run", "--json"});
+        const QStringList deleted = placed({"@/w/c1", "@/w/c2"}, dir);
+        for (const QString& line : o.out) {
+            const QJsonObject item = QJsonDocument::fromJson(line.toUtf8()).object();
+            if (item.value("type").toString() != "planned")
+                continue;
+            QCOMPARE(item.value("action").toString(), QString("restore"));
+            QVERIFY2(deleted.contains(item.value("path").toString()), qPrintable(line));
+        }
+        run({"undo"});
+        QVERIFY(QFileInfo(path("w/c3")).isDir());
+    }
+
 #ifdef Q_OS_WIN
     // A device name is refused with its own reason, not only the generic box's text.
     void deviceNameHasItsReason()
