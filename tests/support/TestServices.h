@@ -5,6 +5,7 @@
 #include "run/FolderSteps.h"
 #include "run/RunReport.h"
 #include "run/RunServices.h"
+#include "settings/Options.h"
 
 // What a window takes from the application, made over a test's own file system, options and
 // prompter, with scripted choosers.
@@ -12,9 +13,8 @@ struct TestServices {
     TestServices(FileSystem& fs, Options& options, Prompter& prompter,
                  PathStyle style = hostPathStyle())
         : options(options), prompter(prompter), fs(fs), steps(fs, prompter, options, style),
-          browser(fs),
-          programFolder(style == PathStyle::Windows ? QStringLiteral("C:\\prog")
-                                                    : QStringLiteral("/prog"))
+          browser(fs), programFolder(style == PathStyle::Windows ? QStringLiteral("C:\\prog")
+                                                                 : QStringLiteral("/prog"))
     {
         steps.addListener(&report);
         browser.setFolderChooser(&folders);
@@ -25,8 +25,9 @@ struct TestServices {
 
     RunServices services()
     {
-        return RunServices{options,       prompter, steps, fs, browser, &listFiles,
-                           programFolder, QStringLiteral("nmaker"), &report};
+        return RunServices{options, prompter,   steps,         fs,
+                           browser, &listFiles, programFolder, QStringLiteral("nmaker"),
+                           &report};
     }
 
     Options& options;

@@ -7,7 +7,6 @@
 #include "run/RunContext.h"
 #include "run/StopRequest.h"
 #include "run/UndoTexts.h"
-#include "settings/Options.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,7 +135,7 @@ DeleteLook lookBeforeDelete(FileSystem& fs, const QString& path, bool withConten
     return d;
 }
 
-FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const Options& options,
+FolderSteps::FolderSteps(FileSystem& fs, Prompter& prompter, const RunOptions& options,
                          PathStyle style)
     : m_fs(fs), m_prompter(prompter), m_options(options), m_style(style)
 {

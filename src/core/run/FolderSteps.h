@@ -5,13 +5,13 @@
 #include "run/CreationRecord.h"
 #include "run/FolderOutcome.h"
 #include "run/RunJournal.h"
+#include "run/RunOptions.h"
 
 #include <QHash>
 #include <QList>
 #include <QStringList>
 
 class FileSystem;
-class Options;
 
 // What a delete run does with one path: leaves it out as missing, keeps it (it holds a file and
 // folders with contents are kept), or sends it to the trash. The run and the dry runs ask this
@@ -37,7 +37,7 @@ class RunContext;
 class FolderSteps
 {
 public:
-    FolderSteps(FileSystem& fs, Prompter& prompter, const Options& options, PathStyle style);
+    FolderSteps(FileSystem& fs, Prompter& prompter, const RunOptions& options, PathStyle style);
 
     // Creates one folder with its missing parents and handles every answer of the file
     // system; true means the run must stop.
@@ -125,7 +125,7 @@ public:
 
     FileSystem& fileSystem() const { return m_fs; }
     Prompter& prompter() const { return m_prompter; }
-    const Options& options() const { return m_options; }
+    const RunOptions& options() const { return m_options; }
     PathStyle style() const { return m_style; }
 
 private:
@@ -137,7 +137,7 @@ private:
 
     FileSystem& m_fs;
     Prompter& m_prompter;
-    const Options& m_options;
+    const RunOptions& m_options;
     PathStyle m_style;
     bool m_ignoreExisting = false;
     RunJournal m_journal;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "run/RunOptions.h"
+
 #include <QObject>
 
 // The five options. One instance lives for the whole program; every reader asks it at the
 // moment of use and the settings dialog edits it in place, so a change is in force at once.
 // The three choices are kept as the index of the selected button (0 or 1), the two switches
 // as check-box values (0 or 1), exactly as the settings file stores them.
-class Options : public QObject
+class Options : public QObject, public RunOptions
 {
     Q_OBJECT
 
@@ -29,8 +31,8 @@ public:
     bool setSaveFieldValues(int value);
 
     bool zeroFill() const { return m_checked[FolderName] == 0; }
-    bool confirmExisting() const { return m_checked[Create] == 1; }
-    bool deleteNonEmpty() const { return m_checked[Delete] == 1; }
+    bool confirmExisting() const override { return m_checked[Create] == 1; }
+    bool deleteNonEmpty() const override { return m_checked[Delete] == 1; }
 
     // Button 0 of every group, both switches on.
     void setDefaults();
