@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListFormat.h"
+#include "ListLine.h"
 
 #include <QString>
 
@@ -39,6 +39,3 @@ private:
 
 // The escape character of the extended syntax: \ on POSIX, ^ on Windows.
 QChar listEscapeCharacter(PathStyle style);
-
-// How deep alternatives may nest inside each other.
-constexpr int MaxAlternativeDepth = 16;

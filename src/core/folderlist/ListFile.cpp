@@ -193,8 +193,8 @@ ListImport importListFile(const QString& path, const ListImportOptions& options)
                 const qsizetype before = into.entries.size();
                 bounded = importListLine(line.text, into, options.keepEntries, syntax);
                 if (options.keepLines)
-                    into.entryLines.insert(into.entryLines.size(),
-                                           into.entries.size() - before, line.number);
+                    into.entryLines.insert(into.entryLines.size(), into.entries.size() - before,
+                                           line.number);
             }
             return bounded;
         },
@@ -228,7 +228,7 @@ bool forEachListFileEntry(const QString& path, TextEncoding encoding,
 {
     TextReader reader;
     reader.setEncoding(encoding == TextEncoding::Utf8 ? EncodingChoice::Utf8
-                                                       : EncodingChoice::CodePage932);
+                                                      : EncodingChoice::CodePage932);
     reader.setMaxLineBytes(MaxLineBytes);
     if (reader.open(path, MaxListFileBytes) != TextReader::Opened::Ok)
         return false;

@@ -20,16 +20,16 @@ constexpr qint64 MaxListCharacters = 100000000;
 constexpr int MaxReportedLines = 1000;
 
 struct ListImport {
-    bool opened = false;  // false: the file could not be opened or read; the caller changes nothing
+    bool opened = false; // false: the file could not be opened or read; the caller changes nothing
     bool cancelled = false; // the user stopped it: nothing is meaningful
-    QString refusal;      // not empty: the whole file was refused; nothing else is meaningful
+    QString refusal;        // not empty: the whole file was refused; nothing else is meaningful
     TextEncoding encoding = TextEncoding::Utf8; // what the lines were read as, and why
     EncodingReason encodingReason = EncodingReason::OnlyAscii;
-    qsizetype entryCount = 0; // entries, also when they were only counted
-    qint64 characters = 0;    // what the entries hold together
-    QStringList entries;  // every entry, file order
-    QList<qint64> entryLines; // with keepLines: the file line of each entry (1 for the first)
-    QStringList rawLines; // the accepted lines exactly as read, file order
+    qsizetype entryCount = 0;  // entries, also when they were only counted
+    qint64 characters = 0;     // what the entries hold together
+    QStringList entries;       // every entry, file order
+    QList<qint64> entryLines;  // with keepLines: the file line of each entry (1 for the first)
+    QStringList rawLines;      // the accepted lines exactly as read, file order
     QStringList notExpandable; // not expandable, too long or not decodable, file order
     // Beside each of them, why the extended syntax rejected it (empty: the format's own kinds).
     QStringList notExpandableReasons;
