@@ -5,9 +5,10 @@
 NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk
     qt6-wayland)
 # What the tests run besides the program: the desktop's validators, a headless Wayland
-# compositor, and a screen reader's view through AT-SPI on an X server of its own.
+# compositor, a screen reader's view through AT-SPI on an X server of its own, and the
+# formatter the sources are checked against.
 NMAKER_TEST_PACKAGES=(desktop-file-utils appstream weston imagemagick xvfb dbus-daemon
-    at-spi2-core python3-pyatspi)
+    at-spi2-core python3-pyatspi clang-format)
 
 nmaker_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
