@@ -808,13 +808,13 @@ private Q_SLOTS:
     void undoAfterADeletionIsAboutTheDeletion()
     {
         const QString dir = m_dir->path();
-        QCOMPARE(run(placed({"create", "--target", "@/w", "--prefix", "c", "--first", "1",
-                             "--last", "3", "--digits", "1"},
+        QCOMPARE(run(placed({"create", "--target", "@/w", "--prefix", "c", "--first", "1", "--last",
+                             "3", "--digits", "1"},
                             dir))
                      .exit,
                  0);
-        QCOMPARE(run(placed({"delete", "--target", "@/w", "--prefix", "c", "--first", "1",
-                             "--last", "2", "--digits", "1"},
+        QCOMPARE(run(placed({"delete", "--target", "@/w", "--prefix", "c", "--first", "1", "--last",
+                             "2", "--digits", "1"},
                             dir))
                      .exit,
                  0);

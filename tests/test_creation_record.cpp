@@ -90,11 +90,9 @@ void TestCreationRecord::undo_data()
     const QStringList none;
     QTest::newRow("untouched: deepest first") << none << QStringList{c1, c2, top} << none << none;
     QTest::newRow("a file received: it and its parent stay")
-        << QStringList{"file:" + c2 + "\\a.txt"} << QStringList{c1} << QStringList{c2, top}
-        << none;
-    QTest::newRow("a hidden file counts too")
-        << QStringList{"hidden:" + c1 + "\\.keep"} << QStringList{c2} << QStringList{c1, top}
-        << none;
+        << QStringList{"file:" + c2 + "\\a.txt"} << QStringList{c1} << QStringList{c2, top} << none;
+    QTest::newRow("a hidden file counts too") << QStringList{"hidden:" + c1 + "\\.keep"}
+                                              << QStringList{c2} << QStringList{c1, top} << none;
     QTest::newRow("a folder of the user's inside")
         << QStringList{"dir:C:\\w\\new\\mine"} << QStringList{c1, c2} << QStringList{top} << none;
     QTest::newRow("renamed away: nothing to take back")
@@ -105,10 +103,10 @@ void TestCreationRecord::undo_data()
         << QStringList{c2};
     QTest::newRow("another folder moved into its place")
         << QStringList{"again:" + c1} << QStringList{c2} << QStringList{top} << QStringList{c1};
-    QTest::newRow("its parent replaced") << QStringList{"again:" + top} << QStringList{c1, c2}
-                                         << none << QStringList{top};
-    QTest::newRow("cannot be read") << QStringList{"unreadable:c:\\w\\new\\c1"}
-                                    << QStringList{c2} << QStringList{c1, top} << none;
+    QTest::newRow("its parent replaced")
+        << QStringList{"again:" + top} << QStringList{c1, c2} << none << QStringList{top};
+    QTest::newRow("cannot be read") << QStringList{"unreadable:c:\\w\\new\\c1"} << QStringList{c2}
+                                    << QStringList{c1, top} << none;
     // Filled while the confirmation was open: looked at again as it moves.
     QTest::newRow("a file arrives as it is about to move")
         << QStringList{"late-file:" + c2 + "\\precious.txt"} << QStringList{c1}

@@ -123,8 +123,8 @@ void buildChain(const QString& root, int depth)
         QVERIFY(::CreateDirectoryW(reinterpret_cast<const wchar_t*>(deepest.utf16()), nullptr));
     }
     const QString file = deepest + "\\f";
-    const HANDLE f = ::CreateFileW(reinterpret_cast<const wchar_t*>(file.utf16()),
-                                   GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    const HANDLE f = ::CreateFileW(reinterpret_cast<const wchar_t*>(file.utf16()), GENERIC_WRITE, 0,
+                                   nullptr, CREATE_NEW, 0, nullptr);
     QVERIFY(f != INVALID_HANDLE_VALUE);
     ::CloseHandle(f);
 #else

@@ -417,7 +417,8 @@ void TestFileOps::filePathAndSplit()
         chain << QString();
     } else {
         chain << expected.left(rootLength);
-        for (qsizetype i = expected.indexOf(sep, rootLength); i > 0; i = expected.indexOf(sep, i + 1))
+        for (qsizetype i = expected.indexOf(sep, rootLength); i > 0;
+             i = expected.indexOf(sep, i + 1))
             chain << expected.left(i);
         chain << expected;
     }

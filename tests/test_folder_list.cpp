@@ -569,8 +569,8 @@ void TestFolderList::wholeFile_data()
     QTest::newRow("one entry more") << "full.txt" << (full + "x") << true << true << 0 << 2;
     // One line standing for gigabytes: refused from its measure, before anything is made.
     const QByteArray huge = QByteArray(32700, 'x') + "[00000-99999]\r\n";
-    QTest::newRow("one line past the character bound") << "huge.txt" << huge << true << true << 0
-                                                       << 1;
+    QTest::newRow("one line past the character bound")
+        << "huge.txt" << huge << true << true << 0 << 1;
     const QByteArray justFits =
         QByteArray(int(MaxListCharacters / 100000) - 5, 'x') + "[00000-99999]\r\n";
     QTest::newRow("one line at the character bound")

@@ -74,12 +74,11 @@ private Q_SLOTS:
         QStringList rows;
         for (const ReportRow& r : report.rows()) {
             rows << outcomeText(r.outcome) + " " + r.path + " " + QString::number(r.line) +
-                        (r.reason.isEmpty() || r.outcome == FolderOutcome::Failed
-                             ? QString()
-                             : " " + r.reason);
+                        (r.reason.isEmpty() || r.outcome == FolderOutcome::Failed ? QString()
+                                                                                  : " " + r.reason);
             QVERIFY(!r.reason.contains('\n'));
-            QCOMPARE(r.reason.isEmpty(), r.outcome != FolderOutcome::Failed &&
-                                             r.outcome != FolderOutcome::Kept);
+            QCOMPARE(r.reason.isEmpty(),
+                     r.outcome != FolderOutcome::Failed && r.outcome != FolderOutcome::Kept);
         }
         QTEST(rows, "rows");
         QTEST(report.summary(), "summary");
@@ -118,10 +117,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<qint64>("line");
         QTest::addColumn<QByteArray>("row");
-        QTest::newRow("plain") << "/w/案件1" << "" << qint64(3) << QByteArray("/w/案件1,,3");
-        QTest::newRow("comma") << "/w/a,b" << "" << qint64(-1) << QByteArray("\"/w/a,b\",,");
-        QTest::newRow("quote") << "/w/a\"b" << "x" << qint64(1) << QByteArray("\"/w/a\"\"b\",x,1");
-        QTest::newRow("line feed") << "/w/a\nb" << "" << qint64(2) << QByteArray("\"/w/a\nb\",,2");
+        QTest::newRow("plain") << "/w/案件1"
+                               << "" << qint64(3) << QByteArray("/w/案件1,,3");
+        QTest::newRow("comma") << "/w/a,b"
+                               << "" << qint64(-1) << QByteArray("\"/w/a,b\",,");
+        QTest::newRow("quote") << "/w/a\"b"
+                               << "x" << qint64(1) << QByteArray("\"/w/a\"\"b\",x,1");
+        QTest::newRow("line feed") << "/w/a\nb"
+                                   << "" << qint64(2) << QByteArray("\"/w/a\nb\",,2");
     }
 
     void csv()

@@ -2,8 +2,8 @@
 #include "fileops/FreedesktopTrash.h"
 
 #include "RecordingProgress.h"
-#include "TestHelpers.h"
 #include "ScriptedPrompter.h"
+#include "TestHelpers.h"
 #include "Unprivileged.h"
 
 #include <QDateTime>
@@ -652,8 +652,7 @@ void TestTrash::staleInfoPartsOfDeadRunsGo()
     FileFolder ff;
     ff.setRespondDialog(true);
     QVERIFY(ff.recycled(toPathList({makeItem("one")})));
-    QCOMPARE(entries(homeTrash() + "/info"),
-             (QStringList{livePart, others, "one.trashinfo"}));
+    QCOMPARE(entries(homeTrash() + "/info"), (QStringList{livePart, others, "one.trashinfo"}));
 }
 
 void TestTrash::trashFoldersNeverMove_data()
@@ -717,7 +716,8 @@ void TestTrash::sharedTrashOnlyWithStickyBit()
     const QString uid = QString::number(::getuid());
     const bool inShared = QFileInfo::exists(sticky + '/' + uid + "/files/item");
     const bool inOwn = QFileInfo::exists(top + "/.Trash-" + uid + "/files/item");
-    const QString usedTrash = inShared ? QString(sticky + '/' + uid) : QString(top + "/.Trash-" + uid);
+    const QString usedTrash =
+        inShared ? QString(sticky + '/' + uid) : QString(top + "/.Trash-" + uid);
     const TrashInfo info = readInfo(usedTrash + "/info/item.trashinfo");
     ::umount2(QFile::encodeName(top).constData(), MNT_DETACH);
     QVERIFY(ok);

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void recycleBinRecords();
 };
 
+// clang-format off
 void TestWindowsPaths::cleaned_data()
 {
     QTest::addColumn<QString>("path");
@@ -59,6 +60,7 @@ void TestWindowsPaths::cleaned_data()
     const QString deep = "C:\\" + QStringList(40, "folder").join('\\');
     QTest::newRow("beyond 260 characters") << deep << deep << "C:\\";
 }
+// clang-format on
 
 void TestWindowsPaths::cleaned()
 {
@@ -71,6 +73,7 @@ void TestWindowsPaths::cleaned()
     QCOMPARE(WindowsPaths::cleaned(clean), clean);
 }
 
+// clang-format off
 void TestWindowsPaths::longFormRoundTrip_data()
 {
     QTest::addColumn<QString>("clean");
@@ -83,6 +86,7 @@ void TestWindowsPaths::longFormRoundTrip_data()
     const QString deep = "C:\\" + QString(300, 'n');
     QTest::newRow("long name") << deep << "\\\\?\\" + deep;
 }
+// clang-format on
 
 void TestWindowsPaths::longFormRoundTrip()
 {
@@ -92,6 +96,7 @@ void TestWindowsPaths::longFormRoundTrip()
     QCOMPARE(WindowsPaths::cleaned(longForm), clean);
 }
 
+// clang-format off
 void TestWindowsPaths::nameProblems_data()
 {
     QTest::addColumn<QString>("name");
@@ -119,6 +124,7 @@ void TestWindowsPaths::nameProblems_data()
     QTest::newRow("device name inside") << "aCON" << "";
     QTest::newRow("full-width CON is a name") << "ＣＯＮ" << "";
 }
+// clang-format on
 
 void TestWindowsPaths::nameProblems()
 {
@@ -131,6 +137,7 @@ void TestWindowsPaths::nameProblems()
         QVERIFY2(why.contains(problem), qPrintable(why));
 }
 
+// clang-format off
 void TestWindowsPaths::pathProblems_data()
 {
     QTest::addColumn<QString>("path");
@@ -146,6 +153,7 @@ void TestWindowsPaths::pathProblems_data()
     QTest::newRow("drive root") << "C:\\" << "";
     QTest::newRow("no root") << "a\\CON" << "";
 }
+// clang-format on
 
 void TestWindowsPaths::pathProblems()
 {

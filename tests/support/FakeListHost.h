@@ -24,9 +24,8 @@ public:
         exit->setObjectName(QStringLiteral("cmdExit"));
         busy = std::make_unique<BusyState>(
             BusyState::Parts{&window, {}, {create}, exit, QStringLiteral("終了"), QString()});
-        QObject::connect(exit, &QPushButton::clicked, [this] {
-            busy->requestCancel([this] { ++cancelNotices; });
-        });
+        QObject::connect(exit, &QPushButton::clicked,
+                         [this] { busy->requestCancel([this] { ++cancelNotices; }); });
         window.show();
     }
 
@@ -50,8 +49,8 @@ public:
     QPushButton* exit = nullptr;
     std::unique_ptr<BusyState> busy;
     bool valid = true;
-    SeriesParameters series{QStringLiteral("/work/"), QStringLiteral("case"), QStringLiteral("_in"),
-                            1, 20, 3, true};
+    SeriesParameters series{
+        QStringLiteral("/work/"), QStringLiteral("case"), QStringLiteral("_in"), 1, 20, 3, true};
     QString target;
     int validations = 0;
     int cancelNotices = 0;

@@ -13,6 +13,5 @@ int Prompter::showOutcomeMessage(int number, const QString& t1)
     const auto message = catalogueMessage(number, t1);
     if (!message)
         return Answer::None;
-    return prompt(
-        PromptRequest{number, message->text, message->style, message->unattended, true});
+    return prompt(PromptRequest{number, message->text, message->style, message->unattended, true});
 }

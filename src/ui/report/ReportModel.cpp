@@ -1,6 +1,5 @@
 #include "ReportModel.h"
 
-
 #include <algorithm>
 
 ReportModel::ReportModel(const QList<ReportRow>& rows, QObject* parent)
@@ -106,7 +105,8 @@ void ReportModel::rebuild()
     if (m_sortOrder == Qt::AscendingOrder)
         std::stable_sort(m_shown.begin(), m_shown.end(), less);
     else
-        std::stable_sort(m_shown.begin(), m_shown.end(), [&less](int a, int b) { return less(b, a); });
+        std::stable_sort(m_shown.begin(), m_shown.end(),
+                         [&less](int a, int b) { return less(b, a); });
 }
 
 QList<ReportRow> ReportModel::shownRows() const
