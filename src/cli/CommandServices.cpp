@@ -45,16 +45,9 @@ int CommandServices::finish()
         if (restore)
             err.line(restoreSummary(t.restored, t.kept, t.missing, t.failed));
         else if (create)
-            err.line(QStringLiteral("作成 %1、既存 %2、失敗 %3")
-                         .arg(t.created)
-                         .arg(t.existing)
-                         .arg(t.failed));
+            err.line(createSummary(t.created, t.existing, t.failed));
         else
-            err.line(QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
-                         .arg(t.trashed)
-                         .arg(t.kept)
-                         .arg(t.missing)
-                         .arg(t.failed));
+            err.line(deleteSummary(t.trashed, t.kept, t.missing, t.failed));
     }
     int status = failures.anyFailed() ? ExitStatus::Failed : ExitStatus::Done;
     // Stopped by a signal: the shell's status for it, and nothing more to a closed pipe.

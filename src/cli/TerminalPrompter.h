@@ -61,11 +61,3 @@ private:
     qint64 m_done = 0;
     bool m_reported = false;
 };
-
-// A run context with nothing to show and nobody to cancel.
-class QuietRun : public RunContext
-{
-public:
-    void yieldOnce() override {}
-    bool isCancelRequested() override { return false; }
-};

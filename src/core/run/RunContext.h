@@ -43,3 +43,11 @@ public:
         }
     }
 };
+
+// A run context with nothing to show and nobody to cancel: for a run no window watches.
+class QuietRun : public RunContext
+{
+public:
+    void yieldOnce() override {}
+    bool isCancelRequested() override { return false; }
+};

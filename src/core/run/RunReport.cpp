@@ -25,18 +25,13 @@ void RunReport::folderDone(const FolderEvent& event)
 QString RunReport::summary() const
 {
     if (m_kind == RunKind::Create)
-        return QStringLiteral("作成 %1、既存 %2、失敗 %3")
-            .arg(count(FolderOutcome::Created))
-            .arg(count(FolderOutcome::Existing))
-            .arg(count(FolderOutcome::Failed));
+        return createSummary(count(FolderOutcome::Created), count(FolderOutcome::Existing),
+                             count(FolderOutcome::Failed));
     if (m_kind == RunKind::Restore)
         return restoreSummary(count(FolderOutcome::Restored), count(FolderOutcome::Kept),
                               count(FolderOutcome::Missing), count(FolderOutcome::Failed));
-    return QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
-        .arg(count(FolderOutcome::Trashed))
-        .arg(count(FolderOutcome::Kept))
-        .arg(count(FolderOutcome::Missing))
-        .arg(count(FolderOutcome::Failed));
+    return deleteSummary(count(FolderOutcome::Trashed), count(FolderOutcome::Kept),
+                         count(FolderOutcome::Missing), count(FolderOutcome::Failed));
 }
 
 QString outcomeText(FolderOutcome outcome)
@@ -79,6 +74,20 @@ const char* outcomeName(FolderOutcome outcome)
         return "restored";
     }
     return "";
+}
+
+QString createSummary(qint64 created, qint64 existing, qint64 failed)
+{
+    return QStringLiteral("作成 %1、既存 %2、失敗 %3").arg(created).arg(existing).arg(failed);
+}
+
+QString deleteSummary(qint64 trashed, qint64 kept, qint64 missing, qint64 failed)
+{
+    return QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
+        .arg(trashed)
+        .arg(kept)
+        .arg(missing)
+        .arg(failed);
 }
 
 QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed)

@@ -42,7 +42,10 @@ private:
     int m_counts[7] = {};
 };
 
-// The summary line of a deletion taken back.
+// The summary lines of a creation, a deletion and a deletion taken back: the terminal and
+// the report window say the same.
+QString createSummary(qint64 created, qint64 existing, qint64 failed);
+QString deleteSummary(qint64 trashed, qint64 kept, qint64 missing, qint64 failed);
 QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed);
 
 // The word for an outcome, as the report shows it, and the name scripts read.

@@ -287,19 +287,6 @@ void ListController::runList(int index)
         list->closeList();
 }
 
-namespace
-{
-
-// Lines made from a report's rows at once: they are few, or taken in one go.
-class QuietContext : public RunContext
-{
-public:
-    void yieldOnce() override {}
-    bool isCancelRequested() override { return false; }
-};
-
-} // namespace
-
 bool ListController::hasReport() const
 {
     return m_services.report && m_services.report->hasRun();
@@ -327,7 +314,7 @@ void ListController::showEntries(const QStringList& entries)
     list->model().clear();
     list->model().appendEntries(entries);
     // Exported "as written", they are the lines that stand for themselves.
-    QuietContext quiet;
+    QuietRun quiet; // a report's rows at once: few, or taken in one go
     m_rawListLines.clear();
     collectListLines(entries, quiet, m_rawListLines);
     if (!list->isVisible())
@@ -339,7 +326,7 @@ void ListController::exportEntries(const QStringList& entries)
     const QString path = chooseExportFile();
     if (path.isEmpty())
         return;
-    QuietContext quiet;
+    QuietRun quiet;
     QStringList lines;
     collectListLines(entries, quiet, lines);
     writeExport(path, lines);
