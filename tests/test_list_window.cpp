@@ -1,5 +1,6 @@
 #include "FakeListHost.h"
 #include "MemoryFileSystem.h"
+#include "ModalGuard.h"
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void saveAsksAboutTheFileItWillWrite();
 
 private:
+    ModalGuard m_modalGuard;
     ListWindow* list() { return m_lists->listWindow(); }
     // A controller (and list window) of its own that keeps its choices in `preferences`.
     void remakeLists(const QString& preferences)

@@ -1,3 +1,4 @@
+#include "ModalGuard.h"
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void reportOfASeriesSendsTheFailedToTheList();
 
 private:
+    ModalGuard m_modalGuard;
     QLineEdit* field(const char* name) { return m_window->findChild<QLineEdit*>(name); }
     QPushButton* button(const char* name) { return m_window->findChild<QPushButton*>(name); }
     void fill(const QString& first, const QString& last, const QString& digits);
