@@ -17,7 +17,7 @@
 // Usage: bench_journal [folder] [rounds]   (default /dev/shm, a tmpfs, where the program's own
 // work shows best; 5 rounds)
 #include "ScriptedPrompter.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "settings/Options.h"
 

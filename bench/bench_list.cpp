@@ -5,7 +5,7 @@
 #include "ScratchHome.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/FolderListView.h"
 #include "folderlist/ListController.h"

@@ -10,7 +10,7 @@
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
 #include "UiHelpers.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/ListRun.h"
 #include "folderlist/ListWindow.h"

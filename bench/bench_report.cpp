@@ -6,7 +6,7 @@
 #include "JsonLines.h"
 #include "ScratchHome.h"
 #include "ScriptedPrompter.h"
-#include "fileops/HostFileSystem.h"
+#include "host/HostFileSystem.h"
 #include "report/ReportWindow.h"
 #include "run/FolderSteps.h"
 #include "run/RunContext.h"

@@ -4,7 +4,7 @@
 #include "BenchHelpers.h"
 #include "ScriptedPrompter.h"
 #include "TestServices.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
 

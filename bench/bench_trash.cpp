@@ -7,8 +7,8 @@
 //
 // Usage: bench_trash [count] [same-name count]   (run it from the folder to be measured)
 #include "ScriptedPrompter.h"
-#include "fileops/FileFolder.h"
 #include "fileops/Progress.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "settings/Options.h"
 

@@ -6,7 +6,7 @@
 //
 // Usage: bench_undo [count]   (run it from the folder to be measured)
 #include "ScriptedPrompter.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "settings/Options.h"
 

@@ -1,5 +1,5 @@
-#include "fileops/FileFolder.h"
-#include "fileops/FolderEnumeration.h"
+#include "fileservices/FileFolder.h"
+#include "fileservices/FolderEnumeration.h"
 
 #include "ScriptedPrompter.h"
 #include "Unprivileged.h"

@@ -1,4 +1,4 @@
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 
 #include "RecordingProgress.h"
 #include "ScriptedChoosers.h"

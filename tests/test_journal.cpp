@@ -3,7 +3,7 @@
 // back. HOME and XDG_* point into a temporary folder: the user's journal is never touched.
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "run/RunContext.h"
 #include "run/RunJournal.h"

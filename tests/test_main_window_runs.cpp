@@ -3,7 +3,7 @@
 #include "TestHelpers.h"
 #include "TestServices.h"
 #include "UiHelpers.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "folderlist/FolderListModel.h"
 #include "folderlist/ListController.h"
 #include "folderlist/ListWindow.h"
@@ -32,7 +32,7 @@
 #include <functional>
 
 #ifdef Q_OS_WIN
-#include "fileops/WindowsRecycleBin.h"
+#include "trash/WindowsRecycleBin.h"
 #endif
 #include "Unprivileged.h"
 #include "run/UndoTexts.h"

@@ -1,5 +1,5 @@
-#include "fileops/FileFolder.h"
-#include "fileops/FreedesktopTrash.h"
+#include "fileservices/FileFolder.h"
+#include "trash/FreedesktopTrash.h"
 
 #include "RecordingProgress.h"
 #include "ScriptedPrompter.h"

@@ -4,11 +4,11 @@
 #include "CountingRun.h"
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
-#include "fileops/FileFolder.h"
-#include "fileops/WindowsRecycleBin.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "series/SeriesEngine.h"
 #include "settings/Options.h"
+#include "trash/WindowsRecycleBin.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,12 +5,12 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "Unprivileged.h"
-#include "fileops/FileFolder.h"
-#include "fileops/FreedesktopTrash.h"
+#include "fileservices/FileFolder.h"
 #include "run/FolderSteps.h"
 #include "run/RunJournal.h"
 #include "run/RunReport.h"
 #include "settings/Options.h"
+#include "trash/FreedesktopTrash.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The Windows path rules are plain text functions, so every build checks them; on Windows the
 // host's file system calls them before each system call.
-#include "fileops/RecycleBinRecord.h"
 #include "fileops/WindowsPaths.h"
+#include "trash/RecycleBinRecord.h"
 
 #include <QTest>
 

@@ -3,10 +3,10 @@
 // What another process might do between the check and the move is played through the hooks.
 // Taking an item back is tried against a recycle bin laid out on disk as Windows lays it out,
 // "$R" entry and "$I" record (Wine's own recycle bin is the desktop's trash).
-#include "fileops/HostFileSystem.h"
-#include "fileops/RecycleBinRecord.h"
 #include "fileops/WindowsPaths.h"
-#include "fileops/WindowsRecycleBin.h"
+#include "host/HostFileSystem.h"
+#include "trash/RecycleBinRecord.h"
+#include "trash/WindowsRecycleBin.h"
 
 #include "TestHelpers.h"
 

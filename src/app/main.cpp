@@ -3,7 +3,7 @@
 #include "common/QtListFileChooser.h"
 #include "common/UiFont.h"
 #include "fileops/DialogProgress.h"
-#include "fileops/FileFolder.h"
+#include "fileservices/FileFolder.h"
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
 #include "run/FolderSteps.h"

@@ -6,7 +6,7 @@
 #include "TerminalPrompter.h"
 
 #include "fileops/FolderBrowser.h"
-#include "fileops/HostFileSystem.h"
+#include "host/HostFileSystem.h"
 #include "run/FolderSteps.h"
 #include "run/RunReport.h"
 #include "settings/Options.h"

@@ -1,8 +1,8 @@
 #include "FreedesktopTrash.h"
 
-#include "HostPath.h"
-#include "MountTable.h"
-#include "TrashReasons.h"
+#include "fileops/HostPath.h"
+#include "fileops/MountTable.h"
+#include "fileops/TrashReasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 
 #ifdef NMAKER_FREEDESKTOP_TRASH
 
-#include "PosixFiles.h"
+#include "fileops/PosixFiles.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "fileops/FileSystem.h"
 
 #include <QByteArray>
 #include <QHash>

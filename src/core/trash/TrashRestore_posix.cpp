@@ -1,6 +1,6 @@
 #include "TrashRestore.h"
 
-#include "TrashReasons.h"
+#include "fileops/TrashReasons.h"
 
 #include "FreedesktopTrash.h"
 
@@ -8,7 +8,7 @@
 
 #ifdef NMAKER_FREEDESKTOP_TRASH
 
-#include "PosixFiles.h"
+#include "fileops/PosixFiles.h"
 
 #include <cerrno>
 #include <fcntl.h>

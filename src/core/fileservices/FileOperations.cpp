@@ -1,9 +1,9 @@
 #include "FileOperations.h"
 
-#include "HostFileSystem.h"
-#include "HostPath.h"
-#include "PathNames.h"
-#include "Progress.h"
+#include "fileops/HostPath.h"
+#include "fileops/PathNames.h"
+#include "fileops/Progress.h"
+#include "host/HostFileSystem.h"
 #include "messages/Prompter.h"
 
 #include <QDir>

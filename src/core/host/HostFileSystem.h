@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "fileops/FileSystem.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -97,6 +97,10 @@ public:
 
 private:
     const MountTable& mounts();
+    // Whether `dir` lists an ordinary visible file that matches `name` (any, with `anyName`).
+    bool listsFile(const QString& dir, const QString& name, bool anyName);
+    // Why a name is no Windows name, by the part that is not.
+    static Reason invalidNameReason(const QString& path);
     // The descriptor of the parent the latest folders went into, or AT_FDCWD; and whether
     // that parent is where a volume would be mounted.
     int openedParent(QByteArrayView parent, bool& volumeSlot);
@@ -114,8 +118,6 @@ private:
     int m_parentFd = -1;
     bool m_parentIsSlot = false;
     QElapsedTimer m_clock;
-    qint64 m_parentUsed = -1; // on m_clock
-#ifdef Q_OS_WIN
-    std::function<void(const QString&)> m_recycleShell;
-#endif
+    qint64 m_parentUsed = -1;                           // on m_clock
+    std::function<void(const QString&)> m_recycleShell; // Windows only
 };

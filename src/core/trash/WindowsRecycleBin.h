@@ -4,7 +4,7 @@
 
 #ifdef Q_OS_WIN
 
-#include "FileSystem.h"
+#include "fileops/FileSystem.h"
 
 #include <QHash>
 #include <QList>

@@ -2,11 +2,11 @@
 
 #ifdef Q_OS_WIN
 
-#include "HostPath.h"
 #include "RecycleBinRecord.h"
-#include "TrashReasons.h"
-#include "WindowsFiles.h"
-#include "WindowsPaths.h"
+#include "fileops/HostPath.h"
+#include "fileops/TrashReasons.h"
+#include "fileops/WindowsFiles.h"
+#include "fileops/WindowsPaths.h"
 
 #include <knownfolders.h>
 #include <shellapi.h>

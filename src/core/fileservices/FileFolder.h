@@ -1,10 +1,10 @@
 #pragma once
 
 #include "FileOperations.h"
-#include "FolderBrowser.h"
 #include "FolderEnumeration.h"
-#include "HostFileSystem.h"
-#include "PathNames.h"
+#include "fileops/FolderBrowser.h"
+#include "fileops/PathNames.h"
+#include "host/HostFileSystem.h"
 
 #include <QString>
 #include <QStringList>

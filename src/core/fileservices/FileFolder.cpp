@@ -1,7 +1,7 @@
 #include "FileFolder.h"
 
-#include "HostPath.h"
 #include "PathStyle.h"
+#include "fileops/HostPath.h"
 
 #include <QDir>
 #include <QFileInfo>

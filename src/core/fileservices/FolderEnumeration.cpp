@@ -1,7 +1,7 @@
 #include "FolderEnumeration.h"
 
-#include "HostFileSystem.h"
 #include "PathStyle.h"
+#include "host/HostFileSystem.h"
 #include "messages/Prompter.h"
 
 #include <QFile>
