@@ -895,6 +895,29 @@ private Q_SLOTS:
     }
 #endif
 
+    // Every number option at its upper bound is taken, and makes exactly that folder.
+    void numberOptionsAtTheirBounds_data()
+    {
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QString>("made");
+        QTest::newRow("first and last at 99999")
+            << QStringList{"--first", "99999", "--last", "99999", "--digits", "5"} << "c99999";
+        QTest::newRow("digits at 5, from 0")
+            << QStringList{"--first", "0", "--last", "0", "--digits", "5"} << "c00000";
+        QTest::newRow("no zero fill at the top")
+            << QStringList{"--first", "99999", "--last", "99999", "--no-zero-fill"} << "c99999";
+    }
+
+    void numberOptionsAtTheirBounds()
+    {
+        QFETCH(QStringList, numbers);
+        QFETCH(QString, made);
+        const Outcome o = run(placed(
+            QStringList{"create", "--target", "@/w", "--prefix", "c"} + numbers, m_dir->path()));
+        QCOMPARE(o.exit, 0);
+        QCOMPARE(QDir(path("w")).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{made});
+    }
+
     // Names as JSON: control characters escaped, a name that is no Unicode text with its bytes,
     // never a replacement character.
     void jsonNames_data()
@@ -908,6 +931,8 @@ private Q_SLOTS:
         QTest::newRow("line feed, escape, bidi override")
             << QString("/w/a\nb\x1b[2J\u202Ex") << QString("\"/w/a\\nb\\u001b[2J\\u202ex\"")
             << false;
+        QTest::newRow("a control character beside a quote")
+            << QString("/w/a\"\u0001b") << QString("\"/w/a\\\"\\u0001b\"") << false;
         QTest::newRow("a pair stays a character")
             << QString::fromUcs4(U"/w/\U0001F600") << QString::fromUcs4(U"\"/w/\U0001F600\"")
             << false;
