@@ -1,41 +1,16 @@
 // The command line as a script meets it: the built programs, run in a temporary folder whose
 // home holds the trash, without a display: exit codes, what reaches the window, arguments that
-// are bytes, limits. The commands themselves are tested in process (test_cli).
+// are bytes, limits; and every row test_cli runs in process.
+#include "CommandRows.h"
 #include "TestHelpers.h"
 
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace
-{
-
-struct Outcome {
-    int exit = -1;
-    QStringList out;
-    QStringList err;
-    QByteArray rawOut;
-};
-
-QStringList outputLines(const QByteArray& bytes)
-{
-    QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
-QStringList placed(QStringList texts, const QString& dir)
-{
-    for (QString& t : texts)
-        t.replace(QLatin1Char('@'), dir);
-    return texts;
-}
-
-} // namespace
 
 class TestCommandLine : public QObject
 {
@@ -77,29 +52,7 @@ private:
         return o;
     }
 
-    // "x/" a folder, "x=text" a file with that text, "x" an empty file.
-    void make(const QStringList& items) const
-    {
-        for (const QString& item : items) {
-            const qsizetype eq = item.indexOf(QLatin1Char('='));
-            const QString name = eq < 0 ? item : item.left(eq);
-            if (name.endsWith(QLatin1Char('/'))) {
-                QVERIFY(QDir().mkpath(path(name)));
-                continue;
-            }
-            QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()));
-            const QString text = eq < 0 ? QString() : item.mid(eq + 1);
-            QVERIFY(putBytes(path(name), placed({text}, m_dir->path()).front().toUtf8()));
-        }
-    }
-
-    QStringList trash() const
-    {
-        QStringList names = QDir(path("home/.local/share/Trash/files"))
-                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        names.sort();
-        return names;
-    }
+    void make(const QStringList& items) const { makeItems(m_dir->path(), items); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 
@@ -111,69 +64,13 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(path("home")));
     }
 
-    void runs_data()
-    {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exit");
-        QTest::addColumn<QStringList>("out");
-        QTest::addColumn<QStringList>("err");
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("absent");
-        QTest::addColumn<QStringList>("trashed");
-
-        const QStringList series{"--target", "@/out", "--prefix", "case", "--first", "1"};
-        const QString created3 = "作成 3、既存 0、失敗 0";
-
-        QTest::newRow("create") << QStringList{}
-                                << QStringList{"create"} + series + QStringList{"--last", "3"} << 0
-                                << QStringList{} << QStringList{created3}
-                                << QStringList{"out/case001", "out/case002", "out/case003"}
-                                << QStringList{"out/case004", "out/case000"} << QStringList{};
-        QTest::newRow("create below a plain file")
-            << QStringList{"plain"}
-            << QStringList{"create", "--target", "@/plain/sub", "--first", "1", "--last", "2"} << 1
-            << QStringList{}
-            << QStringList{"@/plain/sub/: フォルダ作成先のフォルダの作成に失敗しました",
-                           "作成 0、既存 0、失敗 0"}
-            << QStringList{} << QStringList{} << QStringList{};
-        QTest::newRow("delete into the trash")
-            << QStringList{"out/case001/", "out/case002/", "out/case003/"}
-            << QStringList{"delete"} + series + QStringList{"--last", "3"} << 0 << QStringList{}
-            << QStringList{"削除 3、保持 0、なし 0、失敗 0"} << QStringList{"out"}
-            << QStringList{"out/case001", "out/case002", "out/case003"}
-            << QStringList{"case001", "case002", "case003"};
-        QTest::newRow("list with rejected lines: nothing done")
-            << QStringList{"list.txt=@/L/ok\n@/L/a[x-3]\n@/L/b[1-123456]\n"}
-            << QStringList{"list-create", "list.txt"} << 2 << QStringList{}
-            << QStringList{"nmaker: 展開できなかったものは、", "@/L/a[x-3]",
-                           "でした。また、最大桁数(5桁)よりも大きいものは、", "@/L/b[1-123456]",
-                           "でした。修正してやり直して下さい。"}
-            << QStringList{} << QStringList{"L"} << QStringList{};
-        QTest::newRow("version") << QStringList{} << QStringList{"--version"} << 0
-                                 << QStringList{"NMaker 3.0.0"} << QStringList{} << QStringList{}
-                                 << QStringList{} << QStringList{};
-    }
+    // The rows test_cli runs in process, here as a script runs the program.
+    void runs_data() { addCommandRows(); }
 
     void runs()
     {
-        QFETCH(QStringList, before);
-        QFETCH(QStringList, args);
-        const QString dir = m_dir->path();
-        make(before);
-        const Outcome o = run(placed(args, dir));
-        QFETCH(QStringList, err);
-        QFETCH(QStringList, out);
-        QCOMPARE(o.err, placed(err, dir));
-        QTEST(o.exit, "exit");
-        QCOMPARE(o.out, placed(out, dir));
-        QFETCH(QStringList, present);
-        for (const QString& p : present)
-            QVERIFY2(QFileInfo::exists(path(p)), qPrintable(p));
-        QFETCH(QStringList, absent);
-        for (const QString& p : absent)
-            QVERIFY2(!QFileInfo::exists(path(p)), qPrintable(p));
-        QTEST(trash(), "trashed");
+        checkCommandRow(m_dir->path(), QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                        [this](const QStringList& args) { return run(args); });
     }
 
     void badArguments_data()
