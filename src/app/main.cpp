@@ -3,7 +3,9 @@
 #include "common/QtListFileChooser.h"
 #include "common/UiFont.h"
 #include "fileops/DialogProgress.h"
+#include "fileops/FolderBrowser.h"
 #include "fileservices/FileFolder.h"
+#include "host/HostFileSystem.h"
 #include "main/MainWindow.h"
 #include "messages/QtPrompter.h"
 #include "run/FolderSteps.h"
@@ -69,9 +71,13 @@ int main(int argc, char* argv[])
     DialogProgress progress;
     QtFolderChooser folderChooser;
     QtListFileChooser listFileChooser;
-    FileFolder fileFolder(&prompter, &progress);
-    fileFolder.setFolderChooser(&folderChooser);
-    FolderSteps steps(fileFolder, prompter, options, hostPathStyle());
+    // The runs get the host file system itself; the named façade over the file services is
+    // for whoever calls those services, not for the runs.
+    HostFileSystem fileSystem(&prompter, &progress);
+    FolderBrowser browser(fileSystem);
+    browser.setFolderChooser(&folderChooser);
+    browser.setBrowsePrompter(&prompter);
+    FolderSteps steps(fileSystem, prompter, options, hostPathStyle());
     // What the last runs did, so that they can be taken back after a restart too.
     steps.journal().setPath(RunJournal::defaultPath());
     RunReport report;
@@ -80,14 +86,14 @@ int main(int argc, char* argv[])
         options,
         prompter,
         steps,
-        fileFolder,
-        fileFolder,
+        fileSystem,
+        browser,
         &listFileChooser,
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
         &report};
 
-    MainWindow window(services, MainWindowPaths{settingsFilePath(), fileFolder.getTempFolder(),
+    MainWindow window(services, MainWindowPaths{settingsFilePath(), FileFolder::getTempFolder(),
                                                 preferencesFilePath()});
     prompter.setParent(&window);
     progress.setParent(&window);

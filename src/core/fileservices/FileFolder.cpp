@@ -32,7 +32,7 @@ int FileFolder::createFolder2(const QString& path)
     return !host.isEmpty() && QDir().mkdir(host) ? 1 : 0;
 }
 
-QString FileFolder::getTempFolder() const
+QString FileFolder::getTempFolder()
 {
     const QString temp = QDir::toNativeSeparators(QDir::tempPath());
     if (temp.isEmpty())

@@ -43,7 +43,7 @@ public:
     // Creates only the last folder; nonzero when it was created.
     int createFolder2(const QString& path);
     // The host's temporary folder, ending with the separator.
-    QString getTempFolder() const;
+    static QString getTempFolder();
     // Both forms are the path itself on a host without 8.3 names; empty when it does not exist.
     QString getLongPath(const QString& shortPath) const;
     QString getShortPath(const QString& longPath) const;
