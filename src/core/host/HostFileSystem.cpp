@@ -16,12 +16,29 @@ namespace
 
 constexpr PathStyle Host = hostPathStyle();
 
-bool isHiddenName(const QString& name)
+} // namespace
+
+bool HostFileSystem::isHiddenName(const QString& name)
 {
     return name.startsWith(QLatin1Char('.'));
 }
 
-} // namespace
+bool HostFileSystem::folderExist(const QString& path)
+{
+    // An empty path is the root of the current drive; other relative paths name nothing.
+    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
+    if (host.isEmpty())
+        return false;
+    return isFolderAt(host);
+}
+
+std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
+{
+    const QString host = hostPath(path);
+    if (host.isEmpty())
+        return std::nullopt;
+    return entriesAt(host);
+}
 
 bool HostFileSystem::fileExist(const QString& pattern)
 {

@@ -99,6 +99,11 @@ private:
     const MountTable& mounts();
     // Whether `dir` lists an ordinary visible file that matches `name` (any, with `anyName`).
     bool listsFile(const QString& dir, const QString& name, bool anyName);
+    // The host's own look at a path hostPath() gave: a folder there, and what it holds.
+    static bool isFolderAt(const QString& host);
+    static std::optional<QStringList> entriesAt(const QString& host);
+    // A name the listings leave out, as a dot file is.
+    static bool isHiddenName(const QString& name);
     // Why a name is no Windows name, by the part that is not.
     static Reason invalidNameReason(const QString& path);
     // The descriptor of the parent the latest folders went into, or AT_FDCWD; and whether

@@ -72,12 +72,8 @@ bool isVolumeSlot(const QByteArray& parent)
 
 } // namespace
 
-bool HostFileSystem::folderExist(const QString& path)
+bool HostFileSystem::isFolderAt(const QString& host)
 {
-    // An empty path is the root of the current drive; other relative paths name nothing.
-    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
-    if (host.isEmpty())
-        return false;
     struct stat st;
     return statPath(QFile::encodeName(host), st) && S_ISDIR(st.st_mode);
 }
@@ -230,11 +226,8 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
         ::close(fd);
     return look;
 }
-std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
+std::optional<QStringList> HostFileSystem::entriesAt(const QString& host)
 {
-    const QString host = hostPath(path);
-    if (host.isEmpty())
-        return std::nullopt;
     DIR* listing = ::opendir(QFile::encodeName(host).constData());
     if (!listing)
         return std::nullopt;

@@ -14,11 +14,6 @@
 namespace
 {
 
-bool isHiddenName(const QString& name)
-{
-    return name.startsWith(QLatin1Char('.'));
-}
-
 // Where the system reports "not there" for a missing drive, the callers expect "path not found".
 int systemCode(DWORD error)
 {
@@ -48,12 +43,8 @@ bool componentTooLong(const QString& cleanPath)
 
 } // namespace
 
-bool HostFileSystem::folderExist(const QString& path)
+bool HostFileSystem::isFolderAt(const QString& host)
 {
-    // An empty path is the root of the current drive; other relative paths name nothing.
-    const QString host = hostPath(path.isEmpty() ? QDir::rootPath() : path);
-    if (host.isEmpty())
-        return false;
     return win::nodeAt(host, true).folder();
 }
 
@@ -161,11 +152,8 @@ FolderLook HostFileSystem::lookAtFolder(const QString& path, bool forFile)
     }
     return look;
 }
-std::optional<QStringList> HostFileSystem::folderEntries(const QString& path)
+std::optional<QStringList> HostFileSystem::entriesAt(const QString& host)
 {
-    const QString host = hostPath(path);
-    if (host.isEmpty())
-        return std::nullopt;
     const win::Handle folder = win::openEntry(host, true);
     if (!folder.valid() || !win::nodeOf(folder.get()).folder())
         return std::nullopt;
