@@ -31,7 +31,7 @@ namespace
 
 MadeFolder made(const QString& path, quint64 node)
 {
-    return MadeFolder{path, FolderId{7, node, 1000 + qint64(node)}, {}};
+    return MadeFolder{path, FolderId{7, node, 1000 + qint64(node)}, {}, -1, {}};
 }
 
 TrashPlace place(const QByteArray& name)

@@ -181,7 +181,7 @@ int MemoryFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     createdFolders << p;
     if (made) {
         for (const QString& m : std::as_const(missing))
-            made->append(MadeFolder{m, lookAtFolder(m, false).id, {}});
+            made->append(MadeFolder{m, lookAtFolder(m, false).id, {}, -1, {}});
     }
     return CreateResult::Created;
 }
@@ -236,7 +236,7 @@ bool MemoryFileSystem::recycled(const QString& pathList)
 {
     QList<TrashItem> items;
     for (const QString& p : fromPathList(pathList))
-        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never});
+        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never, {}});
     return allTrashed(trash(items));
 }
 

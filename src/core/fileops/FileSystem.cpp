@@ -1,5 +1,6 @@
 #include "FileSystem.h"
 
+#include "CopyReasons.h"
 #include "TrashReasons.h"
 
 QString toPathList(const QStringList& paths)
@@ -82,4 +83,23 @@ QList<RestoreResult> FileSystem::restore(const QList<TrashPlace>& places, bool, 
 Reason FileSystem::createFailure(const QString&, int)
 {
     return {};
+}
+
+TreeRead FileSystem::readTree(const QString&, qsizetype)
+{
+    return TreeRead{{}, CopyReason::unsupported(), false};
+}
+
+TreeCopyResult FileSystem::copyTree(const QString&, const QString&, const QList<TreeEntry>& entries,
+                                    bool, const CopyProceed&)
+{
+    TreeCopyResult result;
+    for (const TreeEntry& e : entries)
+        result.notCopied.append({e.path, CopyReason::unsupported()});
+    return result;
+}
+
+qint64 FileSystem::freeBytes(const QString&)
+{
+    return -1;
 }

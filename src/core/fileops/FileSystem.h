@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderTree.h"
 #include "Reason.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Result codes of folder creation, as the Windows shell returns them.
@@ -47,6 +49,10 @@ struct MadeFolder {
     QString path;
     FolderId id;
     QByteArray bytes; // the path as the host's bytes, where the host had them at hand
+    // Of a folder that got a template's copy: how many entries it held after the copy and
+    // what they were (their digest); -1 for a folder made empty.
+    qint64 copyEntries = -1;
+    QByteArray copyDigest;
 };
 
 // One item for the trash and what must still hold when it moves.
@@ -59,6 +65,8 @@ struct TrashItem {
     QString path;
     FolderId expected; // unknown: whatever stands there
     KeepIf keepIf = KeepIf::Never;
+    // Asked right before it moves, where set: false leaves it in place as kept.
+    std::function<bool()> stillAsMade;
 };
 
 // What tells one file from another that later stands at the same name, as far as a plain
@@ -181,6 +189,18 @@ public:
     // result tells what would become of it. A host without such a trash takes nothing back.
     virtual QList<RestoreResult> restore(const QList<TrashPlace>& places, bool dryRun,
                                          ItemObserver* observer = nullptr);
+    // Every entry below the folder `path`, links not followed; at most `limit` of them (past
+    // it, pastLimit and nothing more). The folder itself may be reached through a link.
+    virtual TreeRead readTree(const QString& path, qsizetype limit);
+    // Copies `entries` (as readTree gave them for `from`) into the folder `to`, which this run
+    // has just made: never over anything, links as links, special files left out, each entry
+    // only while it is still the one that was read; without `withFiles` the folders only.
+    // Permission bits and modification times come along, ownership does not.
+    virtual TreeCopyResult copyTree(const QString& from, const QString& to,
+                                    const QList<TreeEntry>& entries, bool withFiles,
+                                    const CopyProceed& proceed);
+    // The bytes an ordinary user may still write on the volume of `path`; -1 when unknown.
+    virtual qint64 freeBytes(const QString& path);
     // Why createFolder(path) answered `code` (neither created nor there already), as far as
     // the host can tell; empty when it cannot.
     virtual Reason createFailure(const QString& path, int code);

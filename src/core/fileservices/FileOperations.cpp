@@ -98,7 +98,7 @@ bool FileOperations::deleteFiles(const QString& from)
     QList<TrashItem> items;
     items.reserve(paths.size());
     for (const QString& p : paths)
-        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never});
+        items.append(TrashItem{p, {}, TrashItem::KeepIf::Never, {}});
     return allTrashed(
         m_host.trash(items, HostFileSystem::TrashShowing{!respondDialog(), showDialog()}));
 }

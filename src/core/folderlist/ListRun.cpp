@@ -196,6 +196,9 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
             lineOf.insert(entries.at(i), fromFile ? lines.at(i) : i + 1);
         m_steps.setLines(std::move(lineOf));
     }
+    // The template is measured and checked against every folder before anything is made.
+    if (create && !m_steps.prepareTemplate({}, entries, entries.size()))
+        return;
     if (create)
         m_steps.startCreating();
     QString refused;
@@ -218,7 +221,7 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
                 batch << entry;
                 return false;
             }
-            failedStop = m_steps.createOneFolder(entry);
+            failedStop = m_steps.createOneFolder(entry, &context);
             return failedStop;
         });
         // A cancel, or a folder step that ends the run: no report, and in delete mode

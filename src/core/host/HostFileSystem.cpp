@@ -159,7 +159,11 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
         const TrashItem& item = items.at(i);
         if (m_beforeTrashItem)
             m_beforeTrashItem(item.path);
-        results[i] = trash.move(item);
+        // A template copy goes only as it was copied, looked at right before it moves.
+        if (item.stillAsMade && !item.stillAsMade())
+            results[i] = TrashResult{TrashResult::Kind::Kept, {}, {}};
+        else
+            results[i] = trash.move(item);
         bool goOn = true;
         if (trash.tellsEachItem()) {
             told = i + 1;

@@ -48,6 +48,11 @@ public:
     FolderLook lookAtFolder(const QString& path, bool forFile) override;
     std::optional<QStringList> folderEntries(const QString& path) override;
     Reason createFailure(const QString& path, int code) override;
+    // FolderTree_posix.cpp / FolderTree_win.cpp.
+    TreeRead readTree(const QString& path, qsizetype limit) override;
+    TreeCopyResult copyTree(const QString& from, const QString& to, const QList<TreeEntry>& entries,
+                            bool withFiles, const CopyProceed& proceed) override;
+    qint64 freeBytes(const QString& path) override;
     // With the confirmation and progress as set below.
     QList<TrashResult> trash(const QList<TrashItem>& items,
                              ItemObserver* observer = nullptr) override;
@@ -79,6 +84,11 @@ public:
     {
         m_beforeTrashItem = std::move(beforeItem);
         m_beforeTrashRename = std::move(beforeRename);
+    }
+    // For tests: called with each template entry's path right before it is copied.
+    void setCopyHook(std::function<void(const QString&)> beforeEntry)
+    {
+        m_beforeCopyEntry = std::move(beforeEntry);
     }
     // For tests: called with each item's original path right before it moves back.
     void setRestoreHook(std::function<void(const QString&)> beforeMove)
@@ -118,6 +128,7 @@ private:
     std::function<void(const QString&)> m_beforeTrashItem;
     std::function<void(const QString&)> m_beforeTrashRename;
     std::function<void(const QString&)> m_beforeRestoreMove;
+    std::function<void(const QString&)> m_beforeCopyEntry;
     QByteArray m_parent;
     QByteArray m_bytes; // of the latest folder made
     int m_parentFd = -1;

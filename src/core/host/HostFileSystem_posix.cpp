@@ -124,9 +124,12 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
     // What identifies the folder is taken right after it was made, for the undo.
     auto note = [made](const QByteArray& folder, int dirFd = AT_FDCWD, const char* name = nullptr) {
         if (made)
-            made->append(MadeFolder{
-                QFile::decodeName(folder),
-                posix::statNode(dirFd, name ? name : folder.constData(), false).id(), folder});
+            made->append(
+                MadeFolder{QFile::decodeName(folder),
+                           posix::statNode(dirFd, name ? name : folder.constData(), false).id(),
+                           folder,
+                           -1,
+                           {}});
     };
     const auto* end = static_cast<const char*>(::memrchr(target.constData(), '/', target.size()));
     const qsizetype slash = end ? end - target.constData() : -1;
@@ -139,7 +142,8 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
         if (::mkdirat(dirFd, name, 0777) == 0) {
             // The path as asked for is the path as made: no conversion back.
             if (made)
-                made->append(MadeFolder{host, posix::statNode(dirFd, name, false).id(), target});
+                made->append(
+                    MadeFolder{host, posix::statNode(dirFd, name, false).id(), target, -1, {}});
             return CreateResult::Created;
         }
         const int error = errno;

@@ -82,7 +82,7 @@ int HostFileSystem::createFolder(const QString& path, QList<MadeFolder>* made)
         return CreateResult::AlreadyExists;
     auto note = [made](const QString& folder) {
         if (made)
-            made->append(MadeFolder{folder, win::nodeAt(folder, false).id});
+            made->append(MadeFolder{folder, win::nodeAt(folder, false).id, {}, -1, {}});
     };
     auto makeOne = [](const QString& folder) -> DWORD {
         return ::CreateDirectoryW(win::systemPath(folder).c_str(), nullptr) ? 0 : ::GetLastError();

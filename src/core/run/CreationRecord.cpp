@@ -1,5 +1,7 @@
 #include "CreationRecord.h"
 
+#include "templates/FolderTemplate.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -55,6 +57,20 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
             undo.replaced << path;
             continue;
         }
+        if (made.copyEntries >= 0) {
+            // Only whole, as it was copied: anything changed or added in it keeps it.
+            if (!treeStillAsCopied(fs, path, made.copyEntries, made.copyDigest)) {
+                undo.changed << path;
+                continue;
+            }
+            going.insert(key);
+            undo.doomed.append(
+                TrashItem{path, made.id, TrashItem::KeepIf::Never,
+                          [&fs, path, count = made.copyEntries, digest = made.copyDigest] {
+                              return treeStillAsCopied(fs, path, count, digest);
+                          }});
+            continue;
+        }
         const auto entries = fs.folderEntries(path);
         bool mayGo = entries.has_value();
         if (mayGo) {
@@ -68,12 +84,23 @@ CreationRecord::Undo CreationRecord::plan(FileSystem& fs, PathStyle style) const
         }
         if (mayGo) {
             going.insert(key);
-            undo.doomed.append(TrashItem{path, made.id, TrashItem::KeepIf::HoldsAnything});
+            undo.doomed.append(TrashItem{path, made.id, TrashItem::KeepIf::HoldsAnything, {}});
         } else {
             undo.kept << path;
         }
     }
     return undo;
+}
+
+void CreationRecord::setCopy(const QString& path, qint64 entries, const QByteArray& digest)
+{
+    for (qsizetype i = m_made.size() - 1; i >= 0; --i) {
+        if (m_made.at(i).path == path) {
+            m_made[i].copyEntries = entries;
+            m_made[i].copyDigest = digest;
+            return;
+        }
+    }
 }
 
 void CreationRecord::forget(const QStringList& paths)

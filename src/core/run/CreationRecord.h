@@ -19,6 +19,8 @@ public:
     void start() { m_made.clear(); }
     // `folder` was made, the latest of the run.
     void add(const MadeFolder& folder) { m_made.append(folder); }
+    // The folder at `path`, made last or nearly, got a template's copy.
+    void setCopy(const QString& path, qint64 entries, const QByteArray& digest);
     bool isEmpty() const { return m_made.isEmpty(); }
     qsizetype size() const { return m_made.size(); }
     QStringList paths() const;
@@ -28,6 +30,7 @@ public:
     struct Undo {
         QList<TrashItem> doomed; // deepest first, as they go to the trash
         QStringList kept;        // made by the run, but holding something else now
+        QStringList changed;     // its template copy is no longer as copied
         QStringList replaced;    // another folder stands there now
         QStringList gone;        // no longer there: nothing to take back
     };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Reason.h"
+#include "fileops/FolderTree.h"
 
 #include <QString>
 
@@ -25,7 +26,8 @@ struct FolderEvent {
     QString reason;      // for a failed or kept folder: why, as the user reads it
     bool target = false; // the run's target folder, not one of its folders: no count of a summary
     qint64 line = -1;    // the list line the folder came from (1 for the first), -1 for none
-    const char* reasonCode = nullptr; // the reason's stable code, for scripts
+    const char* reasonCode = nullptr;     // the reason's stable code, for scripts
+    const TreeCopyResult* copy = nullptr; // a created folder's template copy, if it got one
 };
 
 // Hears of every folder of a run as its outcome is known: the summary, the command line's

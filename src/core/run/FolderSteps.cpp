@@ -7,6 +7,7 @@
 #include "run/RunContext.h"
 #include "run/StopRequest.h"
 #include "run/UndoTexts.h"
+#include "templates/TemplateTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,7 +151,8 @@ void FolderSteps::targetFailed(const QString& path)
     m_prompter.showOutcomeMessage(10);
 }
 
-void FolderSteps::report(FolderOutcome outcome, const QString& path, const Reason& reason)
+void FolderSteps::report(FolderOutcome outcome, const QString& path, const Reason& reason,
+                         const TreeCopyResult* copy)
 {
     switch (outcome) {
     case FolderOutcome::Created:
@@ -178,8 +180,8 @@ void FolderSteps::report(FolderOutcome outcome, const QString& path, const Reaso
     if (m_listeners.isEmpty())
         return;
     const FolderEvent event{
-        outcome,    path, reason.text, false, m_lines.isEmpty() ? -1 : m_lines.value(path, -1),
-        reason.code};
+        outcome,     path, reason.text, false, m_lines.isEmpty() ? -1 : m_lines.value(path, -1),
+        reason.code, copy};
     for (FolderListener* listener : std::as_const(m_listeners))
         listener->folderDone(event);
 }
@@ -189,6 +191,7 @@ int FolderSteps::createFolder(const QString& path)
     const int code = m_fs.createFolder(path, &m_made);
     for (const MadeFolder& folder : std::as_const(m_made))
         m_journal.recordMade(folder);
+    m_lastMade = m_made.isEmpty() ? path : m_made.back().path;
     // Emptied at once, keeping its room: the caller's name and the host's bytes are no longer
     // shared, so both are written in place for the next folder.
     m_made.clear();
@@ -197,6 +200,14 @@ int FolderSteps::createFolder(const QString& path)
 
 void FolderSteps::finishRun()
 {
+    if (!m_partial.isEmpty() && !StopRequest::requested()) {
+        QString text = TemplateText::partialHeading();
+        for (const QString& line : std::as_const(m_partial))
+            text += QStringLiteral("\r\n") + line;
+        m_prompter.prompt(PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconWarning});
+    }
+    m_partial.clear();
+    m_template.reset();
     if (!m_journal.inRun())
         return;
     m_journal.endRun();
@@ -213,7 +224,58 @@ void FolderSteps::finishRun()
         m_prompter.prompt(PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconWarning});
 }
 
-bool FolderSteps::createOneFolder(const QString& path)
+bool FolderSteps::prepareTemplate(const QString& target, const QStringList& folders,
+                                  qsizetype copies)
+{
+    m_template.reset();
+    const FolderTemplate chosen = m_options.folderTemplate();
+    if (!chosen.isSet())
+        return true;
+    QString why;
+    std::optional<TemplatePlan> plan = measureTemplate(m_fs, chosen, &why);
+    if (plan && !target.isEmpty())
+        why = templateOverlap(*plan, target, m_style, true);
+    for (qsizetype i = 0; plan && why.isEmpty() && i < folders.size(); ++i)
+        why = templateOverlap(*plan, folders.at(i), m_style, false);
+    if (plan && why.isEmpty())
+        why = templateSpace(m_fs, *plan,
+                            target.isEmpty() && !folders.isEmpty() ? folders.front() : target,
+                            copies, m_style);
+    if (!why.isEmpty()) {
+        m_prompter.prompt(PromptRequest{-1, why, MessageStyle::Ok | MessageStyle::IconWarning});
+        return false;
+    }
+    m_template = std::move(plan);
+    return true;
+}
+
+bool FolderSteps::copyTemplate(const QString& path, RunContext* context)
+{
+    const TemplatePlan& plan = *m_template;
+    bool cancelled = false;
+    const CopyProceed proceed = [&] {
+        if (StopRequest::requested())
+            return false;
+        if (context && context->nextStep())
+            cancelled = true;
+        return !cancelled;
+    };
+    const TreeCopyResult copy =
+        m_fs.copyTree(plan.source.folder, path, plan.entries, !plan.source.foldersOnly, proceed);
+    // What the folder holds now is what an undo may take back with it: read once more, as an
+    // undo will read it.
+    const TreeRead now = m_fs.readTree(path, plan.entries.size() + 1);
+    if (now.ok())
+        m_journal.recordCopy(m_lastMade, now.entries.size(), treeDigest(now.entries));
+    if (!copy.notCopied.isEmpty() && !copy.stopped)
+        m_partial << path + QStringLiteral(" (") + copy.notCopied.front().why.text + u')';
+    report(FolderOutcome::Created, path, {}, &copy);
+    if (copy.cutShort)
+        m_partial << TemplateText::runStoppedNoSpace();
+    return copy.stopped || copy.cutShort;
+}
+
+bool FolderSteps::createOneFolder(const QString& path, RunContext* context)
 {
     const int code = createFolder(path);
     // A box may stay open for long: what was made so far is on record meanwhile.
@@ -221,6 +283,8 @@ bool FolderSteps::createOneFolder(const QString& path)
         m_journal.flush();
     switch (code) {
     case CreateResult::Created:
+        if (m_template)
+            return copyTemplate(path, context);
         report(FolderOutcome::Created, path);
         return false;
     case CreateResult::PathNotFound:
@@ -256,7 +320,7 @@ bool FolderSteps::createOneFolder(const QString& path)
 
 bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashResult>& results,
                               bool replacedIsKept, QStringList* kept, QStringList* replaced,
-                              QString* missing, QStringList* gone)
+                              QString* missing, QStringList* gone, QStringList* changed)
 {
     bool ok = true;
     for (qsizetype i = 0; i < items.size(); ++i) {
@@ -269,6 +333,12 @@ bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashRe
                 *gone << path;
             break;
         case TrashResult::Kind::Kept:
+            // A template copy found changed as it was to move is named as changed.
+            if (items.at(i).stillAsMade && changed) {
+                report(FolderOutcome::Kept, path, TemplateText::changedSinceCopy());
+                *changed << path;
+                break;
+            }
             report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
             if (kept)
                 *kept << path;
@@ -325,8 +395,10 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             break;
         case DeleteLook::Verdict::Goes:
             doomed.append(
-                TrashItem{path, d.look.id,
-                          withContents ? TrashItem::KeepIf::Never : TrashItem::KeepIf::HoldsFile});
+                TrashItem{path,
+                          d.look.id,
+                          withContents ? TrashItem::KeepIf::Never : TrashItem::KeepIf::HoldsFile,
+                          {}});
             break;
         }
     }
@@ -375,6 +447,8 @@ void FolderSteps::undoLastCreation()
     }
     for (const QString& path : std::as_const(undo.kept))
         report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+    for (const QString& path : std::as_const(undo.changed))
+        report(FolderOutcome::Kept, path, TemplateText::changedSinceCopy());
     if (!undo.doomed.isEmpty()) {
         // The trash asks its own question; of a run that never ended, this one asks, saying so.
         if (run.interrupted()) {
@@ -388,8 +462,8 @@ void FolderSteps::undoLastCreation()
         }
         UndoRecorder recorder(m_journal, run.number, undo.doomed, run.interrupted());
         const QList<TrashResult> results = m_fs.trash(undo.doomed, &recorder);
-        const bool ok =
-            reportTrash(undo.doomed, results, true, &undo.kept, &undo.replaced, nullptr, nullptr);
+        const bool ok = reportTrash(undo.doomed, results, true, &undo.kept, &undo.replaced, nullptr,
+                                    nullptr, &undo.changed);
         if (!ok && !StopRequest::requested())
             m_prompter.showOutcomeMessage(16);
     }
@@ -406,6 +480,7 @@ void FolderSteps::undoLastCreation()
     };
     section(FolderReason::holdsFiles(), undo.kept);
     section(FolderReason::replaced(), undo.replaced);
+    section(TemplateText::changedSinceCopy(), undo.changed);
     if (!text.isEmpty())
         m_prompter.prompt(
             PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconInformation});

@@ -6,6 +6,7 @@
 #include "run/FolderOutcome.h"
 #include "run/RunJournal.h"
 #include "run/RunOptions.h"
+#include "templates/FolderTemplate.h"
 
 #include <QHash>
 #include <QList>
@@ -40,8 +41,15 @@ public:
     FolderSteps(FileSystem& fs, Prompter& prompter, const RunOptions& options, PathStyle style);
 
     // Creates one folder with its missing parents and handles every answer of the file
-    // system; true means the run must stop.
-    bool createOneFolder(const QString& path);
+    // system; a folder it made gets the run's template copy. True means the run must stop.
+    // With a context, a cancel stops a copy at its next file.
+    bool createOneFolder(const QString& path, RunContext* context = nullptr);
+    // Before a create run makes anything: measures the template the options name (if any)
+    // and checks it against the run's target (or each list folder) and the free space for
+    // `copies` copies. False, after a box that says why, when the run must not start.
+    bool prepareTemplate(const QString& target, const QStringList& folders, qsizetype copies);
+    // The template the run that is being prepared or is going copies; null for none.
+    const TemplatePlan* folderTemplate() const { return m_template ? &*m_template : nullptr; }
     // Sends the existing folders among `paths` to the trash in one operation (folders that
     // hold files only when the option says so) and reports the missing ones; true when the
     // trash operation succeeded. Each folder goes only while it is the one looked at, and is
@@ -81,6 +89,8 @@ public:
     void startRun(RunKind kind)
     {
         m_ignoreExisting = false;
+        m_template.reset();
+        m_partial.clear();
         m_tally = {};
         m_lines.clear();
         for (FolderListener* listener : std::as_const(m_listeners))
@@ -129,11 +139,14 @@ public:
     PathStyle style() const { return m_style; }
 
 private:
-    void report(FolderOutcome outcome, const QString& path, const Reason& reason = {});
+    void report(FolderOutcome outcome, const QString& path, const Reason& reason = {},
+                const TreeCopyResult* copy = nullptr);
+    // Copies the template into the folder just made; true when the run must stop.
+    bool copyTemplate(const QString& path, RunContext* context);
     // Reports each trash result; true when none of them failed.
     bool reportTrash(const QList<TrashItem>& items, const QList<TrashResult>& results,
                      bool replacedIsKept, QStringList* kept, QStringList* replaced,
-                     QString* missing, QStringList* gone);
+                     QString* missing, QStringList* gone, QStringList* changed = nullptr);
 
     FileSystem& m_fs;
     Prompter& m_prompter;
@@ -145,4 +158,7 @@ private:
     QList<FolderListener*> m_listeners;
     QHash<QString, qint64> m_lines;
     QList<MadeFolder> m_made;
+    QString m_lastMade; // as the journal has it
+    std::optional<TemplatePlan> m_template;
+    QStringList m_partial; // folders whose copy did not arrive whole, with the first reason
 };

@@ -562,6 +562,13 @@ void RunJournal::applyLine(const char* line, qsizetype size)
             m_made.add(m);
         return;
     }
+    case 'k': {
+        qint64 entries = -1;
+        if (run != m_creationRun.number || f.count != 5 || !parseNumber(v[2], entries))
+            return;
+        m_made.setCopy(QString::fromUtf8(decodedName(v[4])), entries, decodedName(v[3]));
+        return;
+    }
     case 't': {
         quint64 index = 0;
         if (run == m_deletionRun.number && f.count == 5 && parseNumber(v[2], index))
@@ -932,6 +939,14 @@ void RunJournal::recordMade(const MadeFolder& folder)
     else
         line.name(folder.bytes); // the same UTF-8 the text would give, at hand already
     line.end();
+    queued();
+}
+
+void RunJournal::recordCopy(const QString& path, qint64 entries, const QByteArray& digest)
+{
+    if (!m_run.begun)
+        return;
+    Line(m_pending, 'k').number(m_run.number).number(entries).name(digest).text(path).end();
     queued();
 }
 

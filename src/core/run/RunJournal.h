@@ -84,6 +84,8 @@ public:
     bool inRun() const { return m_run.active; }
     // What the run that began did, as it happens.
     void recordMade(const MadeFolder& folder);
+    // The folder made last got a template's copy: what it held after it.
+    void recordCopy(const QString& path, qint64 entries, const QByteArray& digest);
     void recordTrashed(const TrashPlace& place, const QString& original);
     // The run ends: its end goes on record, and the file is compacted when it has grown past
     // its bound.

@@ -15,6 +15,10 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
     const auto finished = qScopeGuard([this] { m_steps.finishRun(); });
     FileSystem& fs = m_steps.fileSystem();
     Prompter& prompter = m_steps.prompter();
+    const int total = p.last - p.first + 1;
+    // The template is measured and checked before the first question and the first folder.
+    if (!m_steps.prepareTemplate(p.targetFolder, {}, total))
+        return;
     if (!fs.folderExist(p.targetFolder)) {
         if (prompter.showMessage(8) != Answer::Yes)
             return;
@@ -26,14 +30,13 @@ void SeriesEngine::createSeries(const SeriesParameters& p, RunContext& context)
     } else {
         m_steps.startCreating();
     }
-    const int total = p.last - p.first + 1;
     QString name = seriesFolderName(p, p.first);
     const qsizetype head = p.targetFolder.size() + p.prefix.size();
     for (int n = p.first; n <= p.last; ++n) {
         const bool stop = context.runStep([&] {
             context.reportProgress(n - p.first, total);
             setSeriesFolderNumber(name, head, p, n);
-            return m_steps.createOneFolder(name);
+            return m_steps.createOneFolder(name, &context);
         });
         if (stop)
             return;

@@ -33,6 +33,10 @@ public:
     bool zeroFill() const { return m_checked[FolderName] == 0; }
     bool confirmExisting() const override { return m_checked[Create] == 1; }
     bool deleteNonEmpty() const override { return m_checked[Delete] == 1; }
+    // Not one of the five: the window keeps it in preferences.ini, a command takes it from
+    // its arguments.
+    FolderTemplate folderTemplate() const override { return m_template; }
+    void setFolderTemplate(const FolderTemplate& value) { m_template = value; }
 
     // Button 0 of every group, both switches on.
     void setDefaults();
@@ -44,4 +48,5 @@ private:
     int m_checked[GroupCount] = {0, 0, 0};
     int m_useSavedSettings = 1;
     int m_saveFieldValues = 1;
+    FolderTemplate m_template;
 };
