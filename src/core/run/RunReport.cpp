@@ -1,5 +1,7 @@
 #include "RunReport.h"
 
+#include "templates/TemplateTexts.h"
+
 #include "text/TextFile.h"
 
 void RunReport::runStarted(RunKind kind)
@@ -18,8 +20,36 @@ void RunReport::folderDone(const FolderEvent& event)
         ++m_counts[int(event.outcome)];
     // A reason is one line here: a table cell, a CSV field.
     QString reason = event.reason;
+    if (event.copy)
+        reason = reason.isEmpty() ? copyText(*event.copy) : reason + u' ' + copyText(*event.copy);
     reason.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    m_rows.append(ReportRow{event.outcome, event.path, reason, event.line, event.reasonCode});
+    ReportRow row{event.outcome, event.path, reason, event.line, event.reasonCode, -1, -1, {}};
+    if (event.copy) {
+        row.copiedFolders = event.copy->folders;
+        row.copiedFiles = event.copy->files;
+        row.notCopied = event.copy->notCopied;
+    }
+    m_rows.append(std::move(row));
+}
+
+QString copyText(const TreeCopyResult& copy)
+{
+    QString text = TemplateText::copied(copy.folders, copy.files);
+    if (copy.notCopied.isEmpty())
+        return text;
+    text += QStringLiteral("。") + TemplateText::notCopiedCount(copy.notCopied.size()) +
+            QStringLiteral(": ");
+    // The first few by name; the JSON lines list every one.
+    constexpr qsizetype Shown = 5;
+    for (qsizetype i = 0; i < copy.notCopied.size() && i < Shown; ++i) {
+        const NotCopied& n = copy.notCopied.at(i);
+        if (i > 0)
+            text += QStringLiteral("、");
+        text += n.path + QStringLiteral(" (") + n.why.text + u')';
+    }
+    if (copy.notCopied.size() > Shown)
+        text += QStringLiteral(" …");
+    return text;
 }
 
 QString RunReport::summary() const

@@ -13,6 +13,10 @@ struct ReportRow {
     QString reason;
     qint64 line = -1; // the list line it came from (1 for the first), -1 when none
     const char* reasonCode = nullptr;
+    // Of a folder that got a template's copy: what arrived, and what did not with why.
+    int copiedFolders = -1;
+    int copiedFiles = -1;
+    QList<NotCopied> notCopied = {};
 };
 
 // What the latest run did, folder by folder: it listens to the folder steps and keeps every
@@ -47,6 +51,9 @@ private:
 QString createSummary(qint64 created, qint64 existing, qint64 failed);
 QString deleteSummary(qint64 trashed, qint64 kept, qint64 missing, qint64 failed);
 QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed);
+
+// What a template copy did, as one line of a report: the counts, then what did not arrive.
+QString copyText(const TreeCopyResult& copy);
 
 // The word for an outcome, as the report shows it, and the name scripts read.
 QString outcomeText(FolderOutcome outcome);
