@@ -59,14 +59,16 @@ QList<Option> optionsOf(Command command)
                                {"--no-zero-fill", false}, {"--dry-run", false}, {"--null", false}};
     switch (command) {
     case Command::Create:
-        return everyCommand + series + QList<Option>{{"--report", true}};
+        return everyCommand + series +
+               QList<Option>{{"--report", true}, {"--template", true}, {"--folders-only", false}};
     case Command::Delete:
         return everyCommand + series +
                QList<Option>{{"--with-contents", false}, {"--report", true}};
     case Command::ListCreate:
         return everyCommand + QList<Option>{{"--base", true},     {"--dry-run", false},
                                             {"--encoding", true}, {"--extended", false},
-                                            {"--null", false},    {"--report", true}};
+                                            {"--null", false},    {"--report", true},
+                                            {"--template", true}, {"--folders-only", false}};
     case Command::ListDelete:
         return everyCommand + QList<Option>{{"--base", true},      {"--with-contents", false},
                                             {"--dry-run", false},  {"--encoding", true},
@@ -162,11 +164,12 @@ QString usageText()
         "使い方:\n"
         "  nmaker create --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--dry-run] [--report CSV]\n"
+        "                [--template DIR [--folders-only]]\n"
         "  nmaker delete --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--with-contents] [--dry-run]\n"
         "                [--report CSV]\n"
         "  nmaker list-create FILE [--base DIR] [--encoding E] [--extended] [--dry-run]\n"
-        "                [--report CSV]\n"
+        "                [--report CSV] [--template DIR [--folders-only]]\n"
         "  nmaker list-delete FILE [--base DIR] [--encoding E] [--extended]\n"
         "                [--with-contents] [--dry-run] [--report CSV]\n"
         "  nmaker expand FILE [--encoding E] [--extended] [-0]\n"
@@ -192,6 +195,9 @@ QString usageText()
         "  --no-zero-fill  連番部分を\"0\"で埋めない\n"
         "  --base DIR      ドライブ (ルート) のない項目を置くフォルダ\n"
         "  --with-contents 中身のあるフォルダも削除する\n"
+        "  --template DIR  作成した各フォルダに DIR の中身 (サブフォルダとファイル) を\n"
+        "                  コピーする。既にあったフォルダには何もコピーしない\n"
+        "  --folders-only  テンプレートのフォルダだけをコピーし、ファイルはコピーしない\n"
         "  --dry-run       作成・削除するパス (undo では戻す・ごみ箱に移動するパス) を\n"
         "                  表示するだけで、何も変更しない\n"
         "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
@@ -204,7 +210,8 @@ QString usageText()
         "  --json          標準出力に JSON Lines で出力する: フォルダごとに 1 行\n"
         "                  {\"type\": \"folder\", \"path\", \"outcome\", \"reason\", \"line\"}\n"
         "                  (outcome は created、existing、failed、trashed、kept、missing、\n"
-        "                  restored)、\n"
+        "                  restored)、テンプレートを使うと \"copied_folders\"、\n"
+        "                  \"copied_files\"、\"not_copied\" (path と reason) も付く、\n"
         "                  --dry-run では \"planned\"、expand では \"entry\"、最後に \"summary\"\n"
         "                  UTF-8 にならない名前には \"path_bytes\" (base64) を添える\n"
         "  --report CSV    フォルダごとの結果を CSV (UTF-8、BOM 付き) に書き出す\n"
@@ -315,6 +322,16 @@ ParsedArguments parseCommandLine(const QStringList& args)
             return usageError(QStringLiteral("値が空です: --report"));
         if (a.dryRun)
             return usageError(QStringLiteral("--report は --dry-run とは一緒に使えません"));
+    }
+    a.foldersOnly = values.contains(QStringLiteral("--folders-only"));
+    if (values.contains(QStringLiteral("--template"))) {
+        a.templateFolder = values.value(QStringLiteral("--template"));
+        if (a.templateFolder.isEmpty())
+            return usageError(QStringLiteral("値が空です: --template"));
+        if (hasLineBreak(a.templateFolder))
+            return usageError(QStringLiteral("改行は使えません: --template"));
+    } else if (a.foldersOnly) {
+        return usageError(QStringLiteral("--folders-only は --template と一緒に使います"));
     }
     if (values.contains(QStringLiteral("--encoding"))) {
         const QString e = values.value(QStringLiteral("--encoding")).toLower();

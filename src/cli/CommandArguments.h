@@ -36,6 +36,9 @@ struct CommandArguments {
     EncodingChoice encoding = EncodingChoice::Auto;
     bool extended = false;  // --extended: the extended list syntax
     bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
+    // create / list-create: the template every made folder gets a copy of; empty for none
+    QString templateFolder;
+    bool foldersOnly = false;
     // every command: the output as JSON Lines; for a run also a CSV report; how much stderr says
     bool json = false;
     QString reportFile;   // empty: none

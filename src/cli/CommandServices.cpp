@@ -165,6 +165,21 @@ const char* commandName(Command command)
     }
 }
 
+bool CommandServices::templateRefused(const QString& target, const QStringList& folders,
+                                      qsizetype copies)
+{
+    if (args.templateFolder.isEmpty())
+        return false;
+    const FolderTemplate chosen{absoluteFolder(args.templateFolder), args.foldersOnly};
+    QString why;
+    if (!checkTemplate(host, chosen, target, folders, copies, hostPathStyle(), &why)) {
+        err.line(QStringLiteral("nmaker: ") + oneLine(why));
+        return true;
+    }
+    options.setFolderTemplate(chosen);
+    return false;
+}
+
 QString absoluteFolder(const QString& text)
 {
     if (isAbsoluteHostPath(text))

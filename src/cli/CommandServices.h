@@ -33,6 +33,9 @@ struct CommandServices {
     int refuse(int status);
     // The report file (--report) cannot be written, said before anything is done: true.
     bool reportRefused();
+    // With --template: the template cannot be used for these folders (said, true); else it
+    // is the run's from now on.
+    bool templateRefused(const QString& target, const QStringList& folders, qsizetype copies);
     // What the run does: folders made, trashed, or taken back out of the trash.
     enum class Counts { Create, Delete, Restore };
     Counts counts() const;

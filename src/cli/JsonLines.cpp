@@ -160,6 +160,26 @@ void JsonFolderLines::folderDone(const FolderEvent& event)
     }
     if (event.target)
         more += QLatin1String(", \"target\": true");
+    if (event.copy) {
+        const TreeCopyResult& copy = *event.copy;
+        more += QStringLiteral(", \"copied_folders\": %1, \"copied_files\": %2, \"not_copied\": [")
+                    .arg(copy.folders)
+                    .arg(copy.files);
+        for (qsizetype i = 0; i < copy.notCopied.size(); ++i) {
+            const NotCopied& n = copy.notCopied.at(i);
+            more += QLatin1String(i ? ", {\"path\": " : "{\"path\": ");
+            appendJsonString(more, n.path);
+            more += QLatin1String(", \"reason\": ");
+            appendJsonString(more, n.why.text);
+            if (n.why.code) {
+                more += QLatin1String(", \"reason_code\": \"");
+                more += QLatin1String(n.why.code);
+                more += QLatin1Char('"');
+            }
+            more += QLatin1Char('}');
+        }
+        more += QLatin1Char(']');
+    }
     m_out.line(pathObject("folder", event.path, event.line, more));
 }
 

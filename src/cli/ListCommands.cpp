@@ -220,6 +220,19 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
         return refuse(ExitStatus::BadArguments);
     }
 
+    if (create && !a.templateFolder.isEmpty()) {
+        // A dry run holds no entries: they are placed once more for the check.
+        QStringList folders = entries;
+        if (a.dryRun) {
+            ListEntryCheck placing(base, Host, 0);
+            forEachEntry(source, list, [&](const QString& entry, qint64) {
+                folders << placing.add(entry);
+                return true;
+            });
+        }
+        if (s.templateRefused({}, folders, folders.size()))
+            return refuse(ExitStatus::BadArguments);
+    }
     if (a.dryRun) {
         PlannedOutput out(streams.out, a, create);
         ListEntryCheck placing(base, Host, 0);

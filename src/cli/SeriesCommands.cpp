@@ -27,6 +27,8 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
                    oneLine(catalogueText(15)));
         return s.refuse(ExitStatus::BadArguments);
     }
+    if (create && s.templateRefused(p.targetFolder, {}, p.last - p.first + 1))
+        return s.refuse(ExitStatus::BadArguments);
     if (a.dryRun) {
         // What the run would touch: create what is not there yet, delete what would go.
         PlannedOutput out(streams.out, a, create);

@@ -1,5 +1,6 @@
 #include "FolderSteps.h"
 
+#include "fileops/CopyReasons.h"
 #include "fileops/FileSystem.h"
 #include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
@@ -232,16 +233,9 @@ bool FolderSteps::prepareTemplate(const QString& target, const QStringList& fold
     if (!chosen.isSet())
         return true;
     QString why;
-    std::optional<TemplatePlan> plan = measureTemplate(m_fs, chosen, &why);
-    if (plan && !target.isEmpty())
-        why = templateOverlap(*plan, target, m_style, true);
-    for (qsizetype i = 0; plan && why.isEmpty() && i < folders.size(); ++i)
-        why = templateOverlap(*plan, folders.at(i), m_style, false);
-    if (plan && why.isEmpty())
-        why = templateSpace(m_fs, *plan,
-                            target.isEmpty() && !folders.isEmpty() ? folders.front() : target,
-                            copies, m_style);
-    if (!why.isEmpty()) {
+    std::optional<TemplatePlan> plan =
+        checkTemplate(m_fs, chosen, target, folders, copies, m_style, &why);
+    if (!plan) {
         m_prompter.prompt(PromptRequest{-1, why, MessageStyle::Ok | MessageStyle::IconWarning});
         return false;
     }
@@ -267,8 +261,14 @@ bool FolderSteps::copyTemplate(const QString& path, RunContext* context)
     const TreeRead now = m_fs.readTree(path, plan.entries.size() + 1);
     if (now.ok())
         m_journal.recordCopy(m_lastMade, now.entries.size(), treeDigest(now.entries));
-    if (!copy.notCopied.isEmpty() && !copy.stopped)
-        m_partial << path + QStringLiteral(" (") + copy.notCopied.front().why.text + u')';
+    // Special files are left out by rule: the report names them, the box does not.
+    const auto failed =
+        std::find_if(copy.notCopied.cbegin(), copy.notCopied.cend(), [](const NotCopied& n) {
+            return qstrcmp(n.why.code, CopyReason::special().code);
+        });
+    if (failed != copy.notCopied.cend() && !copy.stopped)
+        m_partial << path + QStringLiteral(" (") + failed->path + QStringLiteral(": ") +
+                         failed->why.text + u')';
     report(FolderOutcome::Created, path, {}, &copy);
     if (copy.cutShort)
         m_partial << TemplateText::runStoppedNoSpace();

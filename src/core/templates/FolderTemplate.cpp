@@ -137,6 +137,26 @@ QString templateSpace(FileSystem& fs, const TemplatePlan& plan, const QString& t
     return TemplateText::noRoom(need, where, free);
 }
 
+std::optional<TemplatePlan> checkTemplate(FileSystem& fs, const FolderTemplate& source,
+                                          const QString& target, const QStringList& folders,
+                                          qsizetype copies, PathStyle style, QString* why)
+{
+    std::optional<TemplatePlan> plan = measureTemplate(fs, source, why);
+    if (!plan)
+        return std::nullopt;
+    if (!target.isEmpty())
+        *why = templateOverlap(*plan, target, style, true);
+    for (qsizetype i = 0; why->isEmpty() && i < folders.size(); ++i)
+        *why = templateOverlap(*plan, folders.at(i), style, false);
+    if (why->isEmpty()) {
+        const QString where = !target.isEmpty() || folders.isEmpty() ? target : folders.front();
+        *why = templateSpace(fs, *plan, where, copies, style);
+    }
+    if (!why->isEmpty())
+        return std::nullopt;
+    return plan;
+}
+
 QByteArray treeDigest(const QList<TreeEntry>& entries)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);

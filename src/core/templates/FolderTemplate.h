@@ -61,6 +61,13 @@ QString templateOverlap(const TemplatePlan& plan, const QString& path, PathStyle
 QString templateSpace(FileSystem& fs, const TemplatePlan& plan, const QString& target,
                       qsizetype copies, PathStyle style);
 
+// Everything a run checks before it makes anything: measureTemplate, then templateOverlap
+// against the target (a series) or each folder (a list), then templateSpace for `copies`
+// copies. Nothing, and why, when the run must not start.
+std::optional<TemplatePlan> checkTemplate(FileSystem& fs, const FolderTemplate& source,
+                                          const QString& target, const QStringList& folders,
+                                          qsizetype copies, PathStyle style, QString* why);
+
 // What tells a copied tree from the same tree changed: every entry's name, kind, identity,
 // size and time.
 QByteArray treeDigest(const QList<TreeEntry>& entries);
