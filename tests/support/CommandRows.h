@@ -267,6 +267,48 @@ inline void addCommandRows()
         << QStringList{"expand", "list.txt", "--extended"} << 2 << QStringList{}
         << QStringList{"list.txt: リストの項目が多すぎます。 (上限は 1,000,000 項目です)"}
         << QStringList{} << QStringList{} << QStringList{};
+    // Templates: copied into what a run makes, refused before anything is made.
+    const QStringList tpl{"tpl/in/deep/", "tpl/memo.txt=memo"};
+    QTest::newRow("create --template")
+        << tpl << QStringList{"create"} + series + QStringList{"--last", "2", "--template", "tpl"}
+        << 0 << QStringList{} << QStringList{"作成 2、既存 0、失敗 0"}
+        << QStringList{"out/case001/in/deep", "out/case002/memo.txt"} << QStringList{}
+        << QStringList{};
+    QTest::newRow("list-create --template --folders-only")
+        << tpl + QStringList{"list.txt=@/L/a[1-2]\n"}
+        << QStringList{"list-create", "list.txt", "--template", "tpl", "--folders-only"} << 0
+        << QStringList{} << QStringList{"作成 2、既存 0、失敗 0"}
+        << QStringList{"L/a1/in/deep", "L/a2/in"} << QStringList{"L/a1/memo.txt"} << QStringList{};
+    QTest::newRow("create --template --json: what each copy brought")
+        << tpl << QStringList{"create"} + series + QStringList{"--last", "1",      "--template",
+                                                               "@/tpl",  "--json", "-q"}
+        << 0
+        << QStringList{"{\"type\": \"folder\", \"path\": \"@/out/case001\", \"outcome\": "
+                       "\"created\", \"reason\": null, \"copied_folders\": 2, "
+                       "\"copied_files\": 1, \"not_copied\": [], \"line\": null}",
+                       "{\"type\": \"summary\", \"command\": \"create\", \"created\": 1, "
+                       "\"existing\": 0, \"failed\": 0, \"exit\": 0}"}
+        << QStringList{} << QStringList{"out/case001/memo.txt"} << QStringList{} << QStringList{};
+    QTest::newRow("create --template inside the template: nothing made")
+        << tpl << QStringList{"create", "--target", "@/tpl/in",   "--first", "1",
+                              "--last", "2",        "--template", "@/tpl"}
+        << 2 << QStringList{}
+        << QStringList{"nmaker: テンプレート @/tpl の中にはフォルダを作れません: @/tpl/in/"}
+        << QStringList{} << QStringList{"tpl/in/001"} << QStringList{};
+    QTest::newRow("create --template that is not there")
+        << QStringList{}
+        << QStringList{"create"} + series + QStringList{"--last", "2", "--template", "@/none"} << 2
+        << QStringList{}
+        << QStringList{"nmaker: テンプレートのフォルダ @/none を読み取れません: No such file or "
+                       "directory"}
+        << QStringList{} << QStringList{"out"} << QStringList{};
+    QTest::newRow("--folders-only without --template")
+        << QStringList{}
+        << QStringList{"create"} + series + QStringList{"--last", "2", "--folders-only"} << 2
+        << QStringList{}
+        << QStringList{"nmaker: --folders-only は --template と一緒に使います (使い方: nmaker "
+                       "--help)"}
+        << QStringList{} << QStringList{"out"} << QStringList{};
     QTest::newRow("version") << QStringList{} << QStringList{"--version"} << 0
                              << QStringList{"NMaker 3.0.0"} << QStringList{} << QStringList{}
                              << QStringList{} << QStringList{};
