@@ -6,6 +6,7 @@
 
 #include "fileops/HostPath.h"
 #include "run/UndoTexts.h"
+#include "templates/TemplateTexts.h"
 
 #include <QFile>
 
@@ -96,6 +97,10 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
             for (const QString& path : plan.replaced)
                 stays(s, out, path, "replaced",
                       QStringLiteral("残ります (") + FolderReason::replaced().text +
+                          QLatin1Char(')'));
+            for (const QString& path : plan.changed)
+                stays(s, out, path, "changed",
+                      QStringLiteral("残ります (") + TemplateText::changedSinceCopy().text +
                           QLatin1Char(')'));
             for (const QString& path : plan.gone)
                 stays(s, out, path, "gone", QStringLiteral("もうありません"));
