@@ -4,6 +4,7 @@
 
 #include "messages/MessageCatalogue.h"
 #include "run/RunReport.h"
+#include "templates/FolderTemplate.h"
 
 #include <algorithm>
 
@@ -31,6 +32,9 @@ void FailureLines::folderDone(const FolderEvent& event)
         m_err.line(text);
         return;
     }
+    // A folder made without all of its template's copy is no success for a script.
+    if (event.copy && firstFailure(*event.copy))
+        m_failed = true;
     if (event.outcome != FolderOutcome::Failed) {
         if (m_verbose) {
             QString text =

@@ -1,6 +1,5 @@
 #include "FolderSteps.h"
 
-#include "fileops/CopyReasons.h"
 #include "fileops/FileSystem.h"
 #include "fileops/HostPath.h"
 #include "messages/MessageCatalogue.h"
@@ -262,11 +261,8 @@ bool FolderSteps::copyTemplate(const QString& path, RunContext* context)
     if (now.ok())
         m_journal.recordCopy(m_lastMade, now.entries.size(), treeDigest(now.entries));
     // Special files are left out by rule: the report names them, the box does not.
-    const auto failed =
-        std::find_if(copy.notCopied.cbegin(), copy.notCopied.cend(), [](const NotCopied& n) {
-            return qstrcmp(n.why.code, CopyReason::special().code);
-        });
-    if (failed != copy.notCopied.cend() && !copy.stopped)
+    const NotCopied* failed = firstFailure(copy);
+    if (failed && !copy.stopped)
         m_partial << path + QStringLiteral(" (") + failed->path + QStringLiteral(": ") +
                          failed->why.text + u')';
     report(FolderOutcome::Created, path, {}, &copy);

@@ -1,6 +1,7 @@
 #include "FolderTemplate.h"
 
 #include "TemplateTexts.h"
+#include "fileops/CopyReasons.h"
 #include "fileops/FileSystem.h"
 
 #include <QCryptographicHash>
@@ -155,6 +156,15 @@ std::optional<TemplatePlan> checkTemplate(FileSystem& fs, const FolderTemplate& 
     if (!why->isEmpty())
         return std::nullopt;
     return plan;
+}
+
+const NotCopied* firstFailure(const TreeCopyResult& copy)
+{
+    for (const NotCopied& n : copy.notCopied) {
+        if (qstrcmp(n.why.code, CopyReason::special().code) != 0)
+            return &n;
+    }
+    return nullptr;
 }
 
 QByteArray treeDigest(const QList<TreeEntry>& entries)

@@ -68,6 +68,10 @@ std::optional<TemplatePlan> checkTemplate(FileSystem& fs, const FolderTemplate& 
                                           const QString& target, const QStringList& folders,
                                           qsizetype copies, PathStyle style, QString* why);
 
+// The first entry a copy failed to bring, leaving out the special files it skips by rule;
+// null when the copy is whole.
+const NotCopied* firstFailure(const TreeCopyResult& copy);
+
 // What tells a copied tree from the same tree changed: every entry's name, kind, identity,
 // size and time.
 QByteArray treeDigest(const QList<TreeEntry>& entries);
