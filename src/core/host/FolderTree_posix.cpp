@@ -109,10 +109,17 @@ void keepTime(int dirFd, const char* name, qint64 modified, bool link)
 
 // Copies the bytes of one open file to another: a clone where the file system shares blocks,
 // else the kernel's own copy, else reads and writes. The count copied, or -1 with errno.
-qint64 copyBytes(int from, int to, qint64 size)
+// `clone` is cleared once the file system says it cannot: asked again for each file, it would
+// cost a call per file for nothing.
+qint64 copyBytes(int from, int to, qint64 size, bool& clone)
 {
-    if (size > 0 && ::ioctl(to, FICLONE, from) == 0)
-        return size;
+    if (size > 0 && clone) {
+        if (::ioctl(to, FICLONE, from) == 0)
+            return size;
+        if (errno == EOPNOTSUPP || errno == ENOTTY || errno == EXDEV || errno == EINVAL ||
+            errno == ENOSYS)
+            clone = false;
+    }
     qint64 copied = 0;
     bool kernel = true;
     while (copied < size) {
@@ -274,6 +281,7 @@ TreeCopyResult HostFileSystem::copyTree(const QString& from, const QString& to,
         }
     };
 
+    bool clone = true;
     qsizetype i = 0;
     for (; i < entries.size() && !result.cutShort; ++i) {
         const TreeEntry& e = entries.at(i);
@@ -341,7 +349,7 @@ TreeCopyResult HostFileSystem::copyTree(const QString& from, const QString& to,
                 ::close(src);
                 break;
             }
-            const qint64 copied = copyBytes(src, dst, e.size);
+            const qint64 copied = copyBytes(src, dst, e.size, clone);
             const int error = copied < 0 ? errno : 0;
             const posix::Node after = posix::statNode(src, "", false);
             const bool same = copied == e.size && after.ok && after.size == e.size &&
