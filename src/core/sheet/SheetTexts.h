@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+// Every text about spreadsheets and pasted cells: why a table is refused, and where.
+namespace SheetText
+{
+
+// "3 行 2 列目" — a cell as the user finds it in the sheet.
+inline QString cellAt(qint64 row, int column)
+{
+    return QStringLiteral("%1 行 %2 列目").arg(row).arg(column);
+}
+inline QString openQuote(qint64 row)
+{
+    return QStringLiteral("%1 行目で始まる \" が閉じられていません").arg(row);
+}
+inline QString refusedCharacter(qint64 row, int column, const QString& chars)
+{
+    return QStringLiteral("%1: セルに使えない文字があります (1 つのセルが 1 つの階層です。"
+                          "次の文字は使えません: %2)")
+        .arg(cellAt(row, column), chars);
+}
+inline QString controlCharacter(qint64 row, int column)
+{
+    return QStringLiteral("%1: セルに改行などの制御文字があります").arg(cellAt(row, column));
+}
+inline QString dotName(qint64 row, int column)
+{
+    return QStringLiteral("%1: セルが \".\" または \"..\" です").arg(cellAt(row, column));
+}
+inline QString emptyBefore(qint64 row, int column)
+{
+    return QStringLiteral("%1: 空のセルの後ろに値があります (上のセルから補えません)")
+        .arg(cellAt(row, column));
+}
+inline QString noCachedValue(qint64 row, int column)
+{
+    return QStringLiteral("%1: 数式の値が保存されていません (表計算ソフトで開いて保存し直して"
+                          "下さい)")
+        .arg(cellAt(row, column));
+}
+inline QString errorValue(qint64 row, int column, const QString& value)
+{
+    return QStringLiteral("%1: エラーの値です: %2").arg(cellAt(row, column), value);
+}
+inline QString notAWorkbook()
+{
+    return QStringLiteral("Excel のブック (.xlsx) として読めません。壊れているか、別の形式です");
+}
+inline QString encrypted()
+{
+    return QStringLiteral("パスワードで保護されたブックは読めません。保護を外して保存し直して"
+                          "下さい");
+}
+inline QString tooBig(const QString& part)
+{
+    return QStringLiteral("ブックの中身が大きすぎます (%1。展開して 256 MiB、合わせて 512 MiB、"
+                          "10,000 項目まで)")
+        .arg(part);
+}
+inline QString noSheet(const QString& name)
+{
+    return QStringLiteral("シート \"%1\" がありません").arg(name);
+}
+inline QString noSheets()
+{
+    return QStringLiteral("ブックにシートがありません");
+}
+inline QString tooManyRows()
+{
+    return QStringLiteral("行が多すぎます (1,000,000 行まで)");
+}
+// The paste preview.
+inline QString fillDownLabel()
+{
+    return QStringLiteral("空のセルは上のセルの値で補う");
+}
+inline QString skipHeaderLabel()
+{
+    return QStringLiteral("1 行目は見出しとして読み飛ばす");
+}
+
+} // namespace SheetText
