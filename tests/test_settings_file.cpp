@@ -81,6 +81,12 @@ private Q_SLOTS:
     void preferencesRead();
     void preferencesKeepWhatTheyDoNotKnow_data();
     void preferencesKeepWhatTheyDoNotKnow();
+    void templateRead_data();
+    void templateRead();
+    void templateWritten_data();
+    void templateWritten();
+    void bothChoicesKeptByOneInstance();
+    void templateWithALineBreakIsNotWritten();
 };
 
 void TestSettingsFile::read_data()
@@ -441,6 +447,125 @@ void TestSettingsFile::preferencesKeepWhatTheyDoNotKnow()
     QVERIFY(preferences.setExtendedListSyntax(true));
     QTEST(fileBytes(path), "after");
     QVERIFY(Preferences(path).extendedListSyntax());
+}
+
+namespace
+{
+
+// A folder the host takes as absolute: "/srv/テンプレート" or "C:\\srv\\テンプレート".
+QString absoluteFolder(const QString& below)
+{
+    return QDir::toNativeSeparators(QDir::rootPath() + below);
+}
+
+} // namespace
+
+void TestSettingsFile::templateRead_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("foldersOnly");
+
+    const QString folder = absoluteFolder("srv/テンプレート");
+    const QByteArray line = "folder=" + folder.toUtf8() + "\n";
+    QTest::newRow("none") << QByteArray("[list]\nextendedSyntax=true\n") << QString() << false;
+    QTest::newRow("a folder") << "[template]\n" + line << folder << false;
+    QTest::newRow("folders only, CRLF")
+        << "[template]\r\n" + line.chopped(1) + "\r\nfoldersOnly=true\r\n"
+        << folder << true;
+    QTest::newRow("spaces after '=' go, at the end stay")
+        << "[template]\nfolder =  " + folder.toUtf8() + " \n"
+        << folder + " " << false;
+    // Where the program was started would say which folder it is: none.
+    QTest::newRow("relative") << QByteArray("[template]\nfolder=tpl\nfoldersOnly=true\n")
+                              << QString() << true;
+    QTest::newRow("in another section") << "[list]\n" + line << QString() << false;
+    // Not looked at: the run refuses it with its own message.
+    QTest::newRow("a folder that is not there")
+        << "[template]\nfolder=" + absoluteFolder("no/such/folder").toUtf8() + "\n"
+        << absoluteFolder("no/such/folder") << false;
+}
+
+void TestSettingsFile::templateRead()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, folder);
+    QFETCH(bool, foldersOnly);
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    QVERIFY(putBytes(path, bytes));
+    const Preferences preferences(path);
+    QCOMPARE(preferences.folderTemplate().folder, folder);
+    QCOMPARE(preferences.folderTemplate().foldersOnly, foldersOnly);
+}
+
+void TestSettingsFile::templateWritten_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("foldersOnly");
+    QTest::addColumn<QByteArray>("after");
+
+    const QString folder = absoluteFolder("srv/テンプレート");
+    const QByteArray f = folder.toUtf8();
+    QTest::newRow("no file") << QByteArray("<none>") << folder << false
+                             << "[template]\nfolder=" + f + "\nfoldersOnly=false\n";
+    QTest::newRow("beside the list's section, in its line ends")
+        << QByteArray("[list]\r\nextendedSyntax=true\r\n") << folder << true
+        << "[list]\r\nextendedSyntax=true\r\n[template]\r\nfolder=" + f +
+               "\r\nfoldersOnly=true\r\n";
+    QTest::newRow("its lines replaced, the others kept")
+        << QByteArray("; mine\n[template]\nfoldersOnly=true\nkeep=1\nfolder=/old\n\n[x]\ny=2\n")
+        << folder << false
+        << "; mine\n[template]\nfoldersOnly=false\nkeep=1\nfolder=" + f + "\n\n[x]\ny=2\n";
+    QTest::newRow("none: the folder empty, folders only kept")
+        << QByteArray("[template]\nfolder=/old\nfoldersOnly=true\n") << QString() << true
+        << QByteArray("[template]\nfolder=\nfoldersOnly=true\n");
+}
+
+void TestSettingsFile::templateWritten()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, folder);
+    QFETCH(bool, foldersOnly);
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    if (before != "<none>")
+        QVERIFY(putBytes(path, before));
+    Preferences preferences(path);
+    QVERIFY(preferences.setFolderTemplate({folder, foldersOnly}));
+    QTEST(fileBytes(path), "after");
+    QCOMPARE(Preferences(path).folderTemplate(), (FolderTemplate{folder, foldersOnly}));
+}
+
+// The list window's choice and the template in one file: each write keeps the other's line.
+void TestSettingsFile::bothChoicesKeptByOneInstance()
+{
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    const FolderTemplate chosen{absoluteFolder("srv/tpl"), true};
+    Preferences preferences(path);
+    QVERIFY(preferences.setExtendedListSyntax(true));
+    QVERIFY(preferences.setFolderTemplate(chosen));
+    QVERIFY(preferences.setExtendedListSyntax(false));
+    QVERIFY(preferences.setExtendedListSyntax(true));
+    const Preferences again(path);
+    QVERIFY(again.extendedListSyntax());
+    QCOMPARE(again.folderTemplate(), chosen);
+}
+
+void TestSettingsFile::templateWithALineBreakIsNotWritten()
+{
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    QVERIFY(putBytes(path, "[list]\nextendedSyntax=true\n"));
+    Preferences preferences(path);
+    const FolderTemplate odd{absoluteFolder("srv/a\nb"), false};
+    QVERIFY(!preferences.setFolderTemplate(odd));
+    QCOMPARE(preferences.folderTemplate(), odd); // for this run
+    QCOMPARE(fileBytes(path), QByteArray("[list]\nextendedSyntax=true\n"));
+    Preferences forThisRun;
+    QVERIFY(forThisRun.setFolderTemplate(odd));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

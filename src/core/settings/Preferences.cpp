@@ -1,5 +1,6 @@
 #include "Preferences.h"
 
+#include "fileops/HostPath.h"
 #include "text/OutputFile.h"
 
 #include <QDir>
@@ -12,6 +13,9 @@ namespace
 
 const QByteArray ListSection = "[list]";
 const QByteArray ExtendedKey = "extendedSyntax";
+const QByteArray TemplateSection = "[template]";
+const QByteArray FolderKey = "folder";
+const QByteArray FoldersOnlyKey = "foldersOnly";
 constexpr qint64 MaxBytes = 1024 * 1024;
 
 QByteArray trimmed(QByteArray line)
@@ -47,6 +51,11 @@ qsizetype findKey(const QList<QByteArray>& lines, const QByteArray& section, con
     return -1;
 }
 
+QByteArray boolText(bool on)
+{
+    return on ? "true" : "false";
+}
+
 } // namespace
 
 Preferences::Preferences(const QString& path) : m_path(path)
@@ -60,32 +69,52 @@ Preferences::Preferences(const QString& path) : m_path(path)
     m_lines = file.read(MaxBytes).split('\n');
     if (!m_lines.isEmpty() && m_lines.last().isEmpty())
         m_lines.removeLast();
-    qsizetype end = -1;
-    const qsizetype at = findKey(m_lines, ListSection, ExtendedKey, end);
     // Anything but true leaves the default.
-    if (at >= 0) {
-        const QByteArray line = trimmed(m_lines.at(at));
-        m_extendedListSyntax = line.mid(line.indexOf('=') + 1).trimmed() == "true";
-    }
+    m_extendedListSyntax = value(ListSection, ExtendedKey).value_or("").trimmed() == "true";
+    // The path as the host names it, odd bytes kept; a relative one would mean a folder that
+    // depends on where the program was started.
+    const QString folder = nameOfBytes(value(TemplateSection, FolderKey).value_or(""));
+    if (isAbsoluteHostPath(folder))
+        m_template.folder = QDir::toNativeSeparators(folder);
+    m_template.foldersOnly =
+        value(TemplateSection, FoldersOnlyKey).value_or("").trimmed() == "true";
 }
 
-bool Preferences::setExtendedListSyntax(bool on)
+std::optional<QByteArray> Preferences::value(const QByteArray& section, const QByteArray& key) const
 {
-    m_extendedListSyntax = on;
+    qsizetype end = -1;
+    const qsizetype at = findKey(m_lines, section, key, end);
+    if (at < 0)
+        return std::nullopt;
+    QByteArray line = m_lines.at(at);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    // Spaces after '=' go; a name may end in one, so the end stays as written.
+    line = line.mid(line.indexOf('=') + 1);
+    qsizetype lead = 0;
+    while (lead < line.size() && (line.at(lead) == ' ' || line.at(lead) == '\t'))
+        ++lead;
+    return line.mid(lead);
+}
+
+bool Preferences::write(const QByteArray& section, const QList<Entry>& entries)
+{
     if (m_path.isEmpty())
         return true;
     QList<QByteArray> lines = m_lines;
     // In the file's own line ends.
-    const bool crlf = !lines.isEmpty() && lines.front().endsWith('\r');
-    const QByteArray entry = ExtendedKey + '=' + (on ? "true" : "false") + (crlf ? "\r" : "");
-    qsizetype end = -1;
-    const qsizetype at = findKey(lines, ListSection, ExtendedKey, end);
-    if (at >= 0)
-        lines[at] = entry;
-    else if (end >= 0)
-        lines.insert(end, entry);
-    else
-        lines << ListSection + (crlf ? "\r" : "") << entry;
+    const QByteArray eol = !lines.isEmpty() && lines.front().endsWith('\r') ? "\r" : "";
+    for (const auto& [key, text] : entries) {
+        const QByteArray entry = key + '=' + text + eol;
+        qsizetype end = -1;
+        const qsizetype at = findKey(lines, section, key, end);
+        if (at >= 0)
+            lines[at] = entry;
+        else if (end >= 0)
+            lines.insert(end, entry);
+        else
+            lines << section + eol << entry;
+    }
     if (!makeOwnFolder(QFileInfo(m_path).absolutePath()))
         return false;
     // Written whole or not at all: a failure leaves the old file as it was.
@@ -93,6 +122,23 @@ bool Preferences::setExtendedListSyntax(bool on)
         return false;
     m_lines = std::move(lines);
     return true;
+}
+
+bool Preferences::setExtendedListSyntax(bool on)
+{
+    m_extendedListSyntax = on;
+    return write(ListSection, {{ExtendedKey, boolText(on)}});
+}
+
+bool Preferences::setFolderTemplate(const FolderTemplate& value)
+{
+    m_template = value;
+    const QByteArray folder = nameBytes(value.folder);
+    // One line a key: such a name cannot be written, only kept for this run.
+    if (folder.contains('\n') || folder.contains('\r') || folder.contains('\0'))
+        return m_path.isEmpty();
+    return write(TemplateSection,
+                 {{FolderKey, folder}, {FoldersOnlyKey, boolText(value.foldersOnly)}});
 }
 
 QString preferencesFilePathIn(const QString& configFolder)
