@@ -4,6 +4,7 @@
 #include "ScriptedPrompter.h"
 #include "TestHelpers.h"
 #include "TestServices.h"
+#include "TreeMemoryFileSystem.h"
 #include "UiHelpers.h"
 #include "common/BusyState.h"
 #include "common/QtFolderChooser.h"
@@ -15,8 +16,11 @@
 #include "folderlist/ListFile.h"
 #include "folderlist/ListRun.h"
 #include "folderlist/ListWindow.h"
+#include "folderlist/TemplateHintDelegate.h"
+#include "series/SeriesRules.h"
 #include "settings/Options.h"
 #include "settings/Preferences.h"
+#include "templates/TemplateTexts.h"
 #include "text/TextFile.h"
 
 #include <QAbstractItemModelTester>
@@ -87,6 +91,10 @@ private Q_SLOTS:
     void extendedItemReadsTheNextImport_data();
     void extendedItemReadsTheNextImport();
     void extendedItemIsRemembered();
+    void previewShowsWhatTheTemplateBrings_data();
+    void previewShowsWhatTheTemplateBrings();
+    void templateLineBelongsToThePreview();
+    void templateLineIsCutToTheRow();
 
     void chooserFiltersMatch();
     void folderChooserShowsTheInstruction_data();
@@ -100,7 +108,9 @@ private:
     void remakeLists(const QString& preferences)
     {
         delete m_lists;
-        m_lists = new ListController(*m_host, m_services->services(), &m_host->window, preferences);
+        m_preferences = std::make_unique<Preferences>(preferences);
+        m_lists =
+            new ListController(*m_host, m_services->services(), *m_preferences, &m_host->window);
         m_lists->setClock([] { return QDate(2024, 3, 5); });
     }
     QAction* action(const char* name) { return childOf<QAction>(list(), name); }
@@ -109,9 +119,10 @@ private:
     QTemporaryDir m_dir;
     Options* m_options = nullptr;
     ScriptedPrompter* m_prompter = nullptr;
-    MemoryFileSystem m_fs;
+    TreeMemoryFileSystem m_fs;
     std::unique_ptr<TestServices> m_services;
     std::unique_ptr<FakeListHost> m_host;
+    std::unique_ptr<Preferences> m_preferences;
     ListController* m_lists = nullptr;
 };
 
@@ -121,13 +132,15 @@ void TestListWindow::init()
     m_prompter = new ScriptedPrompter;
     m_services = std::make_unique<TestServices>(m_fs, *m_options, *m_prompter, PathStyle::Windows);
     m_host = std::make_unique<FakeListHost>();
-    m_lists = new ListController(*m_host, m_services->services(), &m_host->window);
+    m_preferences = std::make_unique<Preferences>();
+    m_lists = new ListController(*m_host, m_services->services(), *m_preferences, &m_host->window);
     m_prompter->clear();
 }
 
 void TestListWindow::cleanup()
 {
     m_host.reset(); // the controller and the list window with it
+    m_preferences.reset();
     m_services.reset();
     delete m_prompter;
     delete m_options;
@@ -606,6 +619,117 @@ void TestListWindow::extendedItemIsRemembered()
     QVERIFY(m_prompter->shown.front().text.startsWith("拡張書式の設定を保存できませんでした。"));
     QVERIFY(m_lists->extendedSyntax());
     QVERIFY(action("mnuActionExtended")->isChecked());
+}
+
+void TestListWindow::previewShowsWhatTheTemplateBrings_data()
+{
+    QTest::addColumn<QString>("folder"); // empty: no template
+    QTest::addColumn<bool>("foldersOnly");
+    QTest::addColumn<QString>("hint"); // what the line under each folder says
+    QTest::addColumn<int>("reads");    // of the template, for the whole preview
+
+    QTest::newRow("none") << QString() << false << QString() << 0;
+    QTest::newRow("folders and files") << "C:\\tpl" << false << "JPG\\  RAW\\  memo.txt" << 1;
+    QTest::newRow("folders only") << "C:\\tpl" << true << "JPG\\  RAW\\" << 1;
+    QTest::newRow("nothing to copy") << "C:\\files" << true << TemplateText::previewNothing() << 1;
+    QTest::newRow("cannot be read: why") << "C:\\gone" << false << "<why>" << 1;
+}
+
+// The preview shows under every folder what the template would bring, measured once, and
+// only shows it: the entries, the export and the rows' count stay those of the series.
+void TestListWindow::previewShowsWhatTheTemplateBrings()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, foldersOnly);
+    QFETCH(QString, hint);
+    QFETCH(int, reads);
+    m_fs.setTree("C:\\tpl", {"JPG/", "JPG/a.jpg", "RAW/", "memo.txt"});
+    m_fs.setTree("C:\\files", {"memo.txt"});
+    m_options->setFolderTemplate({folder, foldersOnly});
+    QString why;
+    if (hint == "<why>")
+        QVERIFY(!measureTemplate(m_fs, {folder, foldersOnly}, &why));
+    m_fs.readTreeCalls = 0;
+
+    const SeriesParameters params = m_host->series;
+    QStringList series;
+    for (int n = params.first; n <= params.last; ++n)
+        series << seriesFolderName(params, n);
+    const QString out = m_dir.filePath("preview.txt");
+    m_services->listFiles.saveAnswers << out;
+    QString shownHint;
+    QStringList entries;
+    int rowHeight = 0;
+    whenModal([&](QWidget*) {
+        shownHint = list()->templateHints().hint();
+        entries = list()->model().entries();
+        list()->view()->doItemsLayout();
+        rowHeight = list()->view()->visualRect(list()->model().index(3, 0)).height();
+        list()->exportRequested(1);
+        list()->closeList();
+    });
+    m_lists->showSeries(params);
+    QCOMPARE(shownHint, hint == "<why>" ? why : hint);
+    if (hint == "<why>")
+        QVERIFY(why.contains("C:\\gone"));
+    QCOMPARE(m_fs.readTreeCalls, reads);
+    QCOMPARE(entries, series);
+    QCOMPARE(fileBytes(out), encodeTextLines(series));
+    QCOMPARE(m_lists->rawListLines(), QStringList{seriesRawListLine(params)});
+    // Two lines a row with a template, one without.
+    const int line = QFontMetrics(list()->view()->font()).height();
+    QCOMPARE(rowHeight >= 2 * line, !hint.isEmpty());
+    QVERIFY(rowHeight >= line);
+}
+
+// The line is the series preview's: a list read from a file, the report's folders and the
+// next showing have none.
+void TestListWindow::templateLineBelongsToThePreview()
+{
+    m_fs.setTree("C:\\tpl", {"JPG/"});
+    m_options->setFolderTemplate({"C:\\tpl", false});
+    const QString file = m_dir.filePath("list.txt");
+    QVERIFY(putBytes(file, "C:\\a\r\n"));
+    m_services->listFiles.openAnswers << file;
+    QStringList hints;
+    auto record = [&] { hints << list()->templateHints().hint(); };
+    whenModal([&](QWidget*) {
+        record();
+        list()->importRequested();
+        record();
+        list()->closeList();
+    });
+    m_lists->showSeries(m_host->series);
+    whenModal([&](QWidget*) {
+        record();
+        list()->closeList();
+    });
+    m_lists->showSeries(m_host->series);
+    record(); // closed
+    whenModal([&](QWidget*) {
+        record();
+        list()->closeList();
+    });
+    m_lists->showEntries({"C:\\b"});
+    QCOMPARE(hints, (QStringList{"JPG\\", QString(), "JPG\\", QString(), QString()}));
+}
+
+void TestListWindow::templateLineIsCutToTheRow()
+{
+    TemplateHintDelegate hints;
+    const QFont font = list()->view()->font();
+    const QFontMetrics metrics(font);
+    QString line;
+    for (int i = 0; i < 50; ++i)
+        line += QStringLiteral("folder%1\\  ").arg(i);
+    hints.setHint(line.trimmed() + "\nsecond");
+    QVERIFY(!hints.hint().contains(u'\n')); // always one line
+    const QString wide = hints.shownHint(font, 100000);
+    QCOMPARE(wide, hints.hint());
+    const QString narrow = hints.shownHint(font, 200);
+    QVERIFY(narrow.endsWith(QChar(0x2026)));
+    QVERIFY(metrics.horizontalAdvance(narrow) <= 200);
+    QVERIFY(wide.startsWith(narrow.chopped(1)));
 }
 
 void TestListWindow::chooserFiltersMatch()

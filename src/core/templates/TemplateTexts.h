@@ -89,5 +89,10 @@ inline QString foldersOnlyItem()
 {
     return QStringLiteral("テンプレートのフォルダのみコピー");
 }
+// The series preview's line under each folder when a copy would bring nothing.
+inline QString previewNothing()
+{
+    return QStringLiteral("(テンプレートにコピーするものはありません)");
+}
 
 } // namespace TemplateText

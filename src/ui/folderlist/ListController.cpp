@@ -3,6 +3,7 @@
 #include "FolderListModel.h"
 #include "ListHost.h"
 #include "ListWindow.h"
+#include "TemplateHintDelegate.h"
 #include "common/WindowRunContext.h"
 #include "fileops/FileSystem.h"
 #include "folderlist/ListExport.h"
@@ -15,15 +16,17 @@
 #include "run/RunContext.h"
 #include "run/RunReport.h"
 #include "series/SeriesRules.h"
+#include "settings/Options.h"
+#include "templates/FolderTemplate.h"
 #include "text/TextFile.h"
 
 #include <QPushButton>
 
 #include <optional>
 
-ListController::ListController(ListHost& host, const RunServices& services, QObject* parent,
-                               const QString& preferencesFile)
-    : QObject(parent), m_host(host), m_services(services), m_preferences(preferencesFile)
+ListController::ListController(ListHost& host, const RunServices& services,
+                               Preferences& preferences, QObject* parent)
+    : QObject(parent), m_host(host), m_services(services), m_preferences(preferences)
 {
 }
 
@@ -80,6 +83,15 @@ void ListController::showSeries(const SeriesParameters& params)
     names.reserve(params.last - params.first + 1);
     for (int n = params.first; n <= params.last; ++n)
         names << seriesFolderName(params, n);
+    // The template as a run would read it now; a run measures it again for itself.
+    QString hint;
+    const FolderTemplate chosen = m_services.options.folderTemplate();
+    if (chosen.isSet()) {
+        QString why;
+        const std::optional<TemplatePlan> plan = measureTemplate(m_services.fs, chosen, &why);
+        hint = plan ? templatePreviewLine(*plan, pathSeparator(m_services.steps.style())) : why;
+    }
+    list->setTemplateHint(hint);
     list->model().clear();
     list->model().appendEntries(names);
     // Exported "as written", the series is its range line, as the main window exports it.
@@ -157,6 +169,7 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     // never writes the lines of an earlier file.
     m_rawListLines = import.rawLines;
     m_importPath = path;
+    list->setTemplateHint({}); // the hint belongs to the series preview
     if (fromList)
         list->model().clear();
     list->model().appendEntries(import.entries);
@@ -311,6 +324,7 @@ void ListController::showEntries(const QStringList& entries)
     if (list->busy().isBusy())
         return;
     list->setupListColumns();
+    list->setTemplateHint({});
     list->model().clear();
     list->model().appendEntries(entries);
     // Exported "as written", they are the lines that stand for themselves.

@@ -25,9 +25,9 @@ class ListController : public QObject
     Q_OBJECT
 
 public:
-    // The choice of 拡張書式で展開 is kept in `preferencesFile` (empty: for this run only).
-    ListController(ListHost& host, const RunServices& services, QObject* parent = nullptr,
-                   const QString& preferencesFile = {});
+    // The choice of 拡張書式で展開 is kept in `preferences`, which the host owns and shares.
+    ListController(ListHost& host, const RunServices& services, Preferences& preferences,
+                   QObject* parent = nullptr);
 
     ListWindow* listWindow();
     const QStringList& rawListLines() const { return m_rawListLines; }
@@ -39,7 +39,8 @@ public:
     void setClock(std::function<QDate()> today) { m_today = std::move(today); }
 
     void showList();
-    // The series as the list's entries, to be looked at, edited, exported or run as a list.
+    // The series as the list's entries, to be looked at, edited, exported or run as a list;
+    // with a template, what it brings is shown under each folder (measured once).
     void showSeries(const SeriesParameters& params);
     // From the main window: into the (empty) list, then the list window.
     void importList();
@@ -82,7 +83,7 @@ private:
     RunServices m_services;
     ListWindow* m_list = nullptr;
     QStringList m_rawListLines;
-    Preferences m_preferences;
+    Preferences& m_preferences;
     std::function<QDate()> m_today = [] { return QDate::currentDate(); };
     QString m_importPath; // of the latest import, for reading it again
 };

@@ -2,6 +2,7 @@
 
 #include "FolderListModel.h"
 #include "FolderListView.h"
+#include "TemplateHintDelegate.h"
 #include "common/Accessible.h"
 #include "common/Controls.h"
 #include "common/OnScreen.h"
@@ -89,6 +90,8 @@ void ListWindow::buildControls()
     m_list->setFont(uiFont(9));
     m_list->setGeometry(twipsRect(listLeft, listTop, 4485, 2760));
     m_list->setModel(m_model);
+    m_hints = new TemplateHintDelegate(m_list);
+    m_list->setItemDelegate(m_hints);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { showPopup(m_list->viewport()->mapToGlobal(at)); });
@@ -192,6 +195,11 @@ void ListWindow::buildMenus()
 void ListWindow::setExtendedChecked(bool on)
 {
     m_extended->setChecked(on);
+}
+
+void ListWindow::setTemplateHint(const QString& line)
+{
+    m_hints->setHint(line);
 }
 
 void ListWindow::setReportEnabled(bool enabled)
@@ -352,6 +360,7 @@ void ListWindow::closeList()
     hide(); // ends the modal showing; the window is kept for the next one
     m_list->selectionModel()->clear();
     m_model->clear();
+    m_hints->setHint({});
 }
 
 void ListWindow::reject()

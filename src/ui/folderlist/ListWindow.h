@@ -18,6 +18,7 @@ class QGroupBox;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class TemplateHintDelegate;
 
 // The list window: the folder list, one full path per row, shown modally over the main
 // window. It is made once and kept; closing it hides it and empties the list. Its import,
@@ -61,6 +62,10 @@ public:
     void showProgress(const QString& what, int done, int total);
     // 拡張書式で展開 as the owner keeps it; toggling it only tells the owner.
     void setExtendedChecked(bool on);
+    // The line painted under every row, what the template brings into each folder; empty for
+    // none. The entries do not change.
+    void setTemplateHint(const QString& line);
+    TemplateHintDelegate& templateHints() const { return *m_hints; }
 
 Q_SIGNALS:
     void importRequested();
@@ -93,6 +98,7 @@ private:
     QPushButton* m_cmdCreateDelete[2] = {nullptr, nullptr};
     QPushButton* m_cmdExit = nullptr;
     FolderListView* m_list = nullptr;
+    TemplateHintDelegate* m_hints = nullptr;
     QMenu* m_mnuAction = nullptr;
     QMenu* m_mnuEdit = nullptr;
     QMenu* m_mnuPopup = nullptr;

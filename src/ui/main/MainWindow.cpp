@@ -13,6 +13,7 @@
 #include "run/FolderSteps.h"
 #include "run/TargetFolder.h"
 #include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsFile.h"
 
@@ -111,7 +112,8 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(applicationTitle());
     setFont(uiFont());
-    m_lists = new ListController(*this, m_services, this, paths.preferencesFile);
+    m_preferences = std::make_unique<Preferences>(paths.preferencesFile);
+    m_lists = new ListController(*this, m_services, *m_preferences, this);
     connect(m_lists, &ListController::runFinished, this, &MainWindow::updateUndoItem);
     buildControls();
     buildMenus();
@@ -132,7 +134,10 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     loadSettings();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete m_lists; // before the preferences it reads
+}
 
 void MainWindow::buildControls()
 {

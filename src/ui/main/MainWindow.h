@@ -15,6 +15,7 @@
 #include <memory>
 
 class ListController;
+class Preferences;
 class QAction;
 class QProgressBar;
 class SettingsDialog;
@@ -73,6 +74,8 @@ public:
     bool isBusy() const override { return m_busy->isBusy(); }
 
     ListController& lists() const { return *m_lists; }
+    // The user's own choices, one file for this window and the list window alike.
+    Preferences& preferences() const { return *m_preferences; }
 
     // The series in the list window, after the same checks as a run.
     void previewSeries();
@@ -124,6 +127,7 @@ private:
     MainWindowPaths m_paths;
     SettingsDialog* m_settingsDialog = nullptr;
     std::unique_ptr<BusyState> m_busy;
+    std::unique_ptr<Preferences> m_preferences;
     ListController* m_lists = nullptr;
 
     QLineEdit* m_txtFolder = nullptr;
