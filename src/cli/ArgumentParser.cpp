@@ -57,6 +57,9 @@ QList<Option> optionsOf(Command command)
     const QList<Option> series{{"--target", true},        {"--prefix", true},   {"--suffix", true},
                                {"--first", true},         {"--last", true},     {"--digits", true},
                                {"--no-zero-fill", false}, {"--dry-run", false}, {"--null", false}};
+    // A table read as a list: CSV, TSV or a workbook.
+    const QList<Option> table{
+        {"--format", true}, {"--sheet", true}, {"--no-fill-down", false}, {"--skip-header", false}};
     switch (command) {
     case Command::Create:
         return everyCommand + series +
@@ -65,17 +68,17 @@ QList<Option> optionsOf(Command command)
         return everyCommand + series +
                QList<Option>{{"--with-contents", false}, {"--report", true}};
     case Command::ListCreate:
-        return everyCommand + QList<Option>{{"--base", true},     {"--dry-run", false},
-                                            {"--encoding", true}, {"--extended", false},
-                                            {"--null", false},    {"--report", true},
-                                            {"--template", true}, {"--folders-only", false}};
+        return everyCommand + table +
+               QList<Option>{{"--base", true},      {"--dry-run", false},     {"--encoding", true},
+                             {"--extended", false}, {"--null", false},        {"--report", true},
+                             {"--template", true},  {"--folders-only", false}};
     case Command::ListDelete:
-        return everyCommand + QList<Option>{{"--base", true},      {"--with-contents", false},
-                                            {"--dry-run", false},  {"--encoding", true},
-                                            {"--extended", false}, {"--null", false},
-                                            {"--report", true}};
+        return everyCommand + table +
+               QList<Option>{{"--base", true},     {"--with-contents", false}, {"--dry-run", false},
+                             {"--encoding", true}, {"--extended", false},      {"--null", false},
+                             {"--report", true}};
     case Command::Expand:
-        return everyCommand +
+        return everyCommand + table +
                QList<Option>{{"--encoding", true}, {"--extended", false}, {"--null", false}};
     case Command::Undo:
         return everyCommand +
@@ -173,6 +176,8 @@ QString usageText()
         "  nmaker list-delete FILE [--base DIR] [--encoding E] [--extended]\n"
         "                [--with-contents] [--dry-run] [--report CSV]\n"
         "  nmaker expand FILE [--encoding E] [--extended] [-0]\n"
+        "  list-create、list-delete、expand の FILE は表 (.csv、.tsv、.xlsx) でもよく、\n"
+        "  [--format F] [--sheet NAME] [--no-fill-down] [--skip-header] を付けられます\n"
         "  nmaker undo [--dry-run] [--report CSV]\n"
         "  nmaker --help | --version\n"
         "  どのコマンドにも --json、-q、-v を付けられます。FILE が - のときは標準入力から\n"
@@ -203,6 +208,12 @@ QString usageText()
         "  --encoding E    リストファイルの文字コード: auto (既定)、cp932、utf-8\n"
         "                  auto は BOM があれば UTF-8、UTF-8 として正しくなければ cp932、\n"
         "                  どちらとしても読めるときは日本語として自然に読めるほう\n"
+        "  --format F      FILE の形式: list (リストファイル)、csv、tsv、xlsx。既定は名前の\n"
+        "                  拡張子で決め、- (標準入力) ではリストファイル\n"
+        "  --sheet NAME    .xlsx のシート (既定は最初のシート)\n"
+        "  --no-fill-down  表の空のセルを上のセルの値で補わない\n"
+        "  --skip-header   表の 1 行目を見出しとして読み飛ばす\n"
+        "                  表では 1 行が 1 つのフォルダ、セルが左から順に階層になります\n"
         "  --extended      拡張書式で展開する: すべての範囲 [a-b] (英字・かなも)、\n"
         "                  刻み [1-9:2]、選択肢 {x,y}、日付 {date} {date:yyyy-MM}\n"
         "  -0, --null      expand と --dry-run のパスを改行ではなく NUL で区切り、そのまま出力\n"
@@ -351,6 +362,30 @@ ParsedArguments parseCommandLine(const QStringList& args)
     if (!series) {
         if (a.listFile.isEmpty())
             return usageError(QStringLiteral("リストファイルを指定して下さい"));
+        if (values.contains(QStringLiteral("--format"))) {
+            const QString f = values.value(QStringLiteral("--format")).toLower();
+            if (f == QLatin1String("csv"))
+                a.sheetFormat = SheetFormat::Csv;
+            else if (f == QLatin1String("tsv"))
+                a.sheetFormat = SheetFormat::Tsv;
+            else if (f == QLatin1String("xlsx"))
+                a.sheetFormat = SheetFormat::Xlsx;
+            else if (f != QLatin1String("list"))
+                return usageError(
+                    QStringLiteral(
+                        "--format には list、csv、tsv、xlsx のどれかを指定して下さい: ") +
+                    terminalName(values.value(QStringLiteral("--format"))));
+        } else if (!listFromStdin(a)) {
+            a.sheetFormat = sheetFormatOf(a.listFile);
+        }
+        a.sheet = values.value(QStringLiteral("--sheet"));
+        a.fillDown = !values.contains(QStringLiteral("--no-fill-down"));
+        a.skipHeader = values.contains(QStringLiteral("--skip-header"));
+        if (values.contains(QStringLiteral("--sheet")) && a.sheetFormat != SheetFormat::Xlsx)
+            return usageError(QStringLiteral("--sheet は .xlsx のブックにだけ使えます"));
+        if ((!a.fillDown || a.skipHeader) && !a.sheetFormat)
+            return usageError(QStringLiteral(
+                "--no-fill-down と --skip-header は表 (CSV、TSV、.xlsx) にだけ使えます"));
         a.base = values.value(QStringLiteral("--base"));
         if (values.contains(QStringLiteral("--base"))) {
             if (a.base.isEmpty())

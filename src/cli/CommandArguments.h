@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/SheetTable.h"
 #include "text/TextReader.h"
 
 #include <QString>
@@ -34,7 +35,12 @@ struct CommandArguments {
     bool withContents = false;
     bool dryRun = false;
     EncodingChoice encoding = EncodingChoice::Auto;
-    bool extended = false;  // --extended: the extended list syntax
+    bool extended = false; // --extended: the extended list syntax
+    // A table rather than a list (by the file's name, or --format): each row one entry
+    std::optional<SheetFormat> sheetFormat;
+    QString sheet; // --sheet: a workbook's sheet; empty: the first
+    bool fillDown = true;
+    bool skipHeader = false;
     bool nulOutput = false; // -0: paths ended by NUL, as they are, for xargs -0
     // create / list-create: the template every made folder gets a copy of; empty for none
     QString templateFolder;

@@ -6,6 +6,7 @@
 #include "PathStyle.h"
 #include "folderlist/ListFile.h"
 #include "folderlist/ListRun.h"
+#include "sheet/SheetImport.h"
 
 #include <QTemporaryFile>
 
@@ -78,12 +79,24 @@ bool openListSource(const CommandArguments& a, const TerminalStreams& streams, E
 bool importList(const CommandArguments& a, const ListSource& source, ErrorOutput& err,
                 ListImport& list, bool keep)
 {
-    ListImportOptions options;
-    options.encoding = a.encoding;
-    options.keepEntries = keep;
-    options.keepLines = keep;
-    options.syntax = source.syntax;
-    list = importListFile(source.path, options);
+    if (a.sheetFormat) {
+        // A table is read whole and kept: its rows are bounded like a list's entries.
+        SheetImportOptions options;
+        options.format = a.sheetFormat;
+        options.encoding = a.encoding;
+        options.sheet = a.sheet;
+        options.lines.fillDown = a.fillDown;
+        options.lines.skipHeader = a.skipHeader;
+        options.syntax = source.syntax;
+        list = importSheetFile(source.path, options);
+    } else {
+        ListImportOptions options;
+        options.encoding = a.encoding;
+        options.keepEntries = keep;
+        options.keepLines = keep;
+        options.syntax = source.syntax;
+        list = importListFile(source.path, options);
+    }
     if (!list.opened) {
         err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
         return false;

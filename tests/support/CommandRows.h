@@ -309,6 +309,30 @@ inline void addCommandRows()
         << QStringList{"nmaker: --folders-only は --template と一緒に使います (使い方: nmaker "
                        "--help)"}
         << QStringList{} << QStringList{"out"} << QStringList{};
+    // Tables: a row is an entry, its cells the levels.
+    QTest::newRow("list-create from CSV: headings skipped, empty cells filled from above")
+        << QStringList{"t.csv=年度,部署,案件\n2024,営業部,\"A,1\"\n,総務部\n"}
+        << QStringList{"list-create", "t.csv", "--skip-header", "--base", "@/B"} << 0
+        << QStringList{} << QStringList{"作成 2、既存 0、失敗 0"}
+        << QStringList{"B/2024/営業部/A,1", "B/2024/総務部"} << QStringList{"B/年度"}
+        << QStringList{};
+    QTest::newRow("expand a TSV without filling: the empty cell is named")
+        << QStringList{"t.tsv=a\tb\n\tc\n"} << QStringList{"expand", "t.tsv", "--no-fill-down"} << 2
+        << QStringList{}
+        << QStringList{"t.tsv: 2 行 1 列目: 空のセルの後ろに値があります (上のセルから補えません)"}
+        << QStringList{} << QStringList{} << QStringList{};
+    QTest::newRow("a cell holding a separator refuses the whole table")
+        << QStringList{"t.csv=ok\nx,a/b\n"} << QStringList{"list-create", "t.csv", "--base", "@/B"}
+        << 2 << QStringList{}
+        << QStringList{"t.csv: 2 行 2 列目: セルに使えない文字があります (1 つのセルが 1 "
+                       "つの階層です。次の文字は使えません: \\/|:<>\"*)"}
+        << QStringList{} << QStringList{"B"} << QStringList{};
+    QTest::newRow("--skip-header on a list file")
+        << QStringList{list} << QStringList{"expand", "list.txt", "--skip-header"} << 2
+        << QStringList{}
+        << QStringList{"nmaker: --no-fill-down と --skip-header は表 (CSV、TSV、.xlsx) "
+                       "にだけ使えます (使い方: nmaker --help)"}
+        << QStringList{} << QStringList{} << QStringList{};
     QTest::newRow("version") << QStringList{} << QStringList{"--version"} << 0
                              << QStringList{"NMaker 3.0.0"} << QStringList{} << QStringList{}
                              << QStringList{} << QStringList{};
