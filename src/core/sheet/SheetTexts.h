@@ -81,5 +81,26 @@ inline QString skipHeaderLabel()
 {
     return QStringLiteral("1 行目は見出しとして読み飛ばす");
 }
+inline QString previewTitle()
+{
+    return QStringLiteral("表の読み込み");
+}
+inline QString sheetLabel()
+{
+    return QStringLiteral("シート(&S):");
+}
+inline QString addButton()
+{
+    return QStringLiteral("追加");
+}
+inline QString cancelButton()
+{
+    return QStringLiteral("キャンセル");
+}
+inline QString rowsToAdd(qsizetype rows)
+{
+    return QStringLiteral("%1 行をリストに追加します (最初の 20 行を表示しています)")
+        .arg(QLocale(QLocale::Japanese).toString(rows));
+}
 
 } // namespace SheetText
