@@ -38,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 Q_DECLARE_METATYPE(BrowseRoot)
 
@@ -660,16 +661,25 @@ void TestListWindow::previewShowsWhatTheTemplateBrings()
     QString shownHint;
     QStringList entries;
     int rowHeight = 0;
+    QString tooltip;
     whenModal([&](QWidget*) {
         shownHint = list()->templateHints().hint();
         entries = list()->model().entries();
         list()->view()->doItemsLayout();
-        rowHeight = list()->view()->visualRect(list()->model().index(3, 0)).height();
+        const QRect row = list()->view()->visualRect(list()->model().index(3, 0));
+        rowHeight = row.height();
+        // The whole line as the tooltip over it.
+        const QPoint lower(row.left() + 40, row.bottom() - 2);
+        QHelpEvent tip(QEvent::ToolTip, lower, list()->view()->viewport()->mapToGlobal(lower));
+        QApplication::sendEvent(list()->view()->viewport(), &tip);
+        tooltip = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
         list()->exportRequested(1);
         list()->closeList();
     });
     m_lists->showSeries(params);
     QCOMPARE(shownHint, hint == "<why>" ? why : hint);
+    QCOMPARE(tooltip, hint.isEmpty() ? list()->view()->toolTip() : shownHint);
     if (hint == "<why>")
         QVERIFY(why.contains("C:\\gone"));
     QCOMPARE(m_fs.readTreeCalls, reads);
@@ -730,6 +740,11 @@ void TestListWindow::templateLineIsCutToTheRow()
     QVERIFY(narrow.endsWith(QChar(0x2026)));
     QVERIFY(metrics.horizontalAdvance(narrow) <= 200);
     QVERIFY(wide.startsWith(narrow.chopped(1)));
+    // A why keeps its end, which says what is wrong.
+    hints.setHint(line + "読み取れません", Qt::ElideMiddle);
+    const QString why = hints.shownHint(font, 200);
+    QVERIFY(why.contains(QChar(0x2026)));
+    QVERIFY(why.endsWith("読み取れません"));
 }
 
 void TestListWindow::chooserFiltersMatch()

@@ -84,14 +84,15 @@ void ListController::showSeries(const SeriesParameters& params)
     for (int n = params.first; n <= params.last; ++n)
         names << seriesFolderName(params, n);
     // The template as a run would read it now; a run measures it again for itself.
-    QString hint;
     const FolderTemplate chosen = m_services.options.folderTemplate();
-    if (chosen.isSet()) {
-        QString why;
-        const std::optional<TemplatePlan> plan = measureTemplate(m_services.fs, chosen, &why);
-        hint = plan ? templatePreviewLine(*plan, pathSeparator(m_services.steps.style())) : why;
-    }
-    list->setTemplateHint(hint);
+    QString why;
+    std::optional<TemplatePlan> plan;
+    if (chosen.isSet())
+        plan = measureTemplate(m_services.fs, chosen, &why);
+    if (plan)
+        list->setTemplateHint(templatePreviewLine(*plan, pathSeparator(m_services.steps.style())));
+    else // a why keeps its end, which says what is wrong
+        list->setTemplateHint(why, Qt::ElideMiddle);
     list->model().clear();
     list->model().appendEntries(names);
     // Exported "as written", the series is its range line, as the main window exports it.

@@ -197,9 +197,9 @@ void ListWindow::setExtendedChecked(bool on)
     m_extended->setChecked(on);
 }
 
-void ListWindow::setTemplateHint(const QString& line)
+void ListWindow::setTemplateHint(const QString& line, Qt::TextElideMode elide)
 {
-    m_hints->setHint(line);
+    m_hints->setHint(line, elide);
 }
 
 void ListWindow::setReportEnabled(bool enabled)

@@ -64,7 +64,7 @@ public:
     void setExtendedChecked(bool on);
     // The line painted under every row, what the template brings into each folder; empty for
     // none. The entries do not change.
-    void setTemplateHint(const QString& line);
+    void setTemplateHint(const QString& line, Qt::TextElideMode elide = Qt::ElideRight);
     TemplateHintDelegate& templateHints() const { return *m_hints; }
 
 Q_SIGNALS:

@@ -3,10 +3,13 @@
 #include "templates/FolderTemplate.h"
 #include "templates/TemplateTexts.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QSet>
+#include <QToolTip>
 
 namespace
 {
@@ -36,16 +39,17 @@ QString templatePreviewLine(const TemplatePlan& plan, QChar separator)
     return line.isEmpty() ? TemplateText::previewNothing() : line;
 }
 
-void TemplateHintDelegate::setHint(const QString& line)
+void TemplateHintDelegate::setHint(const QString& line, Qt::TextElideMode elide)
 {
     // A why may come with line breaks; the hint is one line.
     QString one = line;
     one.replace(QLatin1String("\r\n"), QLatin1String(" "));
     one.replace(u'\n', u' ');
     one.replace(u'\r', u' ');
-    if (one == m_hint)
+    if (one == m_hint && elide == m_elide)
         return;
     m_hint = one;
+    m_elide = elide;
     m_shownWidth = -1;
     // The rows change height: the view lays them out again.
     Q_EMIT sizeHintChanged(QModelIndex());
@@ -56,7 +60,7 @@ QString TemplateHintDelegate::shownHint(const QFont& font, int width) const
     if (width != m_shownWidth || font != m_shownFont) {
         m_shownFont = font;
         m_shownWidth = width;
-        m_shown = QFontMetrics(font).elidedText(m_hint, Qt::ElideRight, width);
+        m_shown = QFontMetrics(font).elidedText(m_hint, m_elide, width);
     }
     return m_shown;
 }
@@ -116,4 +120,17 @@ void TemplateHintDelegate::updateEditorGeometry(QWidget* editor, const QStyleOpt
     if (!m_hint.isEmpty())
         upper.rect.setHeight(option.rect.height() - QFontMetrics(option.font).height());
     QStyledItemDelegate::updateEditorGeometry(editor, upper, index);
+}
+
+bool TemplateHintDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                     const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    // Over the hint, the whole of it; over the path, what the entry itself says.
+    const int line = QFontMetrics(option.font).height();
+    if (event->type() == QEvent::ToolTip && !m_hint.isEmpty() &&
+        event->pos().y() > option.rect.bottom() - line) {
+        QToolTip::showText(event->globalPos(), m_hint, view);
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }

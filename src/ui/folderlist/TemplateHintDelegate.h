@@ -15,8 +15,9 @@ class TemplateHintDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The second line; empty: the rows are one line, as without a template.
-    void setHint(const QString& line);
+    // The second line; empty: the rows are one line, as without a template. Where it does not
+    // fit it is cut as `elide` says; its tooltip is the whole line.
+    void setHint(const QString& line, Qt::TextElideMode elide = Qt::ElideRight);
     const QString& hint() const { return m_hint; }
     // The hint as it is painted in `width` pixels of `font`.
     QString shownHint(const QFont& font, int width) const;
@@ -26,9 +27,12 @@ public:
                const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 private:
     QString m_hint;
+    Qt::TextElideMode m_elide = Qt::ElideRight;
     // Every row has the same hint at the same width: elided once, not for every row.
     mutable QFont m_shownFont;
     mutable int m_shownWidth = -1;
