@@ -3,9 +3,12 @@
 #include "TestHelpers.h"
 #include "TestServices.h"
 #include "common/UpDown.h"
+#include "folderlist/ListController.h"
 #include "main/MainWindow.h"
 #include "settings/Options.h"
+#include "settings/Preferences.h"
 #include "settings/SettingsDialog.h"
+#include "templates/TemplateTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,13 +19,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <limits>
+
+Q_DECLARE_METATYPE(BrowseRoot)
 
 class TestMainWindow : public QObject
 {
@@ -58,10 +65,36 @@ private Q_SLOTS:
     void oddValuesFromTheSettingsFile();
     void settingsMenuShowsTheDialogModally();
     void unwritableSettingsSayWhy();
+    void templateItemsStandBeforeTheSettings();
+    void templateBrowseStartsAt_data();
+    void templateBrowseStartsAt();
+    void templateItemsSetAndClear();
+    void templateItemsFollowTheBusyState_data();
+    void templateItemsFollowTheBusyState();
+    void templateLineMovesNoControl();
+    void templateReadAtStart_data();
+    void templateReadAtStart();
+    void oneFileForTheListAndTheTemplate();
+    void unwritablePreferencesSayWhy();
 
 private:
     template <class T> T* child(const char* name) { return childOf<T>(m_window, name); }
     QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
+    QAction* item(const char* name) { return child<QAction>(name); }
+    // The template line of a window, empty when it has none.
+    static QString templateLine(const MainWindow& window)
+    {
+        auto* line = window.findChild<QLabel*>("lblTemplate");
+        return line ? line->toolTip() : QString();
+    }
+    // Every control of the client where it stands in the window.
+    QList<QRect> controlPlaces() const
+    {
+        QList<QRect> places{m_window->menuBar()->geometry(), m_window->centralWidget()->geometry()};
+        for (QWidget* w : m_window->centralWidget()->findChildren<QWidget*>())
+            places << QRect(w->mapTo(m_window, QPoint(0, 0)), w->size());
+        return places;
+    }
     MainWindowPaths paths() const
     {
         return {m_settings.filePath(QStringLiteral("SetNMaker.cf")),
@@ -92,6 +125,7 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     delete m_window;
+    QFile::remove(paths().preferencesFile); // each test starts without a template
     m_services.reset();
     delete m_prompter;
     delete m_options;
@@ -211,19 +245,23 @@ void TestMainWindow::menuItems_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
-    const char* rows[][3] = {{"mnuFileOpen", "フォルダ選択", "Ctrl+O"},
-                             {"mnuFileListShow", "リスト", "Ctrl+L"},
-                             {"mnuFileListSeries", "連番をリストに表示", "Ctrl+P"},
-                             {"mnuFileListImport", "リストのインポート", "Ctrl+I"},
-                             {"mnuFileListExport0", "リストのエクスポート", "Ctrl+E"},
-                             {"mnuFileListExport1", "展開済みのエクスポート", "Ctrl+T"},
-                             {"mnuFileSetting", "設定", "Ctrl+S"},
-                             {"mnuFileCreateDelete0", "作成", "Ctrl+C"},
-                             {"mnuFileCreateDelete1", "削除", "Ctrl+D"},
-                             {"mnuFileUndo", "直前の作成を元に戻す", "Ctrl+Z"},
-                             {"mnuFileExit", "終了", "Ctrl+W"},
-                             {"mnuHelpManual", "「マニュアル」を開く", "Ctrl+M"},
-                             {"mnuHelpVer", "バージョン情報", "Ctrl+V"}};
+    const char* rows[][3] = {
+        {"mnuFileOpen", "フォルダ選択", "Ctrl+O"},
+        {"mnuFileListShow", "リスト", "Ctrl+L"},
+        {"mnuFileListSeries", "連番をリストに表示", "Ctrl+P"},
+        {"mnuFileListImport", "リストのインポート", "Ctrl+I"},
+        {"mnuFileListExport0", "リストのエクスポート", "Ctrl+E"},
+        {"mnuFileListExport1", "展開済みのエクスポート", "Ctrl+T"},
+        {"mnuFileTemplate", "テンプレートの指定(&T)...", ""},
+        {"mnuFileTemplateFoldersOnly", "テンプレートのフォルダのみコピー(&O)", ""},
+        {"mnuFileTemplateClear", "テンプレートを使わない(&N)", ""},
+        {"mnuFileSetting", "設定", "Ctrl+S"},
+        {"mnuFileCreateDelete0", "作成", "Ctrl+C"},
+        {"mnuFileCreateDelete1", "削除", "Ctrl+D"},
+        {"mnuFileUndo", "直前の作成を元に戻す", "Ctrl+Z"},
+        {"mnuFileExit", "終了", "Ctrl+W"},
+        {"mnuHelpManual", "「マニュアル」を開く", "Ctrl+M"},
+        {"mnuHelpVer", "バージョン情報", "Ctrl+V"}};
     for (const auto& r : rows)
         QTest::newRow(r[0]) << QString::fromUtf8(r[0]) << QString::fromUtf8(r[1])
                             << QString::fromUtf8(r[2]);
@@ -606,6 +644,237 @@ void TestMainWindow::menuKeysReachTheMenuFromAField()
     QKeyEvent override(QEvent::ShortcutOverride, k.key(), k.keyboardModifiers());
     QApplication::sendEvent(box, &override);
     QCOMPARE(override.isAccepted(), fieldKeepsIt);
+}
+
+void TestMainWindow::templateItemsStandBeforeTheSettings()
+{
+    QStringList items;
+    for (const QAction* a : child<QMenu>("mnuFile")->actions())
+        items << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(items, (QStringList{"mnuFileOpen",
+                                 "-",
+                                 "mnuFileListShow",
+                                 "mnuFileListSeries",
+                                 "mnuFileListImport",
+                                 "mnuFileListExport0",
+                                 "mnuFileListExport1",
+                                 "-",
+                                 "mnuFileTemplate",
+                                 "mnuFileTemplateFoldersOnly",
+                                 "mnuFileTemplateClear",
+                                 "-",
+                                 "mnuFileSetting",
+                                 "-",
+                                 "mnuFileCreateDelete0",
+                                 "mnuFileCreateDelete1",
+                                 "mnuFileUndo",
+                                 "mnuFileReport",
+                                 "-",
+                                 "mnuFileExit"}));
+    // The access keys are the menu's own.
+    QSet<int> keys;
+    for (const QAction* a : child<QMenu>("mnuFile")->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(a->text());
+        QVERIFY2(key.isEmpty() || !keys.contains(key[0].toCombined()), qPrintable(a->text()));
+        if (!key.isEmpty())
+            keys.insert(key[0].toCombined());
+    }
+    QCOMPARE(keys.size(), 3);
+    QVERIFY(item("mnuFileTemplateFoldersOnly")->isCheckable());
+    QVERIFY(!item("mnuFileTemplateClear")->isEnabled()); // nothing to clear yet
+}
+
+void TestMainWindow::templateBrowseStartsAt_data()
+{
+    QTest::addColumn<QString>("chosenBefore"); // the template already set
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<BrowseRoot>("root");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("at the template") << "C:\\tpl"
+                                     << "C:\\work" << BrowseRoot::Folder << "C:\\tpl";
+    QTest::newRow("template gone: at the target") << "C:\\gone"
+                                                  << "C:\\work" << BrowseRoot::Folder << "C:\\work";
+    QTest::newRow("none: at the target") << ""
+                                         << "C:\\work" << BrowseRoot::Folder << "C:\\work";
+    QTest::newRow("neither there: the top") << ""
+                                            << "C:\\nowhere" << BrowseRoot::Desktop << "";
+}
+
+// The folder browser of フォルダ選択, only folders, starting where the template likely is.
+void TestMainWindow::templateBrowseStartsAt()
+{
+    m_prompter->clear(); // what the settings file of an earlier test made it say
+    QFETCH(QString, chosenBefore);
+    QFETCH(QString, target);
+    QFETCH(BrowseRoot, root);
+    QFETCH(QString, start);
+    m_fs.addFolder("C:\\tpl");
+    m_fs.addFolder("C:\\work");
+    m_window->setFolderTemplate({chosenBefore, false});
+    field("txtFolder")->setText(target);
+    m_services->folders.answers << QString(); // cancelled
+    item("mnuFileTemplate")->trigger();
+    QCOMPARE(m_services->folders.asked.size(), 1);
+    const FolderChoice asked = m_services->folders.asked.front();
+    QCOMPARE(asked.root, root);
+    QCOMPARE(asked.folder, start);
+    QVERIFY(asked.flags & BrowseFlag::RealFolderOnly);
+    QCOMPARE(m_options->folderTemplate().folder, chosenBefore); // a cancel changes nothing
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestMainWindow::templateItemsSetAndClear()
+{
+    m_prompter->clear(); // what the settings file of an earlier test made it say
+    const QString folder = QDir::toNativeSeparators(m_settings.filePath("tpl"));
+    m_services->folders.answers << folder;
+    item("mnuFileTemplate")->trigger();
+    QCOMPARE(m_options->folderTemplate(), (FolderTemplate{folder, false}));
+    QCOMPARE(templateLine(*m_window), TemplateText::statusLine(folder, false));
+    QVERIFY(item("mnuFileTemplateClear")->isEnabled());
+    QCOMPARE(Preferences(paths().preferencesFile).folderTemplate(),
+             (FolderTemplate{folder, false}));
+
+    item("mnuFileTemplateFoldersOnly")->trigger();
+    QVERIFY(item("mnuFileTemplateFoldersOnly")->isChecked());
+    QCOMPARE(m_options->folderTemplate(), (FolderTemplate{folder, true}));
+    QCOMPARE(templateLine(*m_window), TemplateText::statusLine(folder, true));
+
+    // The folder goes, folders only stays for the next one.
+    item("mnuFileTemplateClear")->trigger();
+    QCOMPARE(m_options->folderTemplate(), (FolderTemplate{QString(), true}));
+    QVERIFY(!m_window->findChild<QStatusBar*>());
+    QCOMPARE(templateLine(*m_window), QString());
+    QVERIFY(!item("mnuFileTemplateClear")->isEnabled());
+    QVERIFY(item("mnuFileTemplateFoldersOnly")->isChecked());
+    QCOMPARE(Preferences(paths().preferencesFile).folderTemplate(),
+             (FolderTemplate{QString(), true}));
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestMainWindow::templateItemsFollowTheBusyState_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("none") << QString();
+    QTest::newRow("set") << "C:\\tpl";
+}
+
+void TestMainWindow::templateItemsFollowTheBusyState()
+{
+    QFETCH(QString, folder);
+    m_window->setFolderTemplate({folder, false});
+    const char* names[] = {"mnuFileTemplate", "mnuFileTemplateFoldersOnly", "mnuFileTemplateClear"};
+    m_window->enterBusyState();
+    for (const char* name : names)
+        QVERIFY2(!item(name)->isEnabled(), name);
+    m_window->leaveBusyState();
+    QVERIFY(item("mnuFileTemplate")->isEnabled());
+    QVERIFY(item("mnuFileTemplateFoldersOnly")->isEnabled());
+    QCOMPARE(item("mnuFileTemplateClear")->isEnabled(), !folder.isEmpty());
+}
+
+// The line goes below everything: no control moves, the window only grows by the line, and a
+// long path is cut in its middle rather than widening the window.
+void TestMainWindow::templateLineMovesNoControl()
+{
+    const QList<QRect> before = controlPlaces();
+    const QSize size = m_window->size();
+    const QString folder =
+        QDir::toNativeSeparators(m_settings.filePath(QString(40, u'長') + "/tpl"));
+    m_window->setFolderTemplate({folder, true});
+    auto* bar = m_window->findChild<QStatusBar*>();
+    auto* line = m_window->findChild<QLabel*>("lblTemplate");
+    QVERIFY(bar && line);
+    QTRY_VERIFY(line->isVisible());
+    QCOMPARE(controlPlaces(), before);
+    QTRY_COMPARE(m_window->size(), QSize(size.width(), size.height() + bar->height()));
+    QVERIFY(bar->geometry().top() > m_window->centralWidget()->geometry().bottom());
+    QVERIFY(m_window->rect().contains(bar->geometry()));
+    QVERIFY(bar->rect().contains(line->geometry()));
+    // Whole on screen where it fits, cut in the middle where it does not; said whole.
+    QVERIFY(line->sizeHint().width() <= line->width());
+    QVERIFY(line->fontMetrics().height() <= line->height() + 2);
+    QVERIFY(line->text().startsWith("テンプレート: "));
+    QVERIFY(line->text().endsWith("tpl (フォルダのみ)"));
+    QVERIFY(line->text().contains(QChar(0x2026)));
+    QCOMPARE(line->toolTip(), TemplateText::statusLine(folder, true));
+    // Its text starts under the controls' left edge.
+    QCOMPARE(line->mapTo(m_window, line->contentsRect().topLeft()).x(),
+             child<QLabel>("Label10")->mapTo(m_window, QPoint(0, 0)).x());
+
+    m_window->setFolderTemplate({QString(), true});
+    QTRY_COMPARE(m_window->size(), size);
+    QCOMPARE(controlPlaces(), before);
+}
+
+void TestMainWindow::templateReadAtStart_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("foldersOnly");
+    // Not there at all: shown all the same, the run says why it cannot use it.
+    const QString missing = QDir::toNativeSeparators(QDir::rootPath() + "no/such/tpl");
+    const QByteArray folder = "[template]\nfolder=" + missing.toUtf8() + "\n";
+    QTest::newRow("none") << QByteArray() << QString() << false;
+    QTest::newRow("a folder that is not there")
+        << folder << TemplateText::statusLine(missing, false) << false;
+    QTest::newRow("folders only") << folder + "foldersOnly=true\n"
+                                  << TemplateText::statusLine(missing, true) << true;
+    QTest::newRow("relative: none")
+        << QByteArray("[template]\nfolder=tpl\nfoldersOnly=true\n") << QString() << true;
+}
+
+void TestMainWindow::templateReadAtStart()
+{
+    m_prompter->clear(); // what the settings file of an earlier test made it say
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, line);
+    QFETCH(bool, foldersOnly);
+    QVERIFY(putBytes(paths().preferencesFile, bytes));
+    QFile::remove(paths().settingsFile); // a fresh start, which says nothing itself
+    Options options;
+    TestServices services(m_fs, options, *m_prompter);
+    MainWindow window(services.services(), paths());
+    QCOMPARE(templateLine(window), line);
+    QCOMPARE(options.folderTemplate().isSet(), !line.isEmpty());
+    QCOMPARE(options.folderTemplate().foldersOnly, foldersOnly);
+    QCOMPARE(window.findChild<QAction*>("mnuFileTemplateClear")->isEnabled(), !line.isEmpty());
+    QCOMPARE(window.findChild<QAction*>("mnuFileTemplateFoldersOnly")->isChecked(), foldersOnly);
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+// The list window's choice and the template live in one file; neither write loses the other.
+void TestMainWindow::oneFileForTheListAndTheTemplate()
+{
+    m_prompter->clear(); // what the settings file of an earlier test made it say
+    const FolderTemplate chosen{QDir::toNativeSeparators(m_settings.filePath("tpl")), false};
+    QCOMPARE(&m_window->preferences(), &m_window->preferences());
+    m_window->lists().setExtendedSyntax(true);
+    m_window->setFolderTemplate(chosen);
+    m_window->lists().setExtendedSyntax(false);
+    m_window->lists().setExtendedSyntax(true);
+    const Preferences read(paths().preferencesFile);
+    QVERIFY(read.extendedListSyntax());
+    QCOMPARE(read.folderTemplate(), chosen);
+    QVERIFY(m_window->preferences().extendedListSyntax());
+    QVERIFY(m_prompter->shown.isEmpty());
+}
+
+void TestMainWindow::unwritablePreferencesSayWhy()
+{
+    const QString blocker = m_settings.filePath("blocker");
+    QVERIFY(putBytes(blocker, "x"));
+    const QString file = blocker + "/preferences.ini";
+    Options options;
+    TestServices services(m_fs, options, *m_prompter);
+    MainWindow window(services.services(), {paths().settingsFile, paths().tempFolder, file});
+    m_prompter->clear();
+    window.setFolderTemplate({QStringLiteral("C:\\tpl"), false});
+    QCOMPARE(m_prompter->shown.size(), 1);
+    QCOMPARE(m_prompter->shown.front().text, TemplateText::notSaved(file));
+    // It holds for this run all the same.
+    QCOMPARE(options.folderTemplate().folder, QStringLiteral("C:\\tpl"));
+    QCOMPARE(templateLine(window), TemplateText::statusLine("C:\\tpl", false));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -19,8 +19,8 @@
 #include <memory>
 
 // Every window of the program at once, each with something in it, for the checks that walk
-// all of them: the main window with its settings dialog, the list window with two entries, the
-// version dialog, and the report of a run with a created and a failed folder.
+// all of them: the main window with its settings dialog and a template, the list window with
+// two entries, the version dialog, and the report of a run with a created and a failed folder.
 class AllWindows
 {
 public:
@@ -32,7 +32,11 @@ public:
                                  m_dir.filePath(QStringLiteral("preferences.ini"))}),
           m_list(m_prompter)
     {
+        // With a template, so that its line below the controls is looked at too.
+        m_main.setFolderTemplate(
+            {QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("テンプレート"))), true});
         m_list.model().appendEntries({QStringLiteral("/w/case001"), QStringLiteral("/w/case002")});
+        m_list.setTemplateHint(QStringLiteral("JPG/  RAW/  memo.txt"));
         m_report.runStarted(RunKind::Create);
         m_report.folderDone({FolderOutcome::Created, QStringLiteral("/w/case001"), {}, false, 1});
         m_report.folderDone({FolderOutcome::Failed, QStringLiteral("/w/case002"),

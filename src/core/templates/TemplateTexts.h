@@ -89,6 +89,12 @@ inline QString foldersOnlyItem()
 {
     return QStringLiteral("テンプレートのフォルダのみコピー");
 }
+inline QString notSaved(const QString& file)
+{
+    return QStringLiteral("テンプレートの設定を保存できませんでした。\r\n"
+                          "この設定は NMaker を終了するまで有効です。\r\n") +
+           file;
+}
 // The series preview's line under each folder when a copy would bring nothing.
 inline QString previewNothing()
 {

@@ -8,6 +8,7 @@
 #include "common/UpDown.h"
 #include "common/WindowRunContext.h"
 #include "fileops/FileSystem.h"
+#include "fileops/FolderBrowser.h"
 #include "folderlist/ListController.h"
 #include "messages/Prompter.h"
 #include "run/FolderSteps.h"
@@ -16,6 +17,7 @@
 #include "settings/Preferences.h"
 #include "settings/SettingsDialog.h"
 #include "settings/SettingsFile.h"
+#include "templates/TemplateTexts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QUrl>
@@ -103,7 +106,53 @@ void fitLongestText(QLineEdit* field, const QString& longest)
     }
 }
 
+// A menu caption with its access key where Japanese menus put it: "指定(&T)...".
+QString withAccessKey(const QString& caption, char key)
+{
+    const QString mark = QStringLiteral("(&%1)").arg(QLatin1Char(key));
+    if (caption.endsWith(QLatin1String("...")))
+        return caption.chopped(3) + mark + QStringLiteral("...");
+    return caption + mark;
+}
+
 } // namespace
+
+// The template's line: a long path gives way in its middle, so the window keeps its width;
+// the whole line is its tooltip and what a screen reader says.
+class TemplateLine : public QLabel
+{
+public:
+    explicit TemplateLine(QWidget* parent) : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+    void setLine(const QString& line)
+    {
+        m_line = line;
+        setToolTip(line);
+        setReaderName(this, line);
+        elide();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide()
+    {
+        // A pixel to spare: the label measures its text by its bounding box.
+        const int room = std::max(0, contentsRect().width() - 2);
+        setText(fontMetrics().elidedText(m_line, Qt::ElideMiddle, room));
+    }
+
+    QString m_line;
+};
 
 MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_options(services.options),
@@ -129,6 +178,9 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
     // layout fixes the window's size, so it follows the menu bar's real height, which some
     // styles only know once the window is polished.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // A folder that cannot be read now is still the choice: the run says why it refuses it.
+    m_options.setFolderTemplate(m_preferences->folderTemplate());
+    updateTemplateItems();
     updateUndoItem();
     m_txtFolder->setFocus();
     loadSettings();
@@ -278,6 +330,14 @@ void MainWindow::buildMenus()
         addMenuItem(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_T))};
     m_mnuFile->addSeparator();
+    m_mnuFileTemplate =
+        addMenuItem(m_mnuFile, "mnuFileTemplate", withAccessKey(TemplateText::chooseItem(), 'T'));
+    m_mnuFileTemplateFoldersOnly = addMenuItem(m_mnuFile, "mnuFileTemplateFoldersOnly",
+                                               withAccessKey(TemplateText::foldersOnlyItem(), 'O'));
+    m_mnuFileTemplateFoldersOnly->setCheckable(true);
+    m_mnuFileTemplateClear = addMenuItem(m_mnuFile, "mnuFileTemplateClear",
+                                         withAccessKey(TemplateText::clearItem(), 'N'));
+    m_mnuFile->addSeparator();
     QAction* setting = addMenuItem(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
                                    QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuFile->addSeparator();
@@ -292,6 +352,10 @@ void MainWindow::buildMenus()
     m_mnuFile->addSeparator();
     QAction* exit = addMenuItem(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
                                 QKeySequence(Qt::CTRL | Qt::Key_W));
+    // Fusion cuts an item's text to fit counting the '&' it does not draw: the widest item,
+    // one with an access key, would lose its middle. That one character more keeps it whole.
+    m_mnuFile->setMinimumWidth(m_mnuFile->sizeHint().width() +
+                               m_mnuFile->fontMetrics().horizontalAdvance(u'&'));
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -319,6 +383,18 @@ void MainWindow::buildMenus()
         connect(listExport[i], &QAction::triggered, this,
                 [this, i] { exportSeries(static_cast<ExportKind>(i)); });
     }
+    connect(m_mnuFileTemplate, &QAction::triggered, this, &MainWindow::chooseTemplate);
+    connect(m_mnuFileTemplateFoldersOnly, &QAction::triggered, this, [this](bool on) {
+        FolderTemplate chosen = m_options.folderTemplate();
+        chosen.foldersOnly = on;
+        setFolderTemplate(chosen);
+    });
+    // The folder goes; the choice of folders only stays for the next template.
+    connect(m_mnuFileTemplateClear, &QAction::triggered, this, [this] {
+        FolderTemplate chosen = m_options.folderTemplate();
+        chosen.folder.clear();
+        setFolderTemplate(chosen);
+    });
     connect(setting, &QAction::triggered, this, [this] { m_settingsDialog->exec(); });
     connect(create, &QAction::triggered, this, [this] { cmdCreateDeleteClick(0); });
     connect(remove, &QAction::triggered, this, [this] { cmdCreateDeleteClick(1); });
@@ -383,6 +459,81 @@ void MainWindow::cmdReferClick()
     const QString folder = browseTargetFolder();
     if (!folder.isEmpty())
         m_txtFolder->setText(folder);
+}
+
+void MainWindow::chooseTemplate()
+{
+    if (m_busy->isBusy())
+        return;
+    // Where the user is likely to keep it: beside the template chosen before, else in the
+    // target folder; the browser's top when neither exists.
+    QString start = m_options.folderTemplate().folder;
+    if (start.isEmpty() || !m_services.fs.folderExist(start))
+        start = m_txtFolder->text().isEmpty() ? programFolder() : m_txtFolder->text();
+    QString folder;
+    if (m_services.fs.folderExist(start)) {
+        m_services.browser.setRealFolderOnly(true);
+        folder = m_services.browser.referUser(start);
+    } else {
+        folder = browseTargetFolder();
+    }
+    if (folder.isEmpty())
+        return;
+    FolderTemplate chosen = m_options.folderTemplate();
+    chosen.folder = folder;
+    setFolderTemplate(chosen);
+}
+
+void MainWindow::setFolderTemplate(const FolderTemplate& value)
+{
+    m_options.setFolderTemplate(value);
+    if (!m_preferences->setFolderTemplate(value))
+        m_prompter.prompt(PromptRequest{-1, TemplateText::notSaved(m_preferences->path()),
+                                        MessageStyle::Ok | MessageStyle::IconWarning});
+    updateTemplateItems();
+}
+
+void MainWindow::updateTemplateItems()
+{
+    const FolderTemplate chosen = m_options.folderTemplate();
+    const bool idle = !m_busy->isBusy();
+    m_mnuFileTemplate->setEnabled(idle);
+    m_mnuFileTemplateFoldersOnly->setEnabled(idle);
+    m_mnuFileTemplateFoldersOnly->setChecked(chosen.foldersOnly);
+    m_mnuFileTemplateClear->setEnabled(idle && chosen.isSet());
+    showTemplateLine();
+}
+
+void MainWindow::showTemplateLine()
+{
+    const FolderTemplate chosen = m_options.folderTemplate();
+    if (!chosen.isSet()) {
+        // Gone rather than hidden: the window is its old size and a reader finds no empty line.
+        if (QStatusBar* bar = std::exchange(m_templateBar, nullptr)) {
+            m_templateLine = nullptr;
+            setStatusBar(nullptr);
+            delete bar;
+            layout()->activate();
+        }
+        return;
+    }
+    if (!m_templateBar) {
+        m_templateBar = new QStatusBar(this);
+        m_templateBar->setObjectName(QStringLiteral("statusTemplate"));
+        m_templateBar->setSizeGripEnabled(false); // the window has a fixed size
+        m_templateLine = new TemplateLine(m_templateBar);
+        m_templateLine->setObjectName(QStringLiteral("lblTemplate"));
+        m_templateBar->addWidget(m_templateLine, 1);
+        setStatusBar(m_templateBar);
+        m_templateBar->show();
+        layout()->activate();
+        // The text starts where the controls above it do.
+        const int indent = twipsToPixels(120) - m_templateLine->mapTo(this, QPoint(0, 0)).x();
+        m_templateLine->setContentsMargins(std::max(0, indent), 0, 0, 0);
+    }
+    m_templateLine->setLine(
+        TemplateText::statusLine(QDir::toNativeSeparators(chosen.folder), chosen.foldersOnly));
+    layout()->activate();
 }
 
 namespace
@@ -660,6 +811,7 @@ void MainWindow::leaveBusyState()
 {
     m_busy->leave();
     updateUndoItem();
+    updateTemplateItems();
     m_progress->hide();
     setWindowTitle(applicationTitle());
 }

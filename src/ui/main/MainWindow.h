@@ -9,6 +9,7 @@
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
 #include "settings/SettingsHost.h"
+#include "templates/FolderTemplate.h"
 
 #include <QMainWindow>
 
@@ -24,6 +25,8 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QStatusBar;
+class TemplateLine;
 class UpDown;
 
 // Where the main window keeps its settings, and the default target folder.
@@ -77,6 +80,12 @@ public:
     // The user's own choices, one file for this window and the list window alike.
     Preferences& preferences() const { return *m_preferences; }
 
+    // The template of the runs: into the options, the preferences file and the line below the
+    // controls (shown only while one is set); a failed save says so and holds for this run.
+    void setFolderTemplate(const FolderTemplate& value);
+    // The menu's テンプレートの指定...: the folder browser, at the template or the target.
+    void chooseTemplate();
+
     // The series in the list window, after the same checks as a run.
     void previewSeries();
     // Takes the last run back, a creation or a deletion, whichever is newer and has anything
@@ -116,6 +125,9 @@ private:
     // Drags onto the target-folder field: true when the event was the field's drop handling.
     bool folderDragEvent(QEvent* event);
     void showProgress(const QString& what, int done, int total);
+    // The template items and the line as the options hold them.
+    void updateTemplateItems();
+    void showTemplateLine();
     void loadSettings();
     void exitCleanup();
 
@@ -148,5 +160,11 @@ private:
     QMenu* m_mnuFile = nullptr;
     QAction* m_mnuFileUndo = nullptr;
     QAction* m_mnuFileReport = nullptr;
+    QAction* m_mnuFileTemplate = nullptr;
+    QAction* m_mnuFileTemplateFoldersOnly = nullptr;
+    QAction* m_mnuFileTemplateClear = nullptr;
+    // Below the controls, so that none of them moves; there only while a template is set.
+    QStatusBar* m_templateBar = nullptr;
+    TemplateLine* m_templateLine = nullptr;
     QMenu* m_mnuHelp = nullptr;
 };
