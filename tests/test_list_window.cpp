@@ -16,6 +16,7 @@
 #include "folderlist/ListFile.h"
 #include "folderlist/ListRun.h"
 #include "folderlist/ListWindow.h"
+#include "folderlist/SheetPreview.h"
 #include "folderlist/TemplateHintDelegate.h"
 #include "series/SeriesRules.h"
 #include "settings/Options.h"
@@ -26,12 +27,15 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
@@ -98,6 +102,9 @@ private Q_SLOTS:
     void templateLineIsCutToTheRow();
 
     void chooserFiltersMatch();
+    void pasteTakesCellsOrLines_data();
+    void pasteTakesCellsOrLines();
+    void importOfATableGoesThroughItsPreview();
     void folderChooserShowsTheInstruction_data();
     void folderChooserShowsTheInstruction();
     void saveAsksAboutTheFileItWillWrite();
@@ -760,7 +767,8 @@ void TestListWindow::chooserFiltersMatch()
     QVERIFY(types);
     // The captions read exactly as given.
     QCOMPARE(types->itemText(0), QStringLiteral("リストファイル(*.txt,*.lst)"));
-    QCOMPARE(types->itemText(1), QStringLiteral("全てのファイル(*.*)"));
+    QCOMPARE(types->itemText(1), QStringLiteral("表(*.csv,*.tsv,*.xlsx)"));
+    QCOMPARE(types->itemText(2), QStringLiteral("全てのファイル(*.*)"));
     QAbstractItemView* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
     QVERIFY(view);
     auto shownFiles = [view] {
@@ -773,7 +781,73 @@ void TestListWindow::chooserFiltersMatch()
     };
     QTRY_COMPARE(shownFiles(), (QStringList{"a.txt", "b.lst"}));
     dialog->selectNameFilter(QtListFileChooser::nameFilters(openListChoice().filters).at(1));
+    QTRY_COMPARE(shownFiles(), (QStringList{"c.csv"}));
+    dialog->selectNameFilter(QtListFileChooser::nameFilters(openListChoice().filters).at(2));
     QTRY_COMPARE(shownFiles(), (QStringList{"README", "a.txt", "b.lst", "c.csv"}));
+}
+
+void TestListWindow::pasteTakesCellsOrLines_data()
+{
+    QTest::addColumn<QString>("mime");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("previewed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QStringList>("added");
+
+    const QString cells = "年度\t部署\r\n2024\t営業部\r\n\t総務部\r\n";
+    QTest::newRow("cells from a spreadsheet, headings skipped as offered")
+        << "text/plain" << cells << true << true << QStringList{"2024\\営業部", "2024\\総務部"};
+    QTest::newRow("the preview cancelled")
+        << "text/plain" << cells << true << false << QStringList{};
+    QTest::newRow("CSV where the clipboard offers it") << "text/csv"
+                                                       << "a,\"b,c\"\n"
+                                                       << true << true << QStringList{"a\\b,c"};
+    QTest::newRow("plain lines read as a list file's")
+        << "text/plain"
+        << "C:\\x\\p[1-2]\nC:\\y\n"
+        << false << true << QStringList{"C:\\x\\p1", "C:\\x\\p2", "C:\\y"};
+}
+
+void TestListWindow::pasteTakesCellsOrLines()
+{
+    QFETCH(QString, mime);
+    QFETCH(QString, text);
+    QFETCH(bool, accept);
+    list()->model().appendEntries({"C:\\before"});
+    auto* data = new QMimeData;
+    if (mime == "text/plain")
+        data->setText(text);
+    else
+        data->setData(mime, text.toUtf8());
+    QGuiApplication::clipboard()->setMimeData(data);
+    bool previewed = false;
+    m_lists->setTablePreviewAnswer([&](SheetPreview&) {
+        previewed = true;
+        return accept;
+    });
+    action("mnuEditPaste")->trigger();
+    QTEST(previewed, "previewed");
+    QFETCH(QStringList, added);
+    QCOMPARE(list()->model().entries(), QStringList{"C:\\before"} + added);
+    m_lists->setTablePreviewAnswer({});
+}
+
+void TestListWindow::importOfATableGoesThroughItsPreview()
+{
+    const QString file = m_dir.filePath("cases.csv");
+    QVERIFY(putBytes(file, "年度,案件\r\n2024,\"001\"\r\n,002\r\n"));
+    list()->model().appendEntries({"C:\\old"});
+    m_services->listFiles.openAnswers << file;
+    QStringList shown;
+    m_lists->setTablePreviewAnswer([&](SheetPreview& preview) {
+        shown = preview.shownPaths();
+        return true;
+    });
+    m_lists->importIntoList();
+    QCOMPARE(shown, (QStringList{"2024\\001", "2024\\002"}));
+    QCOMPARE(list()->model().entries(), (QStringList{"2024\\001", "2024\\002"}));
+    QCOMPARE(m_lists->rawListLines(), (QStringList{"2024\\001", "2024\\002"}));
+    m_lists->setTablePreviewAnswer({});
 }
 
 void TestListWindow::saveAsksAboutTheFileItWillWrite()

@@ -278,7 +278,9 @@ FileFilter listFilter()
 ListFileChoice openListChoice()
 {
     return {QStringLiteral("ファイルリストの選択"),
-            {listFilter(), {QStringLiteral("全てのファイル(*.*)"), QStringLiteral("*.*")}},
+            {listFilter(),
+             {QStringLiteral("表(*.csv,*.tsv,*.xlsx)"), QStringLiteral("*.csv;*.tsv;*.xlsx")},
+             {QStringLiteral("全てのファイル(*.*)"), QStringLiteral("*.*")}},
             {}};
 }
 

@@ -3,6 +3,7 @@
 #include "FolderListModel.h"
 #include "ListHost.h"
 #include "ListWindow.h"
+#include "SheetPreview.h"
 #include "TemplateHintDelegate.h"
 #include "common/WindowRunContext.h"
 #include "fileops/FileSystem.h"
@@ -17,10 +18,15 @@
 #include "run/RunReport.h"
 #include "series/SeriesRules.h"
 #include "settings/Options.h"
+#include "sheet/Workbook.h"
 #include "templates/FolderTemplate.h"
 #include "text/TextFile.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <optional>
 
@@ -49,6 +55,7 @@ ListWindow* ListController::listWindow()
         m_list->model().setExistenceProbe(
             [&fs](const QString& path) { return fs.folderExist(path); });
         connect(m_list, &ListWindow::importRequested, this, &ListController::importIntoList);
+        connect(m_list, &ListWindow::pasteRequested, this, &ListController::pasteIntoList);
         connect(m_list, &ListWindow::exportRequested, this,
                 [this](int kind) { exportList(static_cast<ExportKind>(kind)); });
         connect(m_list, &ListWindow::runRequested, this, &ListController::runList);
@@ -131,6 +138,18 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
 {
     ListWindow* list = listWindow();
     list->setupListColumns();
+    if (const std::optional<SheetFormat> format = sheetFormatOf(path)) {
+        // A table: read whole (a workbook's sheet again when another is chosen) and looked
+        // at in its preview before anything is added.
+        const auto read = [path, format, encoding](const QString& sheet) {
+            if (*format == SheetFormat::Xlsx)
+                return readWorkbook(path, sheet);
+            return readDelimitedFile(path, delimiterOf(*format), encoding);
+        };
+        QWidget* parent = fromList ? static_cast<QWidget*>(list) : m_host.hostWindow();
+        const std::optional<ListImport> import = previewTable(read, parent);
+        return import && takeImport(*import, path, fromList, false);
+    }
     // Busy like every long command: its other commands off, ｷｬﾝｾﾙ on its exit button.
     const QString what = QStringLiteral("インポート");
     ListImportOptions options;
@@ -159,6 +178,13 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     else
         m_host.leaveBusyState();
 
+    return takeImport(import, path, fromList, false);
+}
+
+bool ListController::takeImport(const ListImport& import, const QString& path, bool replace,
+                                bool append)
+{
+    ListWindow* list = listWindow();
     // A cancelled import, one that could not be read and a refused file change nothing.
     if (import.cancelled || !import.opened)
         return false;
@@ -168,16 +194,94 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     }
     // Even an import that accepted nothing replaces the lines, so a later export "as written"
     // never writes the lines of an earlier file.
-    m_rawListLines = import.rawLines;
-    m_importPath = path;
+    if (append) {
+        m_rawListLines += import.rawLines;
+    } else {
+        m_rawListLines = import.rawLines;
+        m_importPath = path;
+    }
     list->setTemplateHint({}); // the hint belongs to the series preview
-    if (fromList)
+    if (replace)
         list->model().clear();
     list->model().appendEntries(import.entries);
-    list->showImportEncoding(import.encoding, reasonText(import.encodingReason));
+    if (!append)
+        list->showImportEncoding(import.encoding, reasonText(import.encodingReason));
     if (const auto report = rejectedLineReport(import))
         m_services.prompter.showMessage(report->number, report->t1, report->t2, report->t3);
     return true;
+}
+
+std::optional<ListImport>
+ListController::previewTable(const std::function<SheetTable(const QString&)>& read, QWidget* parent)
+{
+    std::optional<ListImport> import;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        SheetPreview preview(read, m_services.steps.style(), parent);
+        QGuiApplication::restoreOverrideCursor();
+        const bool accepted =
+            m_previewAnswer ? m_previewAnswer(preview) : preview.exec() == QDialog::Accepted;
+        if (!accepted)
+            return import;
+        SheetImportOptions options = preview.options();
+        options.syntax.extended = extendedSyntax();
+        options.syntax.style = m_services.steps.style();
+        options.syntax.today = m_today();
+        import = importSheetTable(preview.table(), options);
+    }
+    return import;
+}
+
+void ListController::pasteIntoList()
+{
+    ListWindow* list = listWindow();
+    if (list->busy().isBusy())
+        return;
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime)
+        return;
+    // What a spreadsheet offers besides plain text says how its cells are separated.
+    QString text;
+    QChar delimiter = u'\t';
+    bool table = true;
+    if (mime->hasFormat(QStringLiteral("text/tab-separated-values"))) {
+        text = QString::fromUtf8(mime->data(QStringLiteral("text/tab-separated-values")));
+    } else if (mime->hasFormat(QStringLiteral("text/csv"))) {
+        text = QString::fromUtf8(mime->data(QStringLiteral("text/csv")));
+        delimiter = u',';
+    } else {
+        text = mime->text();
+        table = text.contains(u'\t');
+    }
+    if (text.isEmpty())
+        return;
+    if (text.size() > MaxListFileBytes) {
+        showBox(QStringLiteral("貼り付ける内容が大きすぎます。(上限は 64 MB です)"),
+                MessageStyle::Ok | MessageStyle::IconWarning);
+        return;
+    }
+    list->setupListColumns();
+    if (table) {
+        const SheetTable cells = readDelimited(text, delimiter);
+        const std::optional<ListImport> import =
+            previewTable([&cells](const QString&) { return cells; }, list);
+        if (import)
+            takeImport(*import, {}, false, true);
+        return;
+    }
+    // Lines as an imported file's lines are read: ranges expand, the extended syntax when on.
+    ListSyntax syntax;
+    syntax.extended = extendedSyntax();
+    syntax.style = m_services.steps.style();
+    syntax.today = m_today();
+    ListImport import;
+    import.opened = true;
+    for (const QString& line :
+         text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")), Qt::SkipEmptyParts)) {
+        if (!importListLine(line, import, true, syntax))
+            break;
+    }
+    takeImport(import, {}, false, true);
 }
 
 void ListController::importList()

@@ -3,6 +3,7 @@
 #include "folderlist/ListExport.h"
 #include "run/RunServices.h"
 #include "settings/Preferences.h"
+#include "sheet/SheetImport.h"
 #include "text/TextReader.h"
 
 #include <QDate>
@@ -10,10 +11,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class ListHost;
 struct ReportRow;
 class ListWindow;
+class SheetPreview;
 struct SeriesParameters;
 
 // The folder-list commands: showing the list window, importing a list file into it, exporting
@@ -47,6 +50,16 @@ public:
     // From the list window: the list is replaced by what the file holds; a cancelled dialog or
     // import leaves it as it was.
     void importIntoList();
+    // From the list window's 貼り付け: cells copied from a spreadsheet (tab-separated, or CSV
+    // where the clipboard offers it) through the table preview, each row an entry; plain
+    // lines as a list file's lines. Added after the entries there are.
+    void pasteIntoList();
+    // For tests: answers the table preview in place of the user (true adds); unset, it is
+    // shown modally.
+    void setTablePreviewAnswer(std::function<bool(SheetPreview&)> answer)
+    {
+        m_previewAnswer = std::move(answer);
+    }
     // The file of the latest import read again in the given encoding, in place of the list.
     void reimport(TextEncoding encoding);
     // From the list window: its entries (the selection, when there is one) or raw lines.
@@ -78,6 +91,12 @@ private:
     // Reads the file into the list window, busy and cancellable meanwhile; the window whose
     // command it is shows the progress. False when nothing changed.
     bool importFile(const QString& path, EncodingChoice encoding, bool fromList);
+    // A table through its preview: the import of its rows, or nothing when it was cancelled.
+    std::optional<ListImport> previewTable(const std::function<SheetTable(const QString&)>& read,
+                                           QWidget* parent);
+    // What an accepted import does to the list: the entries in place of (or after) the list,
+    // the lines for the export as written, the rejected lines told.
+    bool takeImport(const ListImport& import, const QString& path, bool replace, bool append);
 
     ListHost& m_host;
     RunServices m_services;
@@ -86,4 +105,5 @@ private:
     Preferences& m_preferences;
     std::function<QDate()> m_today = [] { return QDate::currentDate(); };
     QString m_importPath; // of the latest import, for reading it again
+    std::function<bool(SheetPreview&)> m_previewAnswer;
 };

@@ -166,6 +166,10 @@ void ListWindow::buildMenus()
                                  QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_editDelete = addMenuItem(m_mnuEdit, "mnuEditDelete", QStringLiteral("選択項目の削除"),
                                QKeySequence::Delete);
+    // Cells copied from a spreadsheet, or lines of a list; Ctrl+C is 作成 here, so only the
+    // paste has its usual key.
+    QAction* paste = addMenuItem(m_mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(m_mnuEdit, &QMenu::aboutToShow, this, &ListWindow::updateEditItems);
 
     m_mnuPopup = new QMenu(this);
@@ -175,6 +179,7 @@ void ListWindow::buildMenus()
     QAction* popupAll = addMenuItem(m_mnuPopup, "mnuPopupAllSelect", QStringLiteral("全て選択"));
     m_popupNoSelect = addMenuItem(m_mnuPopup, "mnuPopupNoSelect", QStringLiteral("全ての選択解除"));
     m_popupDelete = addMenuItem(m_mnuPopup, "mnuPopupDelete", QStringLiteral("選択項目の削除"));
+    QAction* popupPaste = addMenuItem(m_mnuPopup, "mnuPopupPaste", QStringLiteral("貼り付け"));
 
     connect(import, &QAction::triggered, this, [this] { Q_EMIT importRequested(); });
     connect(exportRaw, &QAction::triggered, this, [this] { Q_EMIT exportRequested(0); });
@@ -189,6 +194,8 @@ void ListWindow::buildMenus()
         connect(a, &QAction::triggered, this, &ListWindow::deselectAll);
     for (QAction* a : {m_editDelete, m_popupDelete})
         connect(a, &QAction::triggered, this, &ListWindow::deleteSelection);
+    for (QAction* a : {paste, popupPaste})
+        connect(a, &QAction::triggered, this, [this] { Q_EMIT pasteRequested(); });
     updateEditItems();
 }
 

@@ -69,6 +69,7 @@ public:
 
 Q_SIGNALS:
     void importRequested();
+    void pasteRequested();
     void exportRequested(int kind); // 0 as written, 1 expanded
     void runRequested(int index);   // 0 create, 1 delete
     void reimportRequested(TextEncoding encoding);
