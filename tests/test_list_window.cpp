@@ -835,7 +835,9 @@ void TestListWindow::pasteTakesCellsOrLines()
 void TestListWindow::importOfATableGoesThroughItsPreview()
 {
     const QString file = m_dir.filePath("cases.csv");
-    QVERIFY(putBytes(file, "年度,案件\r\n2024,\"001\"\r\n,002\r\n"));
+    // As Japanese Excel saves it: code page 932.
+    QVERIFY(putBytes(file, QByteArray::fromHex("944e93782c88c48c8f0d0a323032342c22303031220d0a2c"
+                                               "3030320d0a")));
     list()->model().appendEntries({"C:\\old"});
     m_services->listFiles.openAnswers << file;
     QStringList shown;
@@ -847,6 +849,7 @@ void TestListWindow::importOfATableGoesThroughItsPreview()
     QCOMPARE(shown, (QStringList{"2024\\001", "2024\\002"}));
     QCOMPARE(list()->model().entries(), (QStringList{"2024\\001", "2024\\002"}));
     QCOMPARE(m_lists->rawListLines(), (QStringList{"2024\\001", "2024\\002"}));
+    QVERIFY(action("mnuEncoding932")->isChecked());
     m_lists->setTablePreviewAnswer({});
 }
 

@@ -141,14 +141,21 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
     if (const std::optional<SheetFormat> format = sheetFormatOf(path)) {
         // A table: read whole (a workbook's sheet again when another is chosen) and looked
         // at in its preview before anything is added.
-        const auto read = [path, format, encoding](const QString& sheet) {
+        TextEncoding used = TextEncoding::Utf8;
+        EncodingReason why = EncodingReason::OnlyAscii;
+        const auto read = [&](const QString& sheet) {
             if (*format == SheetFormat::Xlsx)
                 return readWorkbook(path, sheet);
-            return readDelimitedFile(path, delimiterOf(*format), encoding);
+            return readDelimitedFile(path, delimiterOf(*format), encoding, &used, &why);
         };
         QWidget* parent = fromList ? static_cast<QWidget*>(list) : m_host.hostWindow();
-        const std::optional<ListImport> import = previewTable(read, parent);
-        return import && takeImport(*import, path, fromList, false);
+        std::optional<ListImport> import = previewTable(read, parent);
+        if (!import)
+            return false;
+        import->encoding = used;
+        import->encodingReason = why;
+        // A workbook has no text encoding to read it again in.
+        return takeImport(*import, path, fromList, false, *format != SheetFormat::Xlsx);
     }
     // Busy like every long command: its other commands off, ｷｬﾝｾﾙ on its exit button.
     const QString what = QStringLiteral("インポート");
@@ -182,7 +189,7 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
 }
 
 bool ListController::takeImport(const ListImport& import, const QString& path, bool replace,
-                                bool append)
+                                bool append, bool hasEncoding)
 {
     ListWindow* list = listWindow();
     // A cancelled import, one that could not be read and a refused file change nothing.
@@ -204,8 +211,10 @@ bool ListController::takeImport(const ListImport& import, const QString& path, b
     if (replace)
         list->model().clear();
     list->model().appendEntries(import.entries);
-    if (!append)
+    if (!append && hasEncoding)
         list->showImportEncoding(import.encoding, reasonText(import.encodingReason));
+    else if (!append)
+        list->showImportEncoding(std::nullopt);
     if (const auto report = rejectedLineReport(import))
         m_services.prompter.showMessage(report->number, report->t1, report->t2, report->t3);
     return true;

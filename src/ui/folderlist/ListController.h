@@ -96,7 +96,8 @@ private:
                                            QWidget* parent);
     // What an accepted import does to the list: the entries in place of (or after) the list,
     // the lines for the export as written, the rejected lines told.
-    bool takeImport(const ListImport& import, const QString& path, bool replace, bool append);
+    bool takeImport(const ListImport& import, const QString& path, bool replace, bool append,
+                    bool hasEncoding = true);
 
     ListHost& m_host;
     RunServices m_services;
