@@ -279,6 +279,8 @@ inline void addCommandRows()
         << QStringList{"list-create", "list.txt", "--template", "tpl", "--folders-only"} << 0
         << QStringList{} << QStringList{"作成 2、既存 0、失敗 0"}
         << QStringList{"L/a1/in/deep", "L/a2/in"} << QStringList{"L/a1/memo.txt"} << QStringList{};
+#ifdef Q_OS_UNIX
+    // JSON doubles the backslashes of a Windows path.
     QTest::newRow("create --template --json: what each copy brought")
         << tpl << QStringList{"create"} + series + QStringList{"--last", "1",      "--template",
                                                                "@/tpl",  "--json", "-q"}
@@ -289,6 +291,7 @@ inline void addCommandRows()
                        "{\"type\": \"summary\", \"command\": \"create\", \"created\": 1, "
                        "\"existing\": 0, \"failed\": 0, \"exit\": 0}"}
         << QStringList{} << QStringList{"out/case001/memo.txt"} << QStringList{} << QStringList{};
+#endif
     QTest::newRow("create --template inside the template: nothing made")
         << tpl << QStringList{"create", "--target", "@/tpl/in",   "--first", "1",
                               "--last", "2",        "--template", "@/tpl"}
@@ -299,8 +302,8 @@ inline void addCommandRows()
         << QStringList{}
         << QStringList{"create"} + series + QStringList{"--last", "2", "--template", "@/none"} << 2
         << QStringList{}
-        << QStringList{"nmaker: テンプレートのフォルダ @/none を読み取れません: No such file or "
-                       "directory"}
+        << QStringList{"nmaker: テンプレートのフォルダ @/none を読み取れません: "
+                       "フォルダがありません"}
         << QStringList{} << QStringList{"out"} << QStringList{};
     QTest::newRow("--folders-only without --template")
         << QStringList{}

@@ -48,6 +48,19 @@ inline Reason unreadable()
 {
     return {QStringLiteral("読み取れないフォルダがあるため"), "unreadable"};
 }
+// Why a template's folder cannot be read at all, in the program's own words.
+inline Reason noSuchFolder()
+{
+    return {QStringLiteral("フォルダがありません"), "not_found"};
+}
+inline Reason notAFolder()
+{
+    return {QStringLiteral("フォルダではありません"), "not_a_folder"};
+}
+inline Reason accessDenied()
+{
+    return {QStringLiteral("アクセスが拒否されました"), "access_denied"};
+}
 inline Reason system(const QString& what)
 {
     return {what, "system_error"};

@@ -171,7 +171,10 @@ TreeRead HostFileSystem::readTree(const QString& path, qsizetype limit)
     QList<Level> levels;
     const int top = openTop(path, true);
     if (top < 0) {
-        r.failure = systemReason(errno);
+        r.failure = errno == ENOENT                     ? CopyReason::noSuchFolder()
+                    : errno == ENOTDIR                  ? CopyReason::notAFolder()
+                    : errno == EACCES || errno == EPERM ? CopyReason::accessDenied()
+                                                        : systemReason(errno);
         return r;
     }
     levels.append(Level{top, QString(), {}, 0});

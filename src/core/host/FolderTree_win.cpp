@@ -348,18 +348,33 @@ TreeRead HostFileSystem::readTree(const QString& path, qsizetype limit)
     };
     std::vector<Level> levels;
     const QString host = hostPath(path);
+    // The common answers in the program's own words; the rest as the system words them.
+    const auto topFailure = [](DWORD error) {
+        switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return CopyReason::noSuchFolder();
+        case ERROR_DIRECTORY:
+            return CopyReason::notAFolder();
+        case ERROR_ACCESS_DENIED:
+            return CopyReason::accessDenied();
+        default:
+            return systemReason(error);
+        }
+    };
     if (host.isEmpty()) {
-        r.failure = systemReason(ERROR_PATH_NOT_FOUND);
+        r.failure = topFailure(ERROR_PATH_NOT_FOUND);
         return r;
     }
     win::Handle top = win::openEntry(host, true);
     if (!top.valid()) {
-        r.failure = systemReason(::GetLastError());
+        r.failure = topFailure(::GetLastError());
         return r;
     }
     const win::Node topNode = win::nodeOf(top.get());
     if (!topNode.folder()) {
-        r.failure = systemReason(topNode.ok ? DWORD(ERROR_DIRECTORY) : topNode.error);
+        r.failure = topFailure(topNode.ok ? DWORD(ERROR_DIRECTORY) : topNode.error);
         return r;
     }
     const QString base = reached(top.get(), topNode, host);
