@@ -841,11 +841,15 @@ void TestListWindow::importOfATableGoesThroughItsPreview()
     list()->model().appendEntries({"C:\\old"});
     m_services->listFiles.openAnswers << file;
     QStringList shown;
+    QString button;
     m_lists->setTablePreviewAnswer([&](SheetPreview& preview) {
         shown = preview.shownPaths();
+        button = childOf<QPushButton>(&preview, "cmdSheetAdd")->text();
         return true;
     });
     m_lists->importIntoList();
+    // It replaces the list, and says so.
+    QCOMPARE(button, QStringLiteral("読み込み"));
     QCOMPARE(shown, (QStringList{"2024\\001", "2024\\002"}));
     QCOMPARE(list()->model().entries(), (QStringList{"2024\\001", "2024\\002"}));
     QCOMPARE(m_lists->rawListLines(), (QStringList{"2024\\001", "2024\\002"}));

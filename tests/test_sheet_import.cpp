@@ -108,6 +108,10 @@ private Q_SLOTS:
                                                 << false << QStringList{} << "制御文字";
         QTest::newRow("a dot name")
             << QList<QStringList>{{"a", ".."}} << true << false << QStringList{} << "1 行 2 列目";
+        QTest::newRow("a control character at a cell's edge is refused, not trimmed")
+            << QList<QStringList>{{"a\n", "b"}} << true << false << QStringList{} << "1 行 1 列目";
+        QTest::newRow("spaces around a value go")
+            << QList<QStringList>{{" a ", "b  "}} << true << false << QStringList{"a/b"} << "";
         QTest::newRow("blank rows are no folders") << QList<QStringList>{{"a"}, {"  ", ""}, {"b"}}
                                                    << true << false << QStringList{"a", "b"} << "";
     }
@@ -170,6 +174,20 @@ private Q_SLOTS:
                                      << "2025-04-01";
         QTest::newRow("before the day that never was") << 59.0 << 14 << ""
                                                        << "1900-02-28";
+        QTest::newRow("a unit after the digits") << 4.0 << 164 << "0円"
+                                                 << "4円";
+        QTest::newRow("a quoted unit after a space") << 4.0 << 164 << "0 \"件\""
+                                                     << "4 件";
+        QTest::newRow("a coloured General is no date") << 6.0 << 164 << "[Blue]General"
+                                                       << "6";
+        QTest::newRow("scientific is no date") << 12345.0 << 164 << "0.0E+0"
+                                               << "1.2E+04";
+        QTest::newRow("built-in scientific") << 12345.0 << 11 << ""
+                                             << "1.23E+04";
+        QTest::newRow("the negative section, without its sign") << -5.0 << 164 << "0;\"▲\"0"
+                                                                << "▲5";
+        QTest::newRow("a time alone") << 0.5 << 164 << "h:mm"
+                                      << "12:00";
     }
     void numbers()
     {
@@ -240,6 +258,32 @@ private Q_SLOTS:
                  (QStringList{"2024/営業部/001", "2024/営業部/002", "2024/総務部/003",
                               "2025/営業部/案件010", "2025/営業部/案件011", "2025-04-01/経理部"}));
         QCOMPARE(list.entryLines, (QList<qint64>{2, 3, 4, 5, 5, 6}));
+    }
+
+    // A choice or a range expands within its cell, or the table is refused: it would name
+    // another folder than the row says.
+    void expansionStaysInItsCell_data()
+    {
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("a choice in a cell")
+            << QList<QStringList>{{"x", "{a,b}"}} << QStringList{"x/a", "x/b"};
+        QTest::newRow("a choice naming the folder above")
+            << QList<QStringList>{{"x", "{a,..}"}} << QStringList{};
+        QTest::newRow("a choice across two cells")
+            << QList<QStringList>{{"{a,", "b}"}} << QStringList{};
+    }
+    void expansionStaysInItsCell()
+    {
+        QFETCH(QList<QStringList>, rows);
+        SheetImportOptions options;
+        options.lines = {true, false, PathStyle::Posix};
+        options.syntax.extended = true;
+        options.syntax.style = PathStyle::Posix;
+        const ListImport list = importSheetTable(tableOf(rows), options);
+        QFETCH(QStringList, entries);
+        QCOMPARE(list.entries, entries);
+        QCOMPARE(list.refusal.isEmpty(), !entries.isEmpty());
     }
 
     // Japanese Excel's CSV: code page 932 read by the list files' rule; the line break inside

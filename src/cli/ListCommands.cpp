@@ -25,6 +25,7 @@ struct ListSource {
     QString name; // as messages name it
     std::unique_ptr<QTemporaryFile> copy;
     ListSyntax syntax;
+    bool table = false; // read whole: its entries are held, never streamed again
 };
 
 ListSyntax listSyntax(const CommandArguments& a, const CommandEnvironment& environment)
@@ -38,6 +39,7 @@ ListSyntax listSyntax(const CommandArguments& a, const CommandEnvironment& envir
 bool openListSource(const CommandArguments& a, const TerminalStreams& streams, ErrorOutput& err,
                     ListSource& source)
 {
+    source.table = a.sheetFormat.has_value();
     if (!listFromStdin(a)) {
         source.path = a.listFile;
         source.name = terminalName(a.listFile);
@@ -123,7 +125,7 @@ bool importList(const CommandArguments& a, const ListSource& source, ErrorOutput
 bool forEachEntry(const ListSource& source, const ListImport& list,
                   const std::function<bool(const QString&, qint64 line)>& take)
 {
-    if (!list.entries.isEmpty() || list.entryCount == 0) {
+    if (source.table || !list.entries.isEmpty() || list.entryCount == 0) {
         for (qsizetype i = 0; i < list.entries.size(); ++i) {
             if (!take(list.entries.at(i), i < list.entryLines.size() ? list.entryLines.at(i) : -1))
                 return false;
@@ -219,8 +221,10 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
             entries << placed;
         return true;
     });
-    list.entries.clear();
-    const QList<qint64> lines = std::move(list.entryLines);
+    // A list file is streamed again from here; a table keeps what it read.
+    if (!source.table)
+        list.entries.clear();
+    const QList<qint64> lines = source.table ? list.entryLines : std::move(list.entryLines);
     if (!check.rootless().isEmpty()) {
         s.err.line(QStringLiteral("nmaker: ドライブ (ルート) のない項目があります。--base で"
                                   "置き場所のフォルダを指定して下さい:\n") +

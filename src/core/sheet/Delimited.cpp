@@ -11,7 +11,10 @@ std::optional<SheetFormat> sheetFormatOf(const QString& path)
         return SheetFormat::Csv;
     if (suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
         return SheetFormat::Tsv;
-    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("xlsm"))
+    // Other workbooks are no list either: read as one, they are refused with what to do.
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("xlsm") ||
+        suffix == QLatin1String("xls") || suffix == QLatin1String("xlsb") ||
+        suffix == QLatin1String("ods"))
         return SheetFormat::Xlsx;
     return std::nullopt;
 }

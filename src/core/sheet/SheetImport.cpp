@@ -6,6 +6,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 SheetTable readDelimitedFile(const QString& path, QChar delimiter, EncodingChoice encoding,
                              TextEncoding* used, EncodingReason* why)
 {
@@ -68,10 +70,27 @@ ListImport importSheetTable(const SheetTable& table, const SheetImportOptions& o
     ListSyntax syntax = options.syntax;
     if (!syntax.today.isValid())
         syntax.today = QDate::currentDate();
+    const QChar sep = pathSeparator(options.lines.style);
     for (qsizetype i = 0; i < lines.lines.size(); ++i) {
         const qsizetype before = into.entries.size();
         if (!importListLine(lines.lines.at(i), into, true, syntax))
             return into; // past a bound: the refusal says which
+        // What a range or a choice expands to stays one level a cell: "{a,..}" or a choice
+        // across two cells would name another folder than the row.
+        for (qsizetype e = before; e < into.entries.size(); ++e) {
+            const QStringList parts = into.entries.at(e).split(sep);
+            const bool wrong = parts.size() != lines.levels.at(i) ||
+                               std::any_of(parts.cbegin(), parts.cend(), [](const QString& part) {
+                                   return part.isEmpty() || part == QLatin1String(".") ||
+                                          part == QLatin1String("..");
+                               });
+            if (wrong) {
+                ListImport refused;
+                refused.opened = true;
+                refused.refusal = SheetText::levelsChanged(lines.rows.at(i));
+                return refused;
+            }
+        }
         into.entryLines.insert(into.entryLines.size(), into.entries.size() - before,
                                lines.rows.at(i));
     }

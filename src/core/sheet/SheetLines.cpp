@@ -17,6 +17,19 @@ bool hasDigit(const QString& text)
     return false;
 }
 
+// Only the plain spaces a spreadsheet leaves around a value; anything else at an edge stays
+// and is judged.
+QString withoutSpaces(const QString& text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from) == u' ')
+        ++from;
+    while (to > from && text.at(to - 1) == u' ')
+        --to;
+    return text.mid(from, to - from);
+}
+
 bool hasControl(const QString& text)
 {
     for (const QChar c : text) {
@@ -56,12 +69,12 @@ SheetLines sheetLines(const SheetTable& table, const SheetLineOptions& options)
         const qint64 row = table.rowNumbers.value(r, r + 1);
         // A row of blanks is no folder, and not one to fill from above either.
         if (std::all_of(cells.cbegin(), cells.cend(),
-                        [](const QString& cell) { return cell.trimmed().isEmpty(); }))
+                        [](const QString& cell) { return withoutSpaces(cell).isEmpty(); }))
             continue;
         QString line;
         for (qsizetype c = 0; c < cells.size(); ++c) {
             const int column = int(c) + 1;
-            QString cell = cells.at(c).trimmed();
+            QString cell = withoutSpaces(cells.at(c));
             if (cell.isEmpty() && options.fillDown)
                 cell = above.value(c);
             if (cell.isEmpty()) {
@@ -96,6 +109,7 @@ SheetLines sheetLines(const SheetTable& table, const SheetLineOptions& options)
         above = above.mid(0, cells.size());
         out.lines << line;
         out.rows << row;
+        out.levels << int(cells.size());
     }
     return out;
 }

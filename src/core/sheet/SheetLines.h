@@ -17,6 +17,7 @@ struct SheetLineOptions {
 struct SheetLines {
     QStringList lines;  // rootless: the list runs put them under their base folder
     QList<qint64> rows; // each line's row in the sheet
+    QList<int> levels;  // each line's cells: what every entry of it must have as levels
     QString refusal;    // not empty: nothing is taken, and this says which cell and why
 };
 

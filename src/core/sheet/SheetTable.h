@@ -17,7 +17,8 @@ struct SheetTable {
 
 enum class SheetFormat { Csv, Tsv, Xlsx };
 
-// The format a file's name ends in (.csv, .tsv, .txt is none, .xlsx); nothing for others.
+// The format a file's name ends in (.csv, .tsv, .xlsx; the workbooks it cannot read, .xls,
+// .xlsb and .ods, as workbooks, so that they are refused as such); nothing for others.
 std::optional<SheetFormat> sheetFormatOf(const QString& path);
 
 // Cells of delimited text (RFC 4180: fields in double quotes may hold the delimiter, line

@@ -35,6 +35,22 @@ inline QString emptyBefore(qint64 row, int column)
     return QStringLiteral("%1: 空のセルの後ろに値があります (上のセルから補えません)")
         .arg(cellAt(row, column));
 }
+inline QString levelsChanged(qint64 row)
+{
+    return QStringLiteral("%1 行目: 範囲や選択肢を展開すると、1 つのセルが 1 つの階層に"
+                          "なりません")
+        .arg(row);
+}
+inline QString oldFormat()
+{
+    return QStringLiteral("パスワードで保護されたブックか、古い形式 (.xls) のブックは読めません。"
+                          ".xlsx または CSV で保存し直して下さい");
+}
+inline QString otherFormat()
+{
+    return QStringLiteral(".xls や .ods のブックは読めません。.xlsx または CSV で保存し直して"
+                          "下さい");
+}
 inline QString noCachedValue(qint64 row, int column)
 {
     return QStringLiteral("%1: 数式の値が保存されていません (表計算ソフトで開いて保存し直して"
@@ -92,6 +108,16 @@ inline QString sheetLabel()
 inline QString addButton()
 {
     return QStringLiteral("追加");
+}
+inline QString readButton()
+{
+    return QStringLiteral("読み込み");
+}
+inline QString rowsToRead(qsizetype rows)
+{
+    return QStringLiteral("%1 行を読み込み、今のリストと置き換えます (最初の 20 行を表示して"
+                          "います)")
+        .arg(QLocale(QLocale::Japanese).toString(rows));
 }
 inline QString cancelButton()
 {

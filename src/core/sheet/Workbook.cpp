@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <QTime>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -39,6 +40,8 @@ QString builtinCode(int id)
         return QStringLiteral("0%");
     case 10:
         return QStringLiteral("0.00%");
+    case 11:
+        return QStringLiteral("0.00E+00");
     default:
         return {};
     }
@@ -69,11 +72,57 @@ QString bareCode(const QString& code)
     return bare;
 }
 
+// "General" and a scientific exponent hold letters that are no date's.
+QString dateLetters(const QString& code)
+{
+    QString bare = bareCode(code);
+    bare.remove(QLatin1String("general"));
+    bare.remove(QLatin1String("e+"));
+    bare.remove(QLatin1String("e-"));
+    return bare;
+}
+
 bool isDateCode(const QString& code)
 {
+    const QString bare = dateLetters(code);
+    // "m" is the month beside a day or year, the minutes beside hours or seconds.
+    const bool clock = bare.contains(u'h') || bare.contains(u's');
+    return bare.contains(u'y') || bare.contains(u'd') || bare.contains(u'g') ||
+           bare.contains(u'e') || (bare.contains(u'm') && !clock);
+}
+
+bool isTimeCode(const QString& code)
+{
+    const QString bare = dateLetters(code);
+    return bare.contains(u'h') || bare.contains(u's');
+}
+
+bool isScientific(const QString& code)
+{
     const QString bare = bareCode(code);
-    return bare.contains(u'y') || bare.contains(u'd') || bare.contains(u'e') ||
-           bare.contains(u'm') || bare.contains(u'h') || bare.contains(u's');
+    return bare.contains(QLatin1String("e+")) || bare.contains(QLatin1String("e-"));
+}
+
+// The code's sections, split at the semicolons outside quotes.
+QStringList sectionsOf(const QString& code)
+{
+    QStringList sections(1);
+    bool quoted = false;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code.at(i);
+        if (c == u'"')
+            quoted = !quoted;
+        if (c == u'\\' && !quoted && i + 1 < code.size()) {
+            sections.last() += c;
+            sections.last() += code.at(++i);
+            continue;
+        }
+        if (c == u';' && !quoted)
+            sections << QString();
+        else
+            sections.last() += c;
+    }
+    return sections;
 }
 
 QString dateOf(double serial, bool date1904)
@@ -100,12 +149,31 @@ QString formatCellNumber(double value, int builtin, const QString& givenCode, bo
 {
     if (isDateBuiltin(builtin))
         return dateOf(value, date1904);
-    const QString code = givenCode.isEmpty() ? builtinCode(builtin) : givenCode;
-    if (code.isEmpty() || code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0 ||
-        code == QLatin1String("@"))
+    const QString whole = givenCode.isEmpty() ? builtinCode(builtin) : givenCode;
+    // A negative number takes the second section, without its sign, when there is one.
+    const QStringList sections = sectionsOf(whole);
+    const bool ownNegative = value < 0 && sections.size() > 1 && !sections.at(1).isEmpty();
+    const QString code = ownNegative ? sections.at(1) : sections.front();
+    if (ownNegative)
+        value = -value;
+    if (code.isEmpty() || dateLetters(code).trimmed().isEmpty() || code == QLatin1String("@"))
         return plainNumber(value);
     if (isDateCode(code))
         return dateOf(value, date1904);
+    if (isTimeCode(code)) {
+        const qint64 seconds = qint64(std::llround((value - std::floor(value)) * 86400));
+        return QTime(0, 0)
+            .addSecs(int(seconds % 86400))
+            .toString(dateLetters(code).contains(u's') ? QStringLiteral("HH:mm:ss")
+                                                       : QStringLiteral("HH:mm"));
+    }
+    if (isScientific(code)) {
+        const QString bare = bareCode(code);
+        const qsizetype point = bare.indexOf(u'.');
+        const qsizetype e = bare.indexOf(u'e');
+        const int decimals = point >= 0 && point < e ? int(e - point - 1) : 0;
+        return QString::number(value, 'E', decimals);
+    }
     // The number's part of the code: its digits, point, grouping and percent sign; text
     // around it stays as written.
     QString before, after;
@@ -114,7 +182,6 @@ QString formatCellNumber(double value, int builtin, const QString& givenCode, bo
     bool quoted = false;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar c = code.at(i);
-        QString& text = seenNumber && !inNumber ? after : before;
         if (c == u';' && !quoted)
             break;
         if (c == u'"') {
@@ -165,7 +232,7 @@ QString formatCellNumber(double value, int builtin, const QString& givenCode, bo
             continue;
         }
         inNumber = false;
-        text += c;
+        (seenNumber ? after : before) += c;
     }
     if (!seenNumber)
         return before.isEmpty() ? plainNumber(value) : before;
@@ -205,6 +272,12 @@ struct Archive {
     {
         if (!zip.open(QuaZip::mdUnzip)) {
             refusal = SheetText::notAWorkbook();
+            return false;
+        }
+        // The count from the directory's end record first: a directory of millions of
+        // entries is not read at all.
+        if (zip.getEntriesCount() > WorkbookBound::Entries) {
+            refusal = SheetText::tooBig(QStringLiteral("項目の数"));
             return false;
         }
         const QList<QuaZipFileInfo64> infos = zip.getFileInfoList64();
@@ -307,8 +380,9 @@ SheetTable readWorkbook(const QString& path, const QString& wanted)
     {
         QFile head(path);
         if (head.open(QIODevice::ReadOnly) && head.read(4) == QByteArray("\xD0\xCF\x11\xE0", 4)) {
-            // A protected workbook is a compound file holding the encrypted zip.
-            table.refusal = SheetText::encrypted();
+            // A protected workbook is a compound file holding the encrypted zip; so is an
+            // old .xls.
+            table.refusal = SheetText::oldFormat();
             return table;
         }
     }
@@ -324,6 +398,11 @@ SheetTable readWorkbook(const QString& path, const QString& wanted)
     };
 
     // The sheets, by name, and where each is.
+    if (!archive.has(QStringLiteral("xl/workbook.xml")))
+        return fail(archive.has(QStringLiteral("content.xml")) ||
+                            archive.has(QStringLiteral("xl/workbook.bin"))
+                        ? SheetText::otherFormat()
+                        : SheetText::notAWorkbook());
     const auto workbook = archive.read(QStringLiteral("xl/workbook.xml"));
     const auto rels = archive.read(QStringLiteral("xl/_rels/workbook.xml.rels"));
     if (!workbook || !rels)
@@ -356,7 +435,9 @@ SheetTable readWorkbook(const QString& path, const QString& wanted)
                         id = a.value().toString();
                 }
                 table.sheets << name;
-                if (sheetPart.isEmpty() && (wanted.isEmpty() || name == wanted)) {
+                // Excel tells sheets apart without case.
+                if (sheetPart.isEmpty() &&
+                    (wanted.isEmpty() || name.compare(wanted, Qt::CaseInsensitive) == 0)) {
                     table.sheet = name;
                     sheetPart = resolvedTarget(targets.value(id));
                 }

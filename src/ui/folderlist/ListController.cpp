@@ -149,7 +149,7 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
             return readDelimitedFile(path, delimiterOf(*format), encoding, &used, &why);
         };
         QWidget* parent = fromList ? static_cast<QWidget*>(list) : m_host.hostWindow();
-        std::optional<ListImport> import = previewTable(read, parent);
+        std::optional<ListImport> import = previewTable(read, parent, fromList);
         if (!import)
             return false;
         import->encoding = used;
@@ -221,13 +221,15 @@ bool ListController::takeImport(const ListImport& import, const QString& path, b
 }
 
 std::optional<ListImport>
-ListController::previewTable(const std::function<SheetTable(const QString&)>& read, QWidget* parent)
+ListController::previewTable(const std::function<SheetTable(const QString&)>& read, QWidget* parent,
+                             bool replaces)
 {
     std::optional<ListImport> import;
     {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         SheetPreview preview(read, m_services.steps.style(), parent);
         QGuiApplication::restoreOverrideCursor();
+        preview.setReplaces(replaces);
         const bool accepted =
             m_previewAnswer ? m_previewAnswer(preview) : preview.exec() == QDialog::Accepted;
         if (!accepted)
@@ -273,7 +275,7 @@ void ListController::pasteIntoList()
     if (table) {
         const SheetTable cells = readDelimited(text, delimiter);
         const std::optional<ListImport> import =
-            previewTable([&cells](const QString&) { return cells; }, list);
+            previewTable([&cells](const QString&) { return cells; }, list, false);
         if (import)
             takeImport(*import, {}, false, true);
         return;

@@ -93,7 +93,7 @@ private:
     bool importFile(const QString& path, EncodingChoice encoding, bool fromList);
     // A table through its preview: the import of its rows, or nothing when it was cancelled.
     std::optional<ListImport> previewTable(const std::function<SheetTable(const QString&)>& read,
-                                           QWidget* parent);
+                                           QWidget* parent, bool replaces);
     // What an accepted import does to the list: the entries in place of (or after) the list,
     // the lines for the export as written, the rejected lines told.
     bool takeImport(const ListImport& import, const QString& path, bool replace, bool append,

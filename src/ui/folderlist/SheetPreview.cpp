@@ -95,6 +95,13 @@ QStringList SheetPreview::shownPaths() const
     return paths;
 }
 
+void SheetPreview::setReplaces(bool replaces)
+{
+    m_replaces = replaces;
+    m_add->setText(replaces ? SheetText::readButton() : SheetText::addButton());
+    update();
+}
+
 QString SheetPreview::refusal() const
 {
     return m_add->isEnabled() ? QString() : m_status->text();
@@ -116,7 +123,8 @@ void SheetPreview::update()
     }
     for (qsizetype i = 0; i < lines.lines.size() && i < ShownRows; ++i)
         m_paths->addItem(lines.lines.at(i));
-    m_status->setText(SheetText::rowsToAdd(lines.lines.size()));
+    m_status->setText(m_replaces ? SheetText::rowsToRead(lines.lines.size())
+                                 : SheetText::rowsToAdd(lines.lines.size()));
     m_status->setStyleSheet({});
     m_add->setEnabled(!lines.lines.isEmpty());
 }

@@ -34,6 +34,9 @@ public:
     QStringList shownPaths() const;
     QString refusal() const;
 
+    // The rows replace the list rather than join it: the button and the count say so.
+    void setReplaces(bool replaces);
+
     static constexpr int ShownRows = 20;
 
 private:
@@ -49,4 +52,5 @@ private:
     QListWidget* m_paths = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_add = nullptr;
+    bool m_replaces = false;
 };
