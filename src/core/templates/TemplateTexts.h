@@ -71,7 +71,7 @@ inline Reason changedSinceCopy()
 {
     return {QStringLiteral("テンプレートのコピーの後に変更されたため"), "changed_since_copy"};
 }
-// The main window's line under the target field, and the menu's items.
+// The main window's status line below its controls, and the menu's items.
 inline QString statusLine(const QString& folder, bool foldersOnly)
 {
     return foldersOnly ? QStringLiteral("テンプレート: %1 (フォルダのみ)").arg(folder)
