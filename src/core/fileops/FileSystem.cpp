@@ -103,3 +103,16 @@ qint64 FileSystem::freeBytes(const QString&)
 {
     return -1;
 }
+
+void noteRestNotCopied(TreeCopyResult& result, const QList<TreeEntry>& entries, qsizetype from,
+                       bool withFiles)
+{
+    if (!result.stopped && !result.cutShort)
+        return;
+    const Reason rest = result.stopped ? CopyReason::stopped() : CopyReason::noSpace();
+    for (qsizetype i = from; i < entries.size(); ++i) {
+        const TreeEntry& e = entries.at(i);
+        if (withFiles || e.kind == TreeEntry::Kind::Folder)
+            result.notCopied.append({e.path, rest});
+    }
+}

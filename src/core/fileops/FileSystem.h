@@ -216,5 +216,10 @@ QString toPathList(const QStringList& paths);
 // The paths of a NUL-separated list, up to its first empty entry.
 QStringList fromPathList(const QString& pathList);
 
+// A copy that was stopped or cut short at `from`: every entry from there that the copy would
+// have brought is told as not copied, with why.
+void noteRestNotCopied(TreeCopyResult& result, const QList<TreeEntry>& entries, qsizetype from,
+                       bool withFiles);
+
 // True when every result is Trashed (an empty list is no success).
 bool allTrashed(const QList<TrashResult>& results);

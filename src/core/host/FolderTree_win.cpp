@@ -650,14 +650,7 @@ TreeCopyResult HostFileSystem::copyTree(const QString& from, const QString& to,
         if (result.stopped)
             break; // within a file: that one is not copied either
     }
-    const Reason rest = result.stopped ? CopyReason::stopped() : CopyReason::noSpace();
-    if (result.stopped || result.cutShort) {
-        for (; i < entries.size(); ++i) {
-            const TreeEntry& e = entries.at(i);
-            if (withFiles || e.kind == TreeEntry::Kind::Folder)
-                result.notCopied.append({e.path, rest});
-        }
-    }
+    noteRestNotCopied(result, entries, i, withFiles);
     while (!levels.empty())
         leave();
     return result;
