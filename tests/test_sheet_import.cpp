@@ -232,9 +232,6 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, sheet);
         QFETCH(QString, refusal);
-#ifndef NMAKER_HAVE_QUAZIP
-        QSKIP("this build reads no workbooks");
-#endif
         const SheetTable t = readWorkbook(dataFile(file.toUtf8().constData()), sheet);
         if (refusal.isEmpty())
             QVERIFY2(t.refusal.isEmpty(), qPrintable(t.refusal));
@@ -247,9 +244,6 @@ private Q_SLOTS:
     // its row, the range in a cell expanded as a list line's.
     void workbookAsList()
     {
-#ifndef NMAKER_HAVE_QUAZIP
-        QSKIP("this build reads no workbooks");
-#endif
         SheetImportOptions options;
         options.lines = {true, true, PathStyle::Posix};
         const ListImport list = importSheetFile(dataFile("cases-shared.xlsx"), options);

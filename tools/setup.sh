@@ -2,9 +2,9 @@
 # Sourced, not run.
 
 # qt6-wayland: the window runs natively on a Wayland session, not through XWayland.
-# libquazip1-qt6-dev: Excel workbooks are zip files.
+# zlib1g-dev: Excel workbooks are zip files.
 NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk
-    qt6-wayland libquazip1-qt6-dev)
+    qt6-wayland zlib1g-dev)
 # What the tests run besides the program: the desktop's validators, a headless Wayland
 # compositor, a screen reader's view through AT-SPI on an X server of its own, and the
 # formatter the sources are checked against.

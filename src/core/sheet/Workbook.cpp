@@ -1,6 +1,7 @@
 #include "Workbook.h"
 
 #include "SheetTexts.h"
+#include "ZipArchive.h"
 
 #include <QDate>
 #include <QFile>
@@ -10,11 +11,6 @@
 #include <QXmlStreamReader>
 
 #include <cmath>
-
-#ifdef NMAKER_HAVE_QUAZIP
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#endif
 
 namespace
 {
@@ -256,80 +252,66 @@ QString formatCellNumber(double value, int builtin, const QString& givenCode, bo
     return (negative ? QStringLiteral("-") : QString()) + before + number + after;
 }
 
-#ifdef NMAKER_HAVE_QUAZIP
-
 namespace
 {
 
 struct Archive {
-    QuaZip zip;
-    QHash<QString, qint64> sizes; // lower-case name -> stated size
+    ZipArchive zip;
+    QHash<QString, const ZipArchive::Entry*> parts; // by lower-case name
     QString refusal;
 
     explicit Archive(const QString& path) : zip(path) {}
 
     bool open()
     {
-        if (!zip.open(QuaZip::mdUnzip)) {
+        switch (zip.open(WorkbookBound::Entries)) {
+        case ZipArchive::Opened::Ok:
+            break;
+        case ZipArchive::Opened::TooManyEntries:
+            refusal = SheetText::tooBig(QStringLiteral("項目の数"));
+            return false;
+        case ZipArchive::Opened::NotZip:
             refusal = SheetText::notAWorkbook();
             return false;
         }
-        // The count from the directory's end record first: a directory of millions of
-        // entries is not read at all.
-        if (zip.getEntriesCount() > WorkbookBound::Entries) {
-            refusal = SheetText::tooBig(QStringLiteral("項目の数"));
-            return false;
-        }
-        const QList<QuaZipFileInfo64> infos = zip.getFileInfoList64();
-        if (infos.isEmpty() || infos.size() > WorkbookBound::Entries) {
-            refusal = infos.isEmpty() ? SheetText::notAWorkbook()
-                                      : SheetText::tooBig(QStringLiteral("項目の数"));
-            return false;
-        }
         qint64 total = 0;
-        for (const QuaZipFileInfo64& info : infos) {
-            if (info.flags & 1) {
+        for (const ZipArchive::Entry& entry : zip.entries()) {
+            if (entry.encrypted()) {
                 refusal = SheetText::encrypted();
                 return false;
             }
-            if (qint64(info.uncompressedSize) > WorkbookBound::PartBytes ||
-                (total += qint64(info.uncompressedSize)) > WorkbookBound::TotalBytes) {
-                refusal = SheetText::tooBig(info.name);
+            if (entry.size > WorkbookBound::PartBytes ||
+                (total += entry.size) > WorkbookBound::TotalBytes) {
+                refusal = SheetText::tooBig(entry.name);
                 return false;
             }
-            sizes.insert(info.name.toLower(), qint64(info.uncompressedSize));
+            parts.insert(entry.name.toLower(), &entry);
         }
         return true;
     }
 
-    bool has(const QString& name) const { return sizes.contains(name.toLower()); }
+    bool has(const QString& name) const { return parts.contains(name.toLower()); }
 
     // A part whole, never past the size the directory states; nothing when it is not there
     // or does not inflate to exactly that.
     std::optional<QByteArray> read(const QString& name)
     {
-        const auto size = sizes.constFind(name.toLower());
-        if (size == sizes.cend() || !zip.setCurrentFile(name, QuaZip::csInsensitive))
-            return std::nullopt;
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::ReadOnly))
+        const ZipArchive::Entry* entry = parts.value(name.toLower());
+        if (!entry)
             return std::nullopt;
         QByteArray bytes;
-        bytes.resize(*size + 1);
-        qint64 got = 0;
-        while (got <= *size) {
-            const qint64 n = file.read(bytes.data() + got, *size + 1 - got);
-            if (n <= 0)
-                break;
-            got += n;
-        }
-        file.close();
-        if (got != *size || file.getZipError() != UNZ_OK) {
-            refusal = got > *size ? SheetText::tooBig(name) : SheetText::notAWorkbook();
+        switch (zip.read(*entry, &bytes)) {
+        case ZipArchive::Read::Ok:
+            return bytes;
+        case ZipArchive::Read::LargerThanStated:
+            refusal = SheetText::tooBig(name);
+            return std::nullopt;
+        case ZipArchive::Read::Damaged:
+        case ZipArchive::Read::Unsupported:
+            refusal = SheetText::notAWorkbook();
             return std::nullopt;
         }
-        bytes.truncate(got);
-        return bytes;
+        return std::nullopt;
     }
 };
 
@@ -597,14 +579,3 @@ SheetTable readWorkbook(const QString& path, const QString& wanted)
         return fail({});
     return table;
 }
-
-#else
-
-SheetTable readWorkbook(const QString&, const QString&)
-{
-    SheetTable table;
-    table.refusal = QStringLiteral("この版は Excel のブック (.xlsx) を読めません");
-    return table;
-}
-
-#endif
