@@ -5,11 +5,15 @@
 # zlib1g-dev: Excel workbooks are zip files.
 NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk
     qt6-wayland zlib1g-dev)
+# What the Debian package is made with: CPack finds the libraries' packages through these.
+NMAKER_PACKAGE_PACKAGES=(dpkg-dev file)
 # What the tests run besides the program: the desktop's validators, a headless Wayland
 # compositor, a screen reader's view through AT-SPI on an X server of its own, and the
-# formatter the sources are checked against.
+# formatter the sources are checked against; the package's checks (lintian, man, the winget
+# manifest's YAML).
 NMAKER_TEST_PACKAGES=(desktop-file-utils appstream weston imagemagick xvfb dbus-daemon
-    at-spi2-core python3-pyatspi clang-format)
+    at-spi2-core python3-pyatspi clang-format "${NMAKER_PACKAGE_PACKAGES[@]}" lintian man-db
+    python3-yaml)
 
 nmaker_as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

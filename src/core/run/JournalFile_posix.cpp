@@ -145,8 +145,9 @@ Status append(const QString& path, const QByteArray& bytes, qint64 maxSize, qint
     if (at)
         *at = st.st_size;
     const bool ok = posix::writeAll(fd, bytes.constData(), bytes.size());
-    if (!ok)
-        (void)::ftruncate(fd, st.st_size);
+    // Should the cut fail too, the torn line at the end is passed over as after a crash.
+    if (!ok && ::ftruncate(fd, st.st_size) != 0) {
+    }
     ::close(fd);
     return ok ? Status::Done : Status::Failed;
 }
@@ -170,7 +171,9 @@ Status Appender::append(const QString& path, const QByteArray& bytes, qint64 max
         *at = st.st_size;
     if (posix::writeAll(m_fd, bytes.constData(), bytes.size()))
         return Status::Done;
-    (void)::ftruncate(m_fd, st.st_size);
+    // Should the cut fail too, the torn line at the end is passed over as after a crash.
+    if (::ftruncate(m_fd, st.st_size) != 0) {
+    }
     return Status::Failed;
 }
 

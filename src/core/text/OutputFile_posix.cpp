@@ -128,8 +128,10 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, Reason* w
         return fail(OutputReason::noFolder());
     bool ok = posix::writeAll(fd, bytes.constData(), bytes.size()) && ::fchmod(fd, mode) == 0;
     // Root writing a user's file leaves it the user's.
-    if (ok && t.exists && ::geteuid() == 0 && (t.st.st_uid != 0 || t.st.st_gid != 0))
-        (void)::fchown(fd, t.st.st_uid, t.st.st_gid);
+    // Best effort: where it fails the file is written all the same, root's.
+    if (ok && t.exists && ::geteuid() == 0 && (t.st.st_uid != 0 || t.st.st_gid != 0) &&
+        ::fchown(fd, t.st.st_uid, t.st.st_gid) != 0) {
+    }
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     // rename(2) replaces what stands at the name, a link planted meanwhile too, never what a
