@@ -10,6 +10,7 @@
 #include "series/SeriesRules.h"
 #include "text/TextRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QList>
@@ -163,7 +164,9 @@ bool isQtOption(const QByteArray& arg, bool* takesValue)
 
 QString usageText()
 {
-    return QStringLiteral(
+    // One text, so that a translation keeps its columns aligned as a whole.
+    return QCoreApplication::translate(
+        "ArgumentParser",
         "使い方:\n"
         "  nmaker create --target DIR [--prefix P] [--suffix S] --first N --last M\n"
         "                [--digits K] [--no-zero-fill] [--dry-run] [--report CSV]\n"
@@ -238,16 +241,20 @@ QString usageText()
 ParsedArguments parseCommandLine(const QStringList& args)
 {
     if (args.isEmpty())
-        return usageError(QStringLiteral("コマンドを指定して下さい"));
+        return usageError(
+            QCoreApplication::translate("ArgumentParser", "コマンドを指定して下さい"));
     const QString& name = args.front();
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return accepted(Command::Help);
     if (name == QLatin1String("--version"))
         return args.size() == 1
                    ? accepted(Command::Version)
-                   : usageError(QStringLiteral("余分な引数です: ") + terminalName(args.at(1)));
+                   : usageError(QCoreApplication::translate("ArgumentParser", "余分な引数です: ") +
+                                terminalName(args.at(1)));
     if (name.startsWith(QLatin1Char('-')))
-        return usageError(QStringLiteral("コマンドを指定して下さい: ") + terminalName(name));
+        return usageError(
+            QCoreApplication::translate("ArgumentParser", "コマンドを指定して下さい: ") +
+            terminalName(name));
 
     CommandArguments a;
     if (name == QLatin1String("create"))
@@ -263,7 +270,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
     else if (name == QLatin1String("undo"))
         a.command = Command::Undo;
     else
-        return usageError(QStringLiteral("不明なコマンドです: ") + terminalName(name));
+        return usageError(QCoreApplication::translate("ArgumentParser", "不明なコマンドです: ") +
+                          terminalName(name));
     const bool series = a.command == Command::Create || a.command == Command::Delete;
 
     const QList<Option> known = optionsOf(a.command);
@@ -277,9 +285,12 @@ ParsedArguments parseCommandLine(const QStringList& args)
         }
         if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
             if (series || a.command == Command::Undo || !a.listFile.isEmpty())
-                return usageError(QStringLiteral("余分な引数です: ") + terminalName(arg));
+                return usageError(
+                    QCoreApplication::translate("ArgumentParser", "余分な引数です: ") +
+                    terminalName(arg));
             if (arg.isEmpty())
-                return usageError(QStringLiteral("リストファイルの名前が空です"));
+                return usageError(
+                    QCoreApplication::translate("ArgumentParser", "リストファイルの名前が空です"));
             a.listFile = arg;
             continue;
         }
@@ -297,9 +308,13 @@ ParsedArguments parseCommandLine(const QStringList& args)
             return option == QLatin1String(o.name);
         });
         if (match == known.cend())
-            return usageError(QStringLiteral("不明なオプションです: ") + terminalName(option));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "不明なオプションです: ") +
+                terminalName(option));
         if (values.contains(option))
-            return usageError(QStringLiteral("オプションが二度指定されています: ") + option);
+            return usageError(QCoreApplication::translate("ArgumentParser",
+                                                          "オプションが二度指定されています: ") +
+                              option);
         QString value;
         if (match->takesValue) {
             if (eq >= 0)
@@ -307,9 +322,11 @@ ParsedArguments parseCommandLine(const QStringList& args)
             else if (i + 1 < args.size())
                 value = args.at(++i);
             else
-                return usageError(QStringLiteral("値がありません: ") + option);
+                return usageError(
+                    QCoreApplication::translate("ArgumentParser", "値がありません: ") + option);
         } else if (eq >= 0) {
-            return usageError(QStringLiteral("値は指定できません: ") + option);
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "値は指定できません: ") + option);
         }
         values.insert(option, value);
     }
@@ -319,30 +336,38 @@ ParsedArguments parseCommandLine(const QStringList& args)
     a.nulOutput = values.contains(QStringLiteral("--null"));
     a.extended = values.contains(QStringLiteral("--extended"));
     if (a.nulOutput && !a.dryRun && a.command != Command::Expand)
-        return usageError(QStringLiteral("--null (-0) は expand と --dry-run でだけ使えます"));
+        return usageError(QCoreApplication::translate(
+            "ArgumentParser", "--null (-0) は expand と --dry-run でだけ使えます"));
     a.json = values.contains(QStringLiteral("--json"));
     a.quiet = values.contains(QStringLiteral("--quiet"));
     a.verbose = values.contains(QStringLiteral("--verbose"));
     if (a.json && a.nulOutput)
-        return usageError(QStringLiteral("--json と --null (-0) は一緒に使えません"));
+        return usageError(QCoreApplication::translate("ArgumentParser",
+                                                      "--json と --null (-0) は一緒に使えません"));
     if (a.quiet && a.verbose)
-        return usageError(QStringLiteral("--quiet (-q) と --verbose (-v) は一緒に使えません"));
+        return usageError(QCoreApplication::translate(
+            "ArgumentParser", "--quiet (-q) と --verbose (-v) は一緒に使えません"));
     if (values.contains(QStringLiteral("--report"))) {
         a.reportFile = values.value(QStringLiteral("--report"));
         if (a.reportFile.isEmpty())
-            return usageError(QStringLiteral("値が空です: --report"));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "値が空です: --report"));
         if (a.dryRun)
-            return usageError(QStringLiteral("--report は --dry-run とは一緒に使えません"));
+            return usageError(QCoreApplication::translate(
+                "ArgumentParser", "--report は --dry-run とは一緒に使えません"));
     }
     a.foldersOnly = values.contains(QStringLiteral("--folders-only"));
     if (values.contains(QStringLiteral("--template"))) {
         a.templateFolder = values.value(QStringLiteral("--template"));
         if (a.templateFolder.isEmpty())
-            return usageError(QStringLiteral("値が空です: --template"));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "値が空です: --template"));
         if (hasLineBreak(a.templateFolder))
-            return usageError(QStringLiteral("改行は使えません: --template"));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "改行は使えません: --template"));
     } else if (a.foldersOnly) {
-        return usageError(QStringLiteral("--folders-only は --template と一緒に使います"));
+        return usageError(QCoreApplication::translate(
+            "ArgumentParser", "--folders-only は --template と一緒に使います"));
     }
     if (values.contains(QStringLiteral("--encoding"))) {
         const QString e = values.value(QStringLiteral("--encoding")).toLower();
@@ -353,15 +378,17 @@ ParsedArguments parseCommandLine(const QStringList& args)
         else if (e == QLatin1String("utf-8") || e == QLatin1String("utf8"))
             a.encoding = EncodingChoice::Utf8;
         else
-            return usageError(
-                QStringLiteral("--encoding には auto、cp932、utf-8 のどれかを指定して下さい: ") +
-                terminalName(values.value(QStringLiteral("--encoding"))));
+            return usageError(QCoreApplication::translate(
+                                  "ArgumentParser",
+                                  "--encoding には auto、cp932、utf-8 のどれかを指定して下さい: ") +
+                              terminalName(values.value(QStringLiteral("--encoding"))));
     }
     if (a.command == Command::Undo)
         return accepted(a);
     if (!series) {
         if (a.listFile.isEmpty())
-            return usageError(QStringLiteral("リストファイルを指定して下さい"));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "リストファイルを指定して下さい"));
         if (values.contains(QStringLiteral("--format"))) {
             const QString f = values.value(QStringLiteral("--format")).toLower();
             if (f == QLatin1String("csv"))
@@ -372,7 +399,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
                 a.sheetFormat = SheetFormat::Xlsx;
             else if (f != QLatin1String("list"))
                 return usageError(
-                    QStringLiteral(
+                    QCoreApplication::translate(
+                        "ArgumentParser",
                         "--format には list、csv、tsv、xlsx のどれかを指定して下さい: ") +
                     terminalName(values.value(QStringLiteral("--format"))));
         } else if (!listFromStdin(a)) {
@@ -382,16 +410,20 @@ ParsedArguments parseCommandLine(const QStringList& args)
         a.fillDown = !values.contains(QStringLiteral("--no-fill-down"));
         a.skipHeader = values.contains(QStringLiteral("--skip-header"));
         if (values.contains(QStringLiteral("--sheet")) && a.sheetFormat != SheetFormat::Xlsx)
-            return usageError(QStringLiteral("--sheet は .xlsx のブックにだけ使えます"));
+            return usageError(QCoreApplication::translate(
+                "ArgumentParser", "--sheet は .xlsx のブックにだけ使えます"));
         if ((!a.fillDown || a.skipHeader) && !a.sheetFormat)
-            return usageError(QStringLiteral(
+            return usageError(QCoreApplication::translate(
+                "ArgumentParser",
                 "--no-fill-down と --skip-header は表 (CSV、TSV、.xlsx) にだけ使えます"));
         a.base = values.value(QStringLiteral("--base"));
         if (values.contains(QStringLiteral("--base"))) {
             if (a.base.isEmpty())
-                return usageError(QStringLiteral("値が空です: --base"));
+                return usageError(
+                    QCoreApplication::translate("ArgumentParser", "値が空です: --base"));
             if (hasLineBreak(a.base))
-                return usageError(QStringLiteral("改行は使えません: --base"));
+                return usageError(
+                    QCoreApplication::translate("ArgumentParser", "改行は使えません: --base"));
             bool found = false;
             removeRefusedChars(pathForRules(a.base), RefuseMode::Path, Host, found);
             if (found)
@@ -404,14 +436,16 @@ ParsedArguments parseCommandLine(const QStringList& args)
 
     for (const char* required : {"--target", "--first", "--last"}) {
         if (!values.contains(QLatin1String(required)))
-            return usageError(QStringLiteral("指定されていません: ") + QLatin1String(required));
+            return usageError(
+                QCoreApplication::translate("ArgumentParser", "指定されていません: ") +
+                QLatin1String(required));
     }
     a.target = values.value(QStringLiteral("--target"));
     a.prefix = values.value(QStringLiteral("--prefix"));
     a.suffix = values.value(QStringLiteral("--suffix"));
     a.zeroFill = !values.contains(QStringLiteral("--no-zero-fill"));
     if (a.target.isEmpty())
-        return usageError(QStringLiteral("値が空です: --target"));
+        return usageError(QCoreApplication::translate("ArgumentParser", "値が空です: --target"));
 
     struct NumberArgument {
         const char* name;
@@ -426,7 +460,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
             continue; // only --digits may be left out
         const std::optional<int> value = numberArgument(values.value(option), n.field);
         if (!value)
-            return usageError(QStringLiteral("%1 には %2〜%3 の数値を指定して下さい: %4")
+            return usageError(QCoreApplication::translate(
+                                  "ArgumentParser", "%1 には %2〜%3 の数値を指定して下さい: %4")
                                   .arg(option)
                                   .arg(n.field.minimum)
                                   .arg(n.field.maximum)
@@ -438,7 +473,8 @@ ParsedArguments parseCommandLine(const QStringList& args)
     for (const auto& [name, text] :
          {std::pair{"--target", a.target}, {"--prefix", a.prefix}, {"--suffix", a.suffix}}) {
         if (hasLineBreak(text))
-            return usageError(QStringLiteral("改行は使えません: ") + QLatin1String(name));
+            return usageError(QCoreApplication::translate("ArgumentParser", "改行は使えません: ") +
+                              QLatin1String(name));
     }
     if (a.last < a.first)
         std::swap(a.first, a.last);

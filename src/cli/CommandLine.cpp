@@ -89,7 +89,7 @@ int runCommand(const QStringList& args, const TerminalStreams& streams,
         ErrorOutput err(streams.err, streams.errIsTerminal);
         QString text = QStringLiteral("nmaker: ") + parsed.error;
         if (parsed.usageError)
-            text += QStringLiteral(" (使い方: nmaker --help)");
+            text += QCoreApplication::translate("CommandLine", " (使い方: nmaker --help)");
         err.line(text);
         return ExitStatus::BadArguments;
     }
@@ -158,9 +158,10 @@ int runCommandLineMain(int argc, char* argv[])
         const QString text = QFile::decodeName(bytes);
         if (QFile::encodeName(text) != bytes) {
             ErrorOutput(err, terminal)
-                .line(
-                    QStringLiteral("nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
-                    terminalBytes(bytes));
+                .line(QCoreApplication::translate(
+                          "CommandLine",
+                          "nmaker: 引数を文字として読めません (UTF-8 ではありません): ") +
+                      terminalBytes(bytes));
             return ExitStatus::BadArguments;
         }
         args << text;

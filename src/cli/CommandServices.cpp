@@ -7,6 +7,7 @@
 #include "run/StopRequest.h"
 #include "text/OutputFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 CommandServices::CommandServices(const TerminalStreams& streams, const CommandArguments& a)
@@ -55,7 +56,8 @@ int CommandServices::finish()
     if (stopSignal != 0)
         status = 128 + stopSignal;
     if (report && !writeReportCsv(args.reportFile, report->rows())) {
-        err.line(QStringLiteral("nmaker: 結果のファイルを書き込めませんでした: ") +
+        err.line(QCoreApplication::translate("CommandServices",
+                                             "nmaker: 結果のファイルを書き込めませんでした: ") +
                  terminalName(args.reportFile));
         status = ExitStatus::Failed;
     }
@@ -74,7 +76,8 @@ int CommandServices::finish()
                                                              {"failed", t.failed}};
         json->line(jsonSummary(commandName(args.command), counts, status));
         if (!json->flush()) {
-            err.line(QStringLiteral("nmaker: 標準出力に書き込めませんでした"));
+            err.line(QCoreApplication::translate("CommandServices",
+                                                 "nmaker: 標準出力に書き込めませんでした"));
             if (stopSignal == 0)
                 status = ExitStatus::Failed;
         }
@@ -131,8 +134,9 @@ bool CommandServices::reportRefused()
     const Reason problem = outputFileProblem(args.reportFile, inputs);
     if (problem.isEmpty())
         return false;
-    err.line(QStringLiteral("nmaker: 結果のファイルに書き込めません: ") +
-             terminalName(args.reportFile) + QStringLiteral(": ") + problem.text);
+    err.line(
+        QCoreApplication::translate("CommandServices", "nmaker: 結果のファイルに書き込めません: ") +
+        terminalName(args.reportFile) + QStringLiteral(": ") + problem.text);
     return true;
 }
 
@@ -208,7 +212,8 @@ int outputStatus(LineOutput& out, ErrorOutput& err)
 {
     if (out.flush())
         return ExitStatus::Done;
-    err.line(QStringLiteral("nmaker: 標準出力に書き込めませんでした"));
+    err.line(
+        QCoreApplication::translate("CommandServices", "nmaker: 標準出力に書き込めませんでした"));
     return ExitStatus::Failed;
 }
 

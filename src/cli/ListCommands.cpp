@@ -8,6 +8,7 @@
 #include "folderlist/ListRun.h"
 #include "sheet/SheetImport.h"
 
+#include <QCoreApplication>
 #include <QTemporaryFile>
 
 #include <functional>
@@ -45,10 +46,11 @@ bool openListSource(const CommandArguments& a, const TerminalStreams& streams, E
         source.name = terminalName(a.listFile);
         return true;
     }
-    source.name = QStringLiteral("標準入力");
+    source.name = QCoreApplication::translate("ListCommands", "標準入力");
     source.copy = std::make_unique<QTemporaryFile>();
     if (!streams.in || !source.copy->open()) {
-        err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+        err.line(QCoreApplication::translate("ListCommands",
+                                             "nmaker: 標準入力からリストを読めませんでした"));
         return false;
     }
     QByteArray piece(1024 * 1024, Qt::Uninitialized);
@@ -58,18 +60,21 @@ bool openListSource(const CommandArguments& a, const TerminalStreams& streams, E
         if (got == 0)
             break;
         if (got < 0 || source.copy->write(piece.constData(), got) != got) {
-            err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+            err.line(QCoreApplication::translate("ListCommands",
+                                                 "nmaker: 標準入力からリストを読めませんでした"));
             return false;
         }
         total += got;
         if (total > MaxListFileBytes) {
-            err.line(QStringLiteral(
+            err.line(QCoreApplication::translate(
+                "ListCommands",
                 "nmaker: 標準入力: リストファイルが大きすぎます。(上限は 64 MB です)"));
             return false;
         }
     }
     if (!source.copy->flush()) {
-        err.line(QStringLiteral("nmaker: 標準入力からリストを読めませんでした"));
+        err.line(QCoreApplication::translate("ListCommands",
+                                             "nmaker: 標準入力からリストを読めませんでした"));
         return false;
     }
     source.path = source.copy->fileName();
@@ -100,7 +105,9 @@ bool importList(const CommandArguments& a, const ListSource& source, ErrorOutput
         list = importListFile(source.path, options);
     }
     if (!list.opened) {
-        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
+        err.line(QCoreApplication::translate("ListCommands",
+                                             "nmaker: リストファイルを開けませんでした: ") +
+                 source.name);
         return false;
     }
     if (!list.refusal.isEmpty()) {
@@ -168,7 +175,9 @@ int runExpand(const CommandArguments& a, const TerminalStreams& streams,
             out.path(entry, line);
             return true;
         })) {
-        err.line(QStringLiteral("nmaker: リストファイルを開けませんでした: ") + source.name);
+        err.line(QCoreApplication::translate("ListCommands",
+                                             "nmaker: リストファイルを開けませんでした: ") +
+                 source.name);
         return out.finish(err, ExitStatus::Failed);
     }
     return out.finish(err);
@@ -226,8 +235,9 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
         list.entries.clear();
     const QList<qint64> lines = source.table ? list.entryLines : std::move(list.entryLines);
     if (!check.rootless().isEmpty()) {
-        s.err.line(QStringLiteral("nmaker: ドライブ (ルート) のない項目があります。--base で"
-                                  "置き場所のフォルダを指定して下さい:\n") +
+        s.err.line(QCoreApplication::translate(
+                       "ListCommands", "nmaker: ドライブ (ルート) のない項目があります。--base で"
+                                       "置き場所のフォルダを指定して下さい:\n") +
                    ::lines(check.rootless().text(terminalName)));
         return refuse(ExitStatus::BadArguments);
     }
@@ -267,7 +277,9 @@ int runList(const CommandArguments& a, const TerminalStreams& streams,
 
     ListRun listRun(s.steps, s.browser,
                     BaseFolderSource{base, environment.programFolder, environment.programName});
-    TerminalRun run(s.err, create ? QStringLiteral("作成") : QStringLiteral("削除"),
+    TerminalRun run(s.err,
+                    create ? QCoreApplication::translate("TerminalRun", "作成")
+                           : QCoreApplication::translate("TerminalRun", "削除"),
                     entries.size());
     listRun.run(std::move(entries), create, run, lines);
     return s.finish();

@@ -6,6 +6,8 @@
 #include "series/SeriesEngine.h"
 #include "series/SeriesRules.h"
 
+#include <QCoreApplication>
+
 int runSeries(const CommandArguments& a, const TerminalStreams& streams)
 {
     CommandServices s(streams, a);
@@ -44,7 +46,9 @@ int runSeries(const CommandArguments& a, const TerminalStreams& streams)
     }
 
     SeriesEngine engine(s.steps);
-    TerminalRun run(s.err, create ? QStringLiteral("作成") : QStringLiteral("削除"),
+    TerminalRun run(s.err,
+                    create ? QCoreApplication::translate("TerminalRun", "作成")
+                           : QCoreApplication::translate("TerminalRun", "削除"),
                     p.last - p.first + 1);
     if (create)
         engine.createSeries(p, run);

@@ -8,6 +8,7 @@
 #include "run/UndoTexts.h"
 #include "templates/TemplateTexts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace
@@ -36,12 +37,13 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
         return s.refuse(ExitStatus::BadArguments);
     RunJournal& journal = s.steps.journal();
     if (journal.path().isEmpty()) {
-        s.err.line(QStringLiteral("nmaker: 実行の記録の場所がありません (") +
-                   RunJournal::defaultPathProblem() + QLatin1Char(')'));
+        s.err.line(
+            QCoreApplication::translate("UndoCommand", "nmaker: 実行の記録の場所がありません (") +
+            RunJournal::defaultPathProblem() + QLatin1Char(')'));
         return s.refuse(ExitStatus::BadArguments);
     }
     if (journal.state() == RunJournal::State::Bad) {
-        s.err.line(QStringLiteral("nmaker: 実行の記録を使えません: ") +
+        s.err.line(QCoreApplication::translate("UndoCommand", "nmaker: 実行の記録を使えません: ") +
                    terminalName(journal.path()) + QStringLiteral(": ") + journal.problem());
         return s.refuse(ExitStatus::BadArguments);
     }
@@ -61,11 +63,18 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
     if (run.interrupted() && !s.err.quiet())
         s.err.line(QStringLiteral("nmaker: ") +
                    (deletion ? UndoText::deletionInterrupted() : UndoText::creationInterrupted()) +
-                   QStringLiteral("記録に残っているフォルダだけを元に戻します"));
+                   QCoreApplication::translate("UndoCommand",
+                                               "記録に残っているフォルダだけを元に戻します"));
 
     if (a.dryRun) {
         PlannedOutput out(streams.out, a, deletion ? "restore" : "trash");
+        // Fetched once: a run on record may hold a hundred thousand folders.
         if (deletion) {
+            const QString back =
+                QCoreApplication::translate("UndoCommand", "元の場所に戻っています");
+            const QString gone = QCoreApplication::translate("UndoCommand", "ごみ箱にありません");
+            const QString inTrash =
+                QCoreApplication::translate("UndoCommand", "ごみ箱に残ります (");
             const QList<TrashPlace> order = s.steps.restoreOrder();
             const QList<RestoreResult> results = s.host.restore(order, true);
             for (qsizetype i = 0; i < order.size(); ++i) {
@@ -75,35 +84,34 @@ int runUndo(const CommandArguments& a, const TerminalStreams& streams)
                     out.path(path, -1);
                     break;
                 case RestoreResult::Kind::Back:
-                    stays(s, out, path, "back", QStringLiteral("元の場所に戻っています"));
+                    stays(s, out, path, "back", back);
                     break;
                 case RestoreResult::Kind::Gone:
-                    stays(s, out, path, "gone", QStringLiteral("ごみ箱にありません"));
+                    stays(s, out, path, "gone", gone);
                     break;
                 default:
                     stays(s, out, path, "in_trash",
-                          QStringLiteral("ごみ箱に残ります (") + restoreReason(results.at(i)).text +
-                              QLatin1Char(')'));
+                          inTrash + restoreReason(results.at(i)).text + QLatin1Char(')'));
                 }
             }
         } else {
             const CreationRecord::Undo plan = s.steps.lastCreation().plan(s.host, hostPathStyle());
+            const QString remains = QCoreApplication::translate("UndoCommand", "残ります (");
+            const QString kept = remains + FolderReason::holdsFiles().text + QLatin1Char(')');
+            const QString replaced = remains + FolderReason::replaced().text + QLatin1Char(')');
+            const QString changed =
+                remains + TemplateText::changedSinceCopy().text + QLatin1Char(')');
+            const QString gone = QCoreApplication::translate("UndoCommand", "もうありません");
             for (const TrashItem& item : plan.doomed)
                 out.path(item.path, -1);
             for (const QString& path : plan.kept)
-                stays(s, out, path, "kept",
-                      QStringLiteral("残ります (") + FolderReason::holdsFiles().text +
-                          QLatin1Char(')'));
+                stays(s, out, path, "kept", kept);
             for (const QString& path : plan.replaced)
-                stays(s, out, path, "replaced",
-                      QStringLiteral("残ります (") + FolderReason::replaced().text +
-                          QLatin1Char(')'));
+                stays(s, out, path, "replaced", replaced);
             for (const QString& path : plan.changed)
-                stays(s, out, path, "changed",
-                      QStringLiteral("残ります (") + TemplateText::changedSinceCopy().text +
-                          QLatin1Char(')'));
+                stays(s, out, path, "changed", changed);
             for (const QString& path : plan.gone)
-                stays(s, out, path, "gone", QStringLiteral("もうありません"));
+                stays(s, out, path, "gone", gone);
         }
         return out.finish(s.err);
     }
