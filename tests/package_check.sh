@@ -44,7 +44,7 @@ dpkg --root="$root" --log=/dev/null --force-depends --path-include="/*" -i "$deb
   || { cat "$scratch/dpkg.log"; echo "package check: dpkg -i failed" >&2; exit 1; }
 
 for path in usr/bin/nmaker usr/bin/nmaker-cli usr/lib/nmaker/nmaker usr/lib/nmaker/nmaker-cli \
-  usr/lib/nmaker/NMAKER_INDEX.htm usr/share/man/man1/nmaker.1.gz usr/share/man/man1/nmaker-cli.1.gz \
+  usr/lib/nmaker/NMAKER_INDEX.htm usr/lib/nmaker/NMAKER_INDEX_en.htm usr/share/man/man1/nmaker.1.gz usr/share/man/man1/nmaker-cli.1.gz \
   usr/share/doc/nmaker/copyright usr/share/doc/nmaker/changelog.Debian.gz \
   usr/share/applications/io.github.nmaker.nmaker.desktop \
   usr/share/metainfo/io.github.nmaker.nmaker.metainfo.xml \

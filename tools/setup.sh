@@ -2,9 +2,10 @@
 # Sourced, not run.
 
 # qt6-wayland: the window runs natively on a Wayland session, not through XWayland.
-# zlib1g-dev: Excel workbooks are zip files.
+# zlib1g-dev: Excel workbooks are zip files. qt6-l10n-tools, qt6-tools-dev: the English
+# translation is built with lrelease.
 NMAKER_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-translations-l10n fonts-noto-cjk
-    qt6-wayland zlib1g-dev)
+    qt6-wayland zlib1g-dev qt6-l10n-tools qt6-tools-dev)
 # What the Debian package is made with: CPack finds the libraries' packages through these.
 NMAKER_PACKAGE_PACKAGES=(dpkg-dev file)
 # What the tests run besides the program: the desktop's validators, a headless Wayland

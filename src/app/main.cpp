@@ -15,27 +15,32 @@
 #include "settings/Preferences.h"
 #include "settings/SettingsFile.h"
 
+#include "i18n/Language.h"
+
 #include "ArgumentParser.h"
 #include "CommandLine.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <cstdio>
+#include <utility>
 
 #ifdef Q_OS_WIN
-#include <cstdio>
 #include <windows.h>
 #endif
 
 int main(int argc, char* argv[])
 {
     // A command runs without a window, and so without a display.
-    QByteArrayList args;
+    // --lang chooses the language of a command as of the window: it makes no command.
+    QStringList named;
     for (int i = 1; i < argc; ++i)
-        args << QByteArray(argv[i]);
+        named << QString::fromLocal8Bit(argv[i]);
+    takeLanguageArgument(named);
+    QByteArrayList args;
+    for (const QString& a : std::as_const(named))
+        args << a.toLocal8Bit();
     if (wantsCommandLine(args)) {
 #ifdef Q_OS_WIN
         // A window program has no console of its own: a command writes to the one it was
@@ -59,11 +64,15 @@ int main(int argc, char* argv[])
     setApplicationIdentity();
     QApplication::setFont(uiFont());
 
-    // Qt's own dialogs (file and progress dialogs) speak Japanese like the rest of the tool.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    // The arguments as typed (on Windows from the wide command line).
+    QStringList typed = QCoreApplication::arguments().mid(1);
+    const LanguageArgument languageArgument = takeLanguageArgument(typed);
+    if (languageArgument.given && !languageArgument.language) {
+        installLanguage(chooseLanguage({}, qEnvironmentVariable("NMAKER_LANG")));
+        std::fputs(qPrintable(badLanguageText(languageArgument.bad) + u'\n'), stderr);
+        return 2;
+    }
+    installLanguage(chooseLanguage(languageArgument, qEnvironmentVariable("NMAKER_LANG")));
 
     // One of each for the whole program: every window and run shares them.
     Options options;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "i18n/Language.h"
 #include "run/StopRequest.h"
 
 #include <cstdio>
@@ -145,10 +146,19 @@ int runCommandLineMain(int argc, char* argv[])
     const TerminalStreams streams{out, err, terminal, &in};
     catchStopSignals();
 
+    // The language first, so that every message, the first one too, is in it.
+    QStringList named = QCoreApplication::arguments().mid(1);
+    const LanguageArgument language = takeLanguageArgument(named);
+    installLanguage(chooseLanguage(language, qEnvironmentVariable("NMAKER_LANG")));
+    if (language.given && !language.language) {
+        ErrorOutput(err, terminal).line(QStringLiteral("nmaker: ") + badLanguageText(language.bad));
+        return ExitStatus::BadArguments;
+    }
+
 #ifdef Q_OS_WIN
     // The command line as typed, from the wide one (GetCommandLineW): argv holds the ANSI code
     // page's best fit of it, in which "café" is "cafe" and a Korean name is "???".
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
 #else
     // Straight from argv, and only what reads back as the same bytes: a name that is no text
     // in the file-name encoding would otherwise turn into another name.
@@ -167,6 +177,7 @@ int runCommandLineMain(int argc, char* argv[])
         args << text;
     }
 #endif
+    takeLanguageArgument(args);
     const CommandEnvironment environment{
         withSeparator(QCoreApplication::applicationDirPath()),
         QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(),
