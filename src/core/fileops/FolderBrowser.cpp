@@ -4,13 +4,14 @@
 #include "PathNames.h"
 #include "messages/Prompter.h"
 
+#include <QCoreApplication>
+
 FolderBrowser::FolderBrowser(FileSystem& fs) : m_fs(fs) {}
 
-const QString& FolderBrowser::instruction()
+QString FolderBrowser::instruction()
 {
-    static const QString text =
-        QStringLiteral("適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい");
-    return text;
+    return QCoreApplication::translate(
+        "FolderBrowser", "適当なフォルダをクリックして選択状態にしてから ＯＫ を押して下さい");
 }
 
 QString FolderBrowser::browseFolder(BrowseRoot root, const QString& path)
@@ -64,8 +65,9 @@ QString FolderBrowser::referUser(const QString& path)
 {
     if (!m_fs.folderExist(path)) {
         if (m_prompter)
-            m_prompter->prompt(
-                PromptRequest{-1, QStringLiteral("存在しないフォルダです"), MessageStyle::Ok});
+            m_prompter->prompt(PromptRequest{
+                -1, QCoreApplication::translate("FolderBrowser", "存在しないフォルダです"),
+                MessageStyle::Ok});
         return {};
     }
     return browseFolder(BrowseRoot::Folder, path);

@@ -20,7 +20,7 @@ public:
     // Shows the "no such folder" box of referUser; without one the box is left out.
     void setBrowsePrompter(Prompter* prompter) { m_prompter = prompter; }
 
-    static const QString& instruction();
+    static QString instruction();
 
     QString referDesktop();
     QString referPrograms();

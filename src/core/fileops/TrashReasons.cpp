@@ -1,5 +1,7 @@
 #include "TrashReasons.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 
 namespace TrashReason
@@ -14,37 +16,45 @@ Reason systemError(int error)
     struct Known {
         int error;
         const char* code;
-        const char16_t* text;
+        const char* text;
     };
     static const Known known[] = {
-        {EACCES, "permission_denied", u"アクセスが許可されていません"},
-        {EPERM, "not_permitted", u"この操作は許可されていません"},
-        {ENOENT, "not_found", u"見つかりません"},
-        {ENOTDIR, "not_a_folder", u"途中がフォルダではありません"},
-        {EISDIR, "is_a_folder", u"フォルダです"},
-        {ENOSPC, "disk_full", u"ディスクに空きがありません"},
-        {EDQUOT, "quota_exceeded", u"ディスクの使用量の上限に達しました"},
-        {EROFS, "read_only_volume", u"読み取り専用のボリュームです"},
-        {EXDEV, "other_volume", u"別のボリュームです"},
-        {EBUSY, "busy", u"使用中です"},
-        {EEXIST, "exists", u"同じ名前のものが既にあります"},
-        {ENOTEMPTY, "not_empty", u"空ではありません"},
-        {ENAMETOOLONG, "name_too_long", u"名前が長すぎます"},
-        {ELOOP, "link_loop", u"リンクが多すぎるか、リンクを通れません"},
-        {EMLINK, "too_many_links", u"リンクの数が上限に達しました"},
-        {EIO, "io_error", u"入出力のエラーです"},
-        {EINVAL, "invalid", u"この名前か操作は使えません"},
-        {EFBIG, "file_too_large", u"ファイルが大きすぎます"},
-        {ENOMEM, "no_memory", u"メモリが足りません"},
-        {EMFILE, "too_many_files", u"開いているファイルが多すぎます"},
-        {ETXTBSY, "busy", u"使用中です"},
-        {EOPNOTSUPP, "not_supported", u"このファイルシステムではできません"},
+        {EACCES, "permission_denied",
+         QT_TRANSLATE_NOOP("TrashReason", "アクセスが許可されていません")},
+        {EPERM, "not_permitted", QT_TRANSLATE_NOOP("TrashReason", "この操作は許可されていません")},
+        {ENOENT, "not_found", QT_TRANSLATE_NOOP("TrashReason", "見つかりません")},
+        {ENOTDIR, "not_a_folder", QT_TRANSLATE_NOOP("TrashReason", "途中がフォルダではありません")},
+        {EISDIR, "is_a_folder", QT_TRANSLATE_NOOP("TrashReason", "フォルダです")},
+        {ENOSPC, "disk_full", QT_TRANSLATE_NOOP("TrashReason", "ディスクに空きがありません")},
+        {EDQUOT, "quota_exceeded",
+         QT_TRANSLATE_NOOP("TrashReason", "ディスクの使用量の上限に達しました")},
+        {EROFS, "read_only_volume",
+         QT_TRANSLATE_NOOP("TrashReason", "読み取り専用のボリュームです")},
+        {EXDEV, "other_volume", QT_TRANSLATE_NOOP("TrashReason", "別のボリュームです")},
+        {EBUSY, "busy", QT_TRANSLATE_NOOP("TrashReason", "使用中です")},
+        {EEXIST, "exists", QT_TRANSLATE_NOOP("TrashReason", "同じ名前のものが既にあります")},
+        {ENOTEMPTY, "not_empty", QT_TRANSLATE_NOOP("TrashReason", "空ではありません")},
+        {ENAMETOOLONG, "name_too_long", QT_TRANSLATE_NOOP("TrashReason", "名前が長すぎます")},
+        {ELOOP, "link_loop",
+         QT_TRANSLATE_NOOP("TrashReason", "リンクが多すぎるか、リンクを通れません")},
+        {EMLINK, "too_many_links",
+         QT_TRANSLATE_NOOP("TrashReason", "リンクの数が上限に達しました")},
+        {EIO, "io_error", QT_TRANSLATE_NOOP("TrashReason", "入出力のエラーです")},
+        {EINVAL, "invalid", QT_TRANSLATE_NOOP("TrashReason", "この名前か操作は使えません")},
+        {EFBIG, "file_too_large", QT_TRANSLATE_NOOP("TrashReason", "ファイルが大きすぎます")},
+        {ENOMEM, "no_memory", QT_TRANSLATE_NOOP("TrashReason", "メモリが足りません")},
+        {EMFILE, "too_many_files",
+         QT_TRANSLATE_NOOP("TrashReason", "開いているファイルが多すぎます")},
+        {ETXTBSY, "busy", QT_TRANSLATE_NOOP("TrashReason", "使用中です")},
+        {EOPNOTSUPP, "not_supported",
+         QT_TRANSLATE_NOOP("TrashReason", "このファイルシステムではできません")},
     };
     for (const Known& k : known) {
         if (k.error == error)
-            return {QString::fromUtf16(k.text), k.code};
+            return {QCoreApplication::translate("TrashReason", k.text), k.code};
     }
-    return {QStringLiteral("システムのエラーです (番号 %1)").arg(error), "system_error"};
+    return {QCoreApplication::translate("TrashReason", "システムのエラーです (番号 %1)").arg(error),
+            "system_error"};
 #endif
 }
 

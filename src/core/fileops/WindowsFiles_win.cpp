@@ -4,6 +4,7 @@
 
 #include "WindowsPaths.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace win
@@ -164,8 +165,9 @@ QString errorText(DWORD error)
     const DWORD n = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    QString message = n ? QString::fromWCharArray(text, n).trimmed()
-                        : QStringLiteral("Windows error %1").arg(error);
+    QString message =
+        n ? QString::fromWCharArray(text, n).trimmed()
+          : QCoreApplication::translate("WindowsFiles", "Windows error %1").arg(error);
     if (text)
         ::LocalFree(text);
     return message;

@@ -1,5 +1,6 @@
 #include "WindowsPaths.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace WindowsPaths
@@ -113,7 +114,8 @@ QString longForm(const QString& cleanPath)
 QString nameProblem(QStringView name)
 {
     if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
-        return QStringLiteral("名前の末尾のピリオドや空白は Windows では取り除かれます");
+        return QCoreApplication::translate(
+            "WindowsPaths", "名前の末尾のピリオドや空白は Windows では取り除かれます");
     QStringView base = name;
     const qsizetype dot = base.indexOf(QLatin1Char('.'));
     if (dot >= 0)
@@ -121,7 +123,8 @@ QString nameProblem(QStringView name)
     while (base.endsWith(QLatin1Char(' ')))
         base.chop(1);
     if (isDeviceName(base))
-        return QStringLiteral("%1 は Windows の装置名です").arg(base.toString().toUpper());
+        return QCoreApplication::translate("WindowsPaths", "%1 は Windows の装置名です")
+            .arg(base.toString().toUpper());
     return {};
 }
 

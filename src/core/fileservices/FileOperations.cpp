@@ -6,6 +6,7 @@
 #include "host/HostFileSystem.h"
 #include "messages/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -125,11 +126,13 @@ bool FileOperations::eachItem(const QString& text, qsizetype count,
 
 bool FileOperations::removeItems(const QStringList& items)
 {
-    return eachItem(QStringLiteral("削除しています..."), items.size(), [&](qsizetype i) {
-        const QString item = hostPath(items.at(i));
-        const QFileInfo info(item);
-        return !item.isEmpty() && (info.exists() || info.isSymLink()) && removeItem(item);
-    });
+    return eachItem(QCoreApplication::translate("FileOperations", "削除しています..."),
+                    items.size(), [&](qsizetype i) {
+                        const QString item = hostPath(items.at(i));
+                        const QFileInfo info(item);
+                        return !item.isEmpty() && (info.exists() || info.isSymLink()) &&
+                               removeItem(item);
+                    });
 }
 
 bool FileOperations::transfer(const QString& from, const QString& to, Transfer kind)
@@ -147,14 +150,17 @@ bool FileOperations::transfer(const QString& from, const QString& to, Transfer k
     if (!oneTargetEach && !QFileInfo(folder).isDir() && items.size() > 1) {
         // Several items into a folder that is not there yet.
         if (confirmMakeDir() &&
-            !confirm(QStringLiteral("フォルダー「%1」は存在しません。作成しますか？").arg(folder)))
+            !confirm(QCoreApplication::translate("FileOperations",
+                                                 "フォルダー「%1」は存在しません。作成しますか？")
+                         .arg(folder)))
             return false;
         if (m_host.createFolder(folder) != CreateResult::Created)
             return false;
     }
 
-    const QString text = kind == Transfer::Move ? QStringLiteral("移動しています...")
-                                                : QStringLiteral("コピーしています...");
+    const QString text = kind == Transfer::Move
+                             ? QCoreApplication::translate("FileOperations", "移動しています...")
+                             : QCoreApplication::translate("FileOperations", "コピーしています...");
     return eachItem(text, items.size(), [&](qsizetype i) {
         const QString source = hostPath(items.at(i));
         QString target = oneTargetEach ? hostPath(targets.at(i)) : folder;

@@ -4,6 +4,7 @@
 #include "host/HostFileSystem.h"
 #include "messages/Prompter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <utility>
@@ -359,8 +360,11 @@ QStringList FolderEnumeration::run(const QString& folderPath, Lists lists, bool 
         start = folderPath;
     if (start.isEmpty() || !m_host.folderExist(start)) {
         if (Prompter* prompter = m_host.prompter())
-            prompter->prompt(PromptRequest{-1, QStringLiteral("指定されたフォルダが存在しません"),
-                                           MessageStyle::Ok});
+            prompter->prompt(
+                PromptRequest{-1,
+                              QCoreApplication::translate("FolderEnumeration",
+                                                          "指定されたフォルダが存在しません"),
+                              MessageStyle::Ok});
         setCounters(-1, -1);
         return {QString()};
     }

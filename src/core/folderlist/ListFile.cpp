@@ -4,6 +4,7 @@
 #include "text/NamedLines.h"
 #include "text/TextFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -81,18 +82,17 @@ QString lines(const QStringList& group, const QStringList& reasons = {})
     return text;
 }
 
-const QString& tooManyText()
+QString tooManyText()
 {
-    static const QString text =
-        QStringLiteral("リストの項目が多すぎます。\r\n(上限は 1,000,000 項目です)");
-    return text;
+    return QCoreApplication::translate("ListFile",
+                                       "リストの項目が多すぎます。\r\n(上限は 1,000,000 項目です)");
 }
 
-const QString& tooLongText()
+QString tooLongText()
 {
-    static const QString text = QStringLiteral(
+    return QCoreApplication::translate(
+        "ListFile",
         "リストを展開すると大きすぎます。\r\n(展開した項目は合わせて 1 億文字までです)");
-    return text;
 }
 
 } // namespace
@@ -140,8 +140,8 @@ bool importListLine(const QString& line, ListImport& into, bool keepEntries,
 
 ListImport importListFile(const QString& path, const ListImportOptions& options)
 {
-    const QString tooLarge =
-        QStringLiteral("リストファイルが大きすぎます。\r\n(上限は 64 MB です)");
+    const QString tooLarge = QCoreApplication::translate(
+        "ListFile", "リストファイルが大きすぎます。\r\n(上限は 64 MB です)");
 
     TextReader reader;
     reader.setEncoding(options.encoding);
@@ -271,20 +271,25 @@ namespace
 {
 FileFilter listFilter()
 {
-    return {QStringLiteral("リストファイル(*.txt,*.lst)"), QStringLiteral("*.txt;*.lst")};
+    return {QCoreApplication::translate("ListFile", "リストファイル(*.txt,*.lst)"),
+            QStringLiteral("*.txt;*.lst")};
 }
 } // namespace
 
 ListFileChoice openListChoice()
 {
-    return {QStringLiteral("ファイルリストの選択"),
-            {listFilter(),
-             {QStringLiteral("表(*.csv,*.tsv,*.xlsx)"), QStringLiteral("*.csv;*.tsv;*.xlsx")},
-             {QStringLiteral("全てのファイル(*.*)"), QStringLiteral("*.*")}},
-            {}};
+    return {
+        QCoreApplication::translate("ListFile", "ファイルリストの選択"),
+        {listFilter(),
+         {QCoreApplication::translate("ListFile", "表(*.csv,*.tsv,*.xlsx)"),
+          QStringLiteral("*.csv;*.tsv;*.xlsx")},
+         {QCoreApplication::translate("ListFile", "全てのファイル(*.*)"), QStringLiteral("*.*")}},
+        {}};
 }
 
 ListFileChoice saveListChoice()
 {
-    return {QStringLiteral("ファイルリストの保存"), {listFilter()}, QStringLiteral("txt")};
+    return {QCoreApplication::translate("ListFile", "ファイルリストの保存"),
+            {listFilter()},
+            QStringLiteral("txt")};
 }

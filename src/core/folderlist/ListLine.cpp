@@ -2,6 +2,8 @@
 
 #include "text/Numbers.h"
 
+#include <QCoreApplication>
+
 namespace
 {
 
@@ -79,27 +81,29 @@ QString listLineProblemText(ListLineProblem problem)
     case ListLineProblem::None:
         break;
     case ListLineProblem::BoundNotValue:
-        return QStringLiteral("範囲の値が数値でも1文字でもありません");
+        return QCoreApplication::translate("ListLine", "範囲の値が数値でも1文字でもありません");
     case ListLineProblem::NegativeBound:
-        return QStringLiteral("範囲の値が負の数です");
+        return QCoreApplication::translate("ListLine", "範囲の値が負の数です");
     case ListLineProblem::NumberAndLetter:
-        return QStringLiteral("範囲の片方が数値で、もう片方が文字です");
+        return QCoreApplication::translate("ListLine", "範囲の片方が数値で、もう片方が文字です");
     case ListLineProblem::MixedCase:
-        return QStringLiteral("範囲に大文字と小文字が混ざっています");
+        return QCoreApplication::translate("ListLine", "範囲に大文字と小文字が混ざっています");
     case ListLineProblem::DifferentScripts:
-        return QStringLiteral("範囲の2つの文字の種類が違います");
+        return QCoreApplication::translate("ListLine", "範囲の2つの文字の種類が違います");
     case ListLineProblem::NotALetter:
-        return QStringLiteral("範囲に使える文字は英字・ひらがな・カタカナです");
+        return QCoreApplication::translate("ListLine",
+                                           "範囲に使える文字は英字・ひらがな・カタカナです");
     case ListLineProblem::BadStep:
-        return QStringLiteral("刻みは 1〜99999 の整数です");
+        return QCoreApplication::translate("ListLine", "刻みは 1〜99999 の整数です");
     case ListLineProblem::EmptyDateFormat:
-        return QStringLiteral("日付の書式が空です");
+        return QCoreApplication::translate("ListLine", "日付の書式が空です");
     case ListLineProblem::EmptyEntry:
-        return QStringLiteral("空のパスになる組み合わせがあります");
+        return QCoreApplication::translate("ListLine", "空のパスになる組み合わせがあります");
     case ListLineProblem::TooDeep:
-        return QStringLiteral("{ } の入れ子が深すぎます (%1 段まで)").arg(MaxAlternativeDepth);
+        return QCoreApplication::translate("ListLine", "{ } の入れ子が深すぎます (%1 段まで)")
+            .arg(MaxAlternativeDepth);
     case ListLineProblem::NulCharacter:
-        return QStringLiteral("NUL 文字を含んでいます");
+        return QCoreApplication::translate("ListLine", "NUL 文字を含んでいます");
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "run/TargetFolder.h"
 #include "text/TextRules.h"
 
+#include <QCoreApplication>
 #include <QScopeGuard>
 #include <QSet>
 
@@ -37,8 +38,8 @@ DuplicateCheck checkDuplicates(const QStringList& entries, RunContext& context)
 
 QString duplicateListText()
 {
-    return QStringLiteral("リストの中に同一のフォルダが存在します。\r\n"
-                          "リストを修正してやり直して下さい。");
+    return QCoreApplication::translate("ListRun", "リストの中に同一のフォルダが存在します。\r\n"
+                                                  "リストを修正してやり直して下さい。");
 }
 
 namespace
@@ -129,7 +130,9 @@ QString ListRun::askBaseFolder()
 {
     const QString text = m_base.targetText;
     const QString named =
-        text.isEmpty() ? m_base.programName + QStringLiteral("のあるフォルダ") : text;
+        text.isEmpty()
+            ? m_base.programName + QCoreApplication::translate("ListRun", "のあるフォルダ")
+            : text;
     QString folder;
     switch (m_steps.prompter().showMessage(26, named)) {
     case Answer::Yes:
@@ -228,8 +231,9 @@ void ListRun::run(QStringList entries, bool create, RunContext& context, const Q
         // nothing at all is deleted. After a failure that ends it, the entries it did not get
         // to are told as such: every entry has an outcome.
         if (stop) {
+            const Reason notTried = ListReason::notTried();
             for (qsizetype j = i + 1; failedStop && j < entries.size(); ++j)
-                m_steps.refuseFolder(entries.at(j), ListReason::notTried());
+                m_steps.refuseFolder(entries.at(j), notTried);
             return;
         }
     }

@@ -4,6 +4,7 @@
 #include "Reason.h"
 #include "text/NamedLines.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -23,11 +24,14 @@ namespace ListReason
 {
 inline Reason networkPath()
 {
-    return {QStringLiteral("ネットワーク上のパス (UNC) は使えません"), "network_path"};
+    return {QCoreApplication::translate("ListReason", "ネットワーク上のパス (UNC) は使えません"),
+            "network_path"};
 }
 inline Reason notTried()
 {
-    return {QStringLiteral("前のフォルダで実行が止まったため、作りませんでした"), "not_tried"};
+    return {QCoreApplication::translate("ListReason",
+                                        "前のフォルダで実行が止まったため、作りませんでした"),
+            "not_tried"};
 }
 } // namespace ListReason
 

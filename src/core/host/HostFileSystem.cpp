@@ -8,6 +8,7 @@
 #include "fileops/Progress.h"
 #include "messages/Prompter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -73,17 +74,23 @@ Reason HostFileSystem::createFailure(const QString& path, int code)
 {
     switch (code) {
     case SystemError::AccessDenied:
-        return {QStringLiteral("アクセスが許可されていません"), "permission_denied"};
+        return {QCoreApplication::translate("HostFileSystem", "アクセスが許可されていません"),
+                "permission_denied"};
     case SystemError::WriteProtect:
-        return {QStringLiteral("書き込みが禁止されたボリュームです"), "read_only_volume"};
+        return {QCoreApplication::translate("HostFileSystem", "書き込みが禁止されたボリュームです"),
+                "read_only_volume"};
     case SystemError::FileExists:
-        return {QStringLiteral("同じ名前のファイルがあります"), "file_exists"};
+        return {QCoreApplication::translate("HostFileSystem", "同じ名前のファイルがあります"),
+                "file_exists"};
     case SystemError::DiskFull:
-        return {QStringLiteral("ディスクに空きがありません"), "disk_full"};
+        return {QCoreApplication::translate("HostFileSystem", "ディスクに空きがありません"),
+                "disk_full"};
     case SystemError::FilenameTooLong:
-        return {QStringLiteral("名前が長すぎます"), "name_too_long"};
+        return {QCoreApplication::translate("HostFileSystem", "名前が長すぎます"), "name_too_long"};
     case SystemError::BadPathname:
-        return {QStringLiteral("絶対パスではないか、NUL 文字を含んでいます"), "bad_path"};
+        return {QCoreApplication::translate("HostFileSystem",
+                                            "絶対パスではないか、NUL 文字を含んでいます"),
+                "bad_path"};
     case SystemError::InvalidName:
         return invalidNameReason(path);
     default:
@@ -120,11 +127,18 @@ QString HostFileSystem::deleteQuestion(qsizetype count, const QString& first, bo
 {
     if (count == 1) {
         const QString name = PathNames::getFileNameA(withoutTrailingSeparators(first));
-        return toTrash ? QStringLiteral("「%1」をごみ箱に移動しますか？").arg(name)
-                       : QStringLiteral("「%1」を完全に削除しますか？").arg(name);
+        return toTrash
+                   ? QCoreApplication::translate("HostFileSystem", "「%1」をごみ箱に移動しますか？")
+                         .arg(name)
+                   : QCoreApplication::translate("HostFileSystem", "「%1」を完全に削除しますか？")
+                         .arg(name);
     }
-    return toTrash ? QStringLiteral("これらの %1 個の項目をごみ箱に移動しますか？").arg(count)
-                   : QStringLiteral("これらの %1 個の項目を完全に削除しますか？").arg(count);
+    return toTrash ? QCoreApplication::translate("HostFileSystem",
+                                                 "これらの %1 個の項目をごみ箱に移動しますか？")
+                         .arg(count)
+                   : QCoreApplication::translate("HostFileSystem",
+                                                 "これらの %1 個の項目を完全に削除しますか？")
+                         .arg(count);
 }
 
 QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, ItemObserver* observer)
@@ -150,7 +164,8 @@ QList<TrashResult> HostFileSystem::trash(const QList<TrashItem>& items, TrashSho
     }
     Progress* progress = showing.progress ? m_progress : nullptr;
     if (progress)
-        progress->start(QStringLiteral("ごみ箱に移動しています..."), items.size());
+        progress->start(QCoreApplication::translate("HostFileSystem", "ごみ箱に移動しています..."),
+                        items.size());
     HostTrash trash({m_beforeTrashRename, m_recycleShell});
     if (observer)
         observer->beforeFirstMove();
@@ -194,7 +209,9 @@ QList<RestoreResult> HostFileSystem::restore(const QList<TrashPlace>& places, bo
         return results;
     Progress* progress = m_showing.progress && !dryRun ? m_progress : nullptr;
     if (progress)
-        progress->start(QStringLiteral("ごみ箱から元の場所に戻しています..."), places.size());
+        progress->start(
+            QCoreApplication::translate("HostFileSystem", "ごみ箱から元の場所に戻しています..."),
+            places.size());
     HostRestore restorer(m_beforeRestoreMove);
     for (qsizetype i = 0; i < places.size(); ++i) {
         results[i] = restorer.restore(places.at(i), dryRun);

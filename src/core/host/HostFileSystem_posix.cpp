@@ -9,6 +9,7 @@
 #include "trash/FreedesktopTrash.h"
 #include "trash/TrashRestore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -248,7 +249,8 @@ std::optional<QStringList> HostFileSystem::entriesAt(const QString& host)
 
 Reason HostFileSystem::invalidNameReason(const QString&)
 {
-    return {QStringLiteral("Windows の名前として使えません"), "invalid_name"};
+    return {QCoreApplication::translate("HostFileSystem", "Windows の名前として使えません"),
+            "invalid_name"};
 }
 
 HostFileSystem::~HostFileSystem()

@@ -8,6 +8,7 @@
 #include "fileops/WindowsPaths.h"
 #include "trash/WindowsRecycleBin.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 
@@ -169,7 +170,8 @@ Reason HostFileSystem::invalidNameReason(const QString& path)
     const WindowsPaths::Problem problem = WindowsPaths::pathProblem(hostPath(path));
     if (!problem.why.isEmpty())
         return {problem.component + QStringLiteral(": ") + problem.why, "invalid_name"};
-    return {QStringLiteral("Windows の名前として使えません"), "invalid_name"};
+    return {QCoreApplication::translate("HostFileSystem", "Windows の名前として使えません"),
+            "invalid_name"};
 }
 
 HostFileSystem::~HostFileSystem() = default;

@@ -3,6 +3,7 @@
 #include "Reason.h"
 #include "fileops/FolderTree.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // What a run did with one folder.
@@ -46,47 +47,52 @@ namespace FolderReason
 {
 inline Reason holdsFiles()
 {
-    return {QStringLiteral("中身があるため"), "holds_files"};
+    return {QCoreApplication::translate("FolderReason", "中身があるため"), "holds_files"};
 }
 inline Reason replaced()
 {
-    return {QStringLiteral("置き換えられたため"), "replaced"};
+    return {QCoreApplication::translate("FolderReason", "置き換えられたため"), "replaced"};
 }
 inline Reason replacedAfterCheck()
 {
-    return {QStringLiteral("確認の後に別のものに置き換えられたため"), "replaced"};
+    return {QCoreApplication::translate("FolderReason", "確認の後に別のものに置き換えられたため"),
+            "replaced"};
 }
 inline Reason trashCancelled()
 {
-    return {QStringLiteral("ごみ箱への移動が取り消されたため"), "cancelled"};
+    return {QCoreApplication::translate("FolderReason", "ごみ箱への移動が取り消されたため"),
+            "cancelled"};
 }
 // Why a deleted folder stayed in the trash when its deletion was taken back.
 inline Reason nameTaken()
 {
-    return {QStringLiteral("同じ名前のフォルダが既にあるため"), "name_taken"};
+    return {QCoreApplication::translate("FolderReason", "同じ名前のフォルダが既にあるため"),
+            "name_taken"};
 }
 inline Reason noParent()
 {
-    return {QStringLiteral("元の場所のフォルダがないため"), "no_parent"};
+    return {QCoreApplication::translate("FolderReason", "元の場所のフォルダがないため"),
+            "no_parent"};
 }
 inline Reason trashUnavailable()
 {
-    return {QStringLiteral("ごみ箱のあるボリュームが見つからないため"), "trash_unavailable"};
+    return {QCoreApplication::translate("FolderReason", "ごみ箱のあるボリュームが見つからないため"),
+            "trash_unavailable"};
 }
 inline Reason notInTrash()
 {
-    return {QStringLiteral("ごみ箱にないため"), "not_in_trash"};
+    return {QCoreApplication::translate("FolderReason", "ごみ箱にないため"), "not_in_trash"};
 }
 inline Reason badRecord()
 {
-    return {QStringLiteral("記録が正しくないため"), "bad_record"};
+    return {QCoreApplication::translate("FolderReason", "記録が正しくないため"), "bad_record"};
 }
 inline Reason notRestored()
 {
-    return {QStringLiteral("元に戻せなかったため"), "not_restored"};
+    return {QCoreApplication::translate("FolderReason", "元に戻せなかったため"), "not_restored"};
 }
 inline Reason restoreCancelled()
 {
-    return {QStringLiteral("取り消されたため"), "cancelled"};
+    return {QCoreApplication::translate("FolderReason", "取り消されたため"), "cancelled"};
 }
 } // namespace FolderReason

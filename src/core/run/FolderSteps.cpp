@@ -9,6 +9,7 @@
 #include "run/UndoTexts.h"
 #include "templates/TemplateTexts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -319,6 +320,10 @@ bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashRe
                               QString* missing, QStringList* gone, QStringList* changed)
 {
     bool ok = true;
+    // Fetched once for the batch, not once per folder.
+    const Reason holdsFiles = FolderReason::holdsFiles();
+    const Reason replacedReason = FolderReason::replaced();
+    const Reason changedReason = TemplateText::changedSinceCopy();
     for (qsizetype i = 0; i < items.size(); ++i) {
         const QString& path = items.at(i).path;
         const TrashResult& r = results.at(i);
@@ -331,11 +336,11 @@ bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashRe
         case TrashResult::Kind::Kept:
             // A template copy found changed as it was to move is named as changed.
             if (items.at(i).stillAsMade && changed) {
-                report(FolderOutcome::Kept, path, TemplateText::changedSinceCopy());
+                report(FolderOutcome::Kept, path, changedReason);
                 *changed << path;
                 break;
             }
-            report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+            report(FolderOutcome::Kept, path, holdsFiles);
             if (kept)
                 *kept << path;
             break;
@@ -348,7 +353,7 @@ bool FolderSteps::reportTrash(const QList<TrashItem>& items, const QList<TrashRe
             break;
         case TrashResult::Kind::Replaced:
             if (replacedIsKept) {
-                report(FolderOutcome::Kept, path, FolderReason::replaced());
+                report(FolderOutcome::Kept, path, replacedReason);
                 if (replaced)
                     *replaced << path;
                 break;
@@ -369,6 +374,7 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
     const bool withContents = m_options.deleteNonEmpty();
     QList<TrashItem> doomed;
     QString missing;
+    const Reason holdsFiles = FolderReason::holdsFiles();
     const auto total = int(paths.size());
     for (int i = 0; i < total; ++i) {
         const QString& path = paths.at(i);
@@ -387,7 +393,7 @@ bool FolderSteps::deleteFolders(const QStringList& paths, RunContext* context)
             report(FolderOutcome::Missing, path);
             break;
         case DeleteLook::Verdict::Kept:
-            report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+            report(FolderOutcome::Kept, path, holdsFiles);
             break;
         case DeleteLook::Verdict::Goes:
             doomed.append(
@@ -435,16 +441,19 @@ void FolderSteps::undoLastCreation()
         return;
     const RunJournal::RunInfo run = m_journal.creationRun();
     CreationRecord::Undo undo = m_journal.creation().plan(m_fs, m_style);
+    const Reason holdsFiles = FolderReason::holdsFiles();
+    const Reason replaced = FolderReason::replaced();
+    const Reason changed = TemplateText::changedSinceCopy();
     for (const QString& path : std::as_const(undo.gone))
         m_journal.recordTakenBack(run.number, path);
     for (const QString& path : std::as_const(undo.replaced)) {
         m_journal.recordTakenBack(run.number, path);
-        report(FolderOutcome::Kept, path, FolderReason::replaced());
+        report(FolderOutcome::Kept, path, replaced);
     }
     for (const QString& path : std::as_const(undo.kept))
-        report(FolderOutcome::Kept, path, FolderReason::holdsFiles());
+        report(FolderOutcome::Kept, path, holdsFiles);
     for (const QString& path : std::as_const(undo.changed))
-        report(FolderOutcome::Kept, path, TemplateText::changedSinceCopy());
+        report(FolderOutcome::Kept, path, changed);
     if (!undo.doomed.isEmpty()) {
         // The trash asks its own question; of a run that never ended, this one asks, saying so.
         if (run.interrupted()) {
@@ -471,12 +480,13 @@ void FolderSteps::undoLastCreation()
             return;
         if (!text.isEmpty())
             text += QStringLiteral("\r\n\r\n");
-        text += QStringLiteral("次のフォルダは%1残しました:\r\n").arg(reason.text) +
+        text += QCoreApplication::translate("FolderSteps", "次のフォルダは%1残しました:\r\n")
+                    .arg(reason.text) +
                 paths.join(QStringLiteral("\r\n"));
     };
-    section(FolderReason::holdsFiles(), undo.kept);
-    section(FolderReason::replaced(), undo.replaced);
-    section(TemplateText::changedSinceCopy(), undo.changed);
+    section(holdsFiles, undo.kept);
+    section(replaced, undo.replaced);
+    section(changed, undo.changed);
     if (!text.isEmpty())
         m_prompter.prompt(
             PromptRequest{-1, text, MessageStyle::Ok | MessageStyle::IconInformation});
@@ -579,7 +589,8 @@ void appendSection(QString& text, const QString& heading, const QStringList& pat
     text += QStringLiteral("\r\n\r\n") + heading + QStringLiteral(":\r\n") +
             paths.mid(0, Shown).join(QStringLiteral("\r\n"));
     if (paths.size() > Shown)
-        text += QStringLiteral("\r\nほか %1 個").arg(paths.size() - Shown);
+        text +=
+            QCoreApplication::translate("FolderSteps", "\r\nほか %1 個").arg(paths.size() - Shown);
 }
 
 } // namespace
@@ -622,6 +633,14 @@ void FolderSteps::undoLastDeletion()
 
     int restored = 0;
     QStringList taken, replaced, noParent, unavailable, failed, gone, invalid;
+    // Each reason fetched once for the run, not once per folder.
+    const Reason notInTrash = FolderReason::notInTrash();
+    const Reason replacedReason = FolderReason::replaced();
+    const Reason badRecord = FolderReason::badRecord();
+    const Reason nameTaken = FolderReason::nameTaken();
+    const Reason noParentReason = FolderReason::noParent();
+    const Reason trashUnavailable = FolderReason::trashUnavailable();
+    const Reason notRestored = FolderReason::notRestored();
     for (qsizetype k = 0; k < ordered.size(); ++k) {
         const QString path = nameOfBytes(ordered.at(k).original);
         const RestoreResult& r = results.at(k);
@@ -634,35 +653,33 @@ void FolderSteps::undoLastDeletion()
             break;
         case Kind::Gone:
             gone << path;
-            report(FolderOutcome::Missing, path, FolderReason::notInTrash());
+            report(FolderOutcome::Missing, path, notInTrash);
             break;
         case Kind::Replaced:
             replaced << path;
-            report(FolderOutcome::Kept, path, FolderReason::replaced());
+            report(FolderOutcome::Kept, path, replacedReason);
             break;
         case Kind::Invalid:
             invalid << path;
-            report(FolderOutcome::Failed, path, FolderReason::badRecord());
+            report(FolderOutcome::Failed, path, badRecord);
             break;
         case Kind::Occupied:
             taken << path;
-            report(FolderOutcome::Kept, path, FolderReason::nameTaken());
+            report(FolderOutcome::Kept, path, nameTaken);
             break;
         case Kind::NoParent:
             noParent << path;
-            report(FolderOutcome::Kept, path, FolderReason::noParent());
+            report(FolderOutcome::Kept, path, noParentReason);
             break;
         case Kind::Unavailable:
             // The trash's own reason where it has one (another home, another user's trash).
             unavailable << (r.why.isEmpty() ? path
                                             : path + QStringLiteral(" (") + r.why.text + u')');
-            report(FolderOutcome::Kept, path,
-                   r.why.isEmpty() ? FolderReason::trashUnavailable() : r.why);
+            report(FolderOutcome::Kept, path, r.why.isEmpty() ? trashUnavailable : r.why);
             break;
         case Kind::Failed:
             failed << (r.why.isEmpty() ? path : path + QStringLiteral(" (") + r.why.text + u')');
-            report(FolderOutcome::Failed, path,
-                   r.why.isEmpty() ? FolderReason::notRestored() : r.why);
+            report(FolderOutcome::Failed, path, r.why.isEmpty() ? notRestored : r.why);
             break;
         case Kind::NotDone:
             break; // cancelled: still in the trash, still on record
@@ -671,21 +688,32 @@ void FolderSteps::undoLastDeletion()
 
     const qsizetype left =
         taken.size() + replaced.size() + noParent.size() + unavailable.size() + failed.size();
-    QString text = QStringLiteral("%1 個のフォルダを元の場所に戻しました。").arg(restored);
+    QString text =
+        QCoreApplication::translate("FolderSteps", "%1 個のフォルダを元の場所に戻しました。")
+            .arg(restored);
     if (left > 0)
-        text += QStringLiteral("\r\n%1 個のフォルダはごみ箱に残しました。").arg(left);
+        text +=
+            QCoreApplication::translate("FolderSteps", "\r\n%1 個のフォルダはごみ箱に残しました。")
+                .arg(left);
     if (!gone.isEmpty())
-        text += QStringLiteral("\r\n%1 個のフォルダはごみ箱にありませんでした。").arg(gone.size());
+        text += QCoreApplication::translate("FolderSteps",
+                                            "\r\n%1 個のフォルダはごみ箱にありませんでした。")
+                    .arg(gone.size());
     auto stayed = [](const Reason& reason) {
-        return QStringLiteral("次のフォルダは%1ごみ箱に残しました").arg(reason.text);
+        return QCoreApplication::translate("FolderSteps", "次のフォルダは%1ごみ箱に残しました")
+            .arg(reason.text);
     };
-    appendSection(text, stayed(FolderReason::nameTaken()), taken);
-    appendSection(text, stayed(FolderReason::replaced()), replaced);
-    appendSection(text, stayed(FolderReason::noParent()), noParent);
-    appendSection(text, stayed(FolderReason::trashUnavailable()), unavailable);
-    appendSection(text, stayed(FolderReason::notRestored()), failed);
-    appendSection(text, QStringLiteral("次のフォルダはごみ箱にありませんでした"), gone);
-    appendSection(text, QStringLiteral("次のフォルダは記録が正しくないため何もしませんでした"),
+    appendSection(text, stayed(nameTaken), taken);
+    appendSection(text, stayed(replacedReason), replaced);
+    appendSection(text, stayed(noParentReason), noParent);
+    appendSection(text, stayed(trashUnavailable), unavailable);
+    appendSection(text, stayed(notRestored), failed);
+    appendSection(
+        text, QCoreApplication::translate("FolderSteps", "次のフォルダはごみ箱にありませんでした"),
+        gone);
+    appendSection(text,
+                  QCoreApplication::translate(
+                      "FolderSteps", "次のフォルダは記録が正しくないため何もしませんでした"),
                   invalid);
     const bool all = left == 0 && gone.isEmpty() && invalid.isEmpty();
     m_prompter.prompt(PromptRequest{

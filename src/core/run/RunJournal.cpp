@@ -6,6 +6,7 @@
 #include "fileops/PosixFiles.h"
 #endif
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -265,12 +266,13 @@ private:
 
 QString notOursText()
 {
-    return QStringLiteral("NMaker の実行の記録ではありません");
+    return QCoreApplication::translate("RunJournal", "NMaker の実行の記録ではありません");
 }
 
 QString brokenText()
 {
-    return QStringLiteral("壊れています (途中で切れているか、書き換えられています)");
+    return QCoreApplication::translate("RunJournal",
+                                       "壊れています (途中で切れているか、書き換えられています)");
 }
 
 } // namespace
@@ -308,15 +310,17 @@ QString RunJournal::defaultPath()
 QString RunJournal::defaultPathProblem()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("LOCALAPPDATA がありません");
+    return QCoreApplication::translate("RunJournal", "LOCALAPPDATA がありません");
 #else
     bool stateNotText = false, homeNotText = false;
     posix::environmentPath("XDG_STATE_HOME", &stateNotText);
     posix::environmentPath("HOME", &homeNotText);
     if (stateNotText || homeNotText)
-        return QStringLiteral("HOME か XDG_STATE_HOME がファイル名の文字コード (UTF-8) として"
-                              "読めません");
-    return QStringLiteral("HOME も XDG_STATE_HOME も絶対パスではありません");
+        return QCoreApplication::translate(
+            "RunJournal", "HOME か XDG_STATE_HOME がファイル名の文字コード (UTF-8) として"
+                          "読めません");
+    return QCoreApplication::translate("RunJournal",
+                                       "HOME も XDG_STATE_HOME も絶対パスではありません");
 #endif
 }
 
@@ -459,12 +463,13 @@ void RunJournal::refresh()
     case JournalFile::Status::NotOurs:
         return setBad(notOursText());
     case JournalFile::Status::Failed:
-        return setBad(QStringLiteral("読めません"));
+        return setBad(QCoreApplication::translate("RunJournal", "読めません"));
     case JournalFile::Status::Done:
         break;
     }
     if (s.size > MaxBytes)
-        return setBad(QStringLiteral("大きすぎます (上限は 256 MB です)"));
+        return setBad(
+            QCoreApplication::translate("RunJournal", "大きすぎます (上限は 256 MB です)"));
     if (s.size == 0) {
         // Begun on a full disk, or emptied so that no older run stands for a newer one.
         resetModel();

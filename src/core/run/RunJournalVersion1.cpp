@@ -1,5 +1,6 @@
 #include "RunJournalVersion1.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 
 const QByteArray JournalVersion1Header = "NMaker run journal 1";
@@ -63,8 +64,8 @@ bool number(const QByteArray& field, qint64& out)
 
 bool parseJournalVersion1(const QByteArray& bytes, JournalVersion1& out, QString* why)
 {
-    const QString broken =
-        QStringLiteral("壊れています (途中で切れているか、書き換えられています)");
+    const QString broken = QCoreApplication::translate(
+        "RunJournal", "壊れています (途中で切れているか、書き換えられています)");
     auto fail = [why](const QString& text) {
         if (why)
             *why = text;
@@ -73,7 +74,7 @@ bool parseJournalVersion1(const QByteArray& bytes, JournalVersion1& out, QString
     Reader reader(bytes);
     QList<QByteArray> f;
     if (!reader.next(f) || f.join(' ') != JournalVersion1Header)
-        return fail(QStringLiteral("NMaker の実行の記録ではありません"));
+        return fail(QCoreApplication::translate("RunJournal", "NMaker の実行の記録ではありません"));
     quint64 next = 0, creationNumber = 0, deletionNumber = 0, count = 0;
     if (!reader.next(f) || f.size() != 2 || f[0] != "next" || !number(f[1], next))
         return fail(broken);

@@ -4,6 +4,8 @@
 
 #include "text/TextFile.h"
 
+#include <QCoreApplication>
+
 void RunReport::runStarted(RunKind kind)
 {
     m_started = true;
@@ -37,14 +39,14 @@ QString copyText(const TreeCopyResult& copy)
     QString text = TemplateText::copied(copy.folders, copy.files);
     if (copy.notCopied.isEmpty())
         return text;
-    text += QStringLiteral("。") + TemplateText::notCopiedCount(copy.notCopied.size()) +
-            QStringLiteral(": ");
+    text += QCoreApplication::translate("RunReport", "。", "ends the counts of a template copy") +
+            TemplateText::notCopiedCount(copy.notCopied.size()) + QStringLiteral(": ");
     // The first few by name; the JSON lines list every one.
     constexpr qsizetype Shown = 5;
     for (qsizetype i = 0; i < copy.notCopied.size() && i < Shown; ++i) {
         const NotCopied& n = copy.notCopied.at(i);
         if (i > 0)
-            text += QStringLiteral("、");
+            text += QCoreApplication::translate("RunReport", "、", "between entries not copied");
         text += n.path + QStringLiteral(" (") + n.why.text + u')';
     }
     if (copy.notCopied.size() > Shown)
@@ -64,25 +66,37 @@ QString RunReport::summary() const
                          count(FolderOutcome::Missing), count(FolderOutcome::Failed));
 }
 
-QString outcomeText(FolderOutcome outcome)
+namespace
+{
+
+// The word for an outcome untranslated: the report's CSV keeps it as it is, for the scripts
+// that read its outcome column.
+const char* outcomeWord(FolderOutcome outcome)
 {
     switch (outcome) {
     case FolderOutcome::Created:
-        return QStringLiteral("作成");
+        return QT_TRANSLATE_NOOP("RunReport", "作成");
     case FolderOutcome::Existing:
-        return QStringLiteral("既存");
+        return QT_TRANSLATE_NOOP("RunReport", "既存");
     case FolderOutcome::Failed:
-        return QStringLiteral("失敗");
+        return QT_TRANSLATE_NOOP("RunReport", "失敗");
     case FolderOutcome::Trashed:
-        return QStringLiteral("削除");
+        return QT_TRANSLATE_NOOP("RunReport", "削除");
     case FolderOutcome::Kept:
-        return QStringLiteral("保持");
+        return QT_TRANSLATE_NOOP("RunReport", "保持");
     case FolderOutcome::Missing:
-        return QStringLiteral("なし");
+        return QT_TRANSLATE_NOOP("RunReport", "なし");
     case FolderOutcome::Restored:
-        return QStringLiteral("復元");
+        return QT_TRANSLATE_NOOP("RunReport", "復元");
     }
-    return {};
+    return "";
+}
+
+} // namespace
+
+QString outcomeText(FolderOutcome outcome)
+{
+    return QCoreApplication::translate("RunReport", outcomeWord(outcome));
 }
 
 const char* outcomeName(FolderOutcome outcome)
@@ -108,12 +122,15 @@ const char* outcomeName(FolderOutcome outcome)
 
 QString createSummary(qint64 created, qint64 existing, qint64 failed)
 {
-    return QStringLiteral("作成 %1、既存 %2、失敗 %3").arg(created).arg(existing).arg(failed);
+    return QCoreApplication::translate("RunReport", "作成 %1、既存 %2、失敗 %3")
+        .arg(created)
+        .arg(existing)
+        .arg(failed);
 }
 
 QString deleteSummary(qint64 trashed, qint64 kept, qint64 missing, qint64 failed)
 {
-    return QStringLiteral("削除 %1、保持 %2、なし %3、失敗 %4")
+    return QCoreApplication::translate("RunReport", "削除 %1、保持 %2、なし %3、失敗 %4")
         .arg(trashed)
         .arg(kept)
         .arg(missing)
@@ -122,7 +139,7 @@ QString deleteSummary(qint64 trashed, qint64 kept, qint64 missing, qint64 failed
 
 QString restoreSummary(qint64 restored, qint64 kept, qint64 missing, qint64 failed)
 {
-    return QStringLiteral("復元 %1、保持 %2、なし %3、失敗 %4")
+    return QCoreApplication::translate("RunReport", "復元 %1、保持 %2、なし %3、失敗 %4")
         .arg(restored)
         .arg(kept)
         .arg(missing)
@@ -146,9 +163,13 @@ QString csvField(const QString& text)
 
 QByteArray reportCsv(const QList<ReportRow>& rows)
 {
+    // The header and the outcome column stay as they are in every language: scripts read them.
+    QString words[7];
+    for (int i = 0; i < 7; ++i)
+        words[i] = QString::fromUtf8(outcomeWord(FolderOutcome(i)));
     QString text = QStringLiteral("結果,フォルダ,理由,行\r\n");
     for (const ReportRow& r : rows) {
-        text += csvField(outcomeText(r.outcome)) + QLatin1Char(',') + csvField(r.path) +
+        text += csvField(words[int(r.outcome)]) + QLatin1Char(',') + csvField(r.path) +
                 QLatin1Char(',') + csvField(r.reason) + QLatin1Char(',') +
                 (r.line >= 0 ? QString::number(r.line) : QString()) + QLatin1String("\r\n");
     }

@@ -4,6 +4,7 @@
 #include "Workbook.h"
 #include "text/CodePage932.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 #include <algorithm>
@@ -18,13 +19,15 @@ SheetTable readDelimitedFile(const QString& path, QChar delimiter, EncodingChoic
     case TextReader::Opened::Ok:
         break;
     case TextReader::Opened::TooLarge:
-        table.refusal = QStringLiteral("ファイルが大きすぎます (64 MiB まで)");
+        table.refusal =
+            QCoreApplication::translate("SheetImport", "ファイルが大きすぎます (64 MiB まで)");
         return table;
     case TextReader::Opened::NoConverter:
         table.refusal = cp932::missingText();
         return table;
     default:
-        table.refusal = QStringLiteral("ファイルを読み込めませんでした");
+        table.refusal =
+            QCoreApplication::translate("SheetImport", "ファイルを読み込めませんでした");
         return table;
     }
     if (used)
@@ -42,11 +45,12 @@ SheetTable readDelimitedFile(const QString& path, QChar delimiter, EncodingChoic
         return true;
     });
     if (!read) {
-        table.refusal = QStringLiteral("ファイルを読み込めませんでした");
+        table.refusal =
+            QCoreApplication::translate("SheetImport", "ファイルを読み込めませんでした");
         return table;
     }
     if (bad > 0) {
-        table.refusal = QStringLiteral("%1 行目は %2 として読めません")
+        table.refusal = QCoreApplication::translate("SheetImport", "%1 行目は %2 として読めません")
                             .arg(bad)
                             .arg(encodingName(reader.encoding()));
         return table;

@@ -3,6 +3,7 @@
 #include "SheetTexts.h"
 #include "ZipArchive.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QHash>
@@ -268,7 +269,7 @@ struct Archive {
         case ZipArchive::Opened::Ok:
             break;
         case ZipArchive::Opened::TooManyEntries:
-            refusal = SheetText::tooBig(QStringLiteral("項目の数"));
+            refusal = SheetText::tooBig(QCoreApplication::translate("Workbook", "項目の数"));
             return false;
         case ZipArchive::Opened::NotZip:
             refusal = SheetText::notAWorkbook();

@@ -161,7 +161,7 @@ std::optional<TemplatePlan> checkTemplate(FileSystem& fs, const FolderTemplate& 
 const NotCopied* firstFailure(const TreeCopyResult& copy)
 {
     for (const NotCopied& n : copy.notCopied) {
-        if (qstrcmp(n.why.code, CopyReason::special().code) != 0)
+        if (qstrcmp(n.why.code, CopyReason::SpecialCode) != 0)
             return &n;
     }
     return nullptr;

@@ -2,6 +2,8 @@
 
 #include "CodePage932Host.h"
 
+#include <QCoreApplication>
+
 #include <atomic>
 
 namespace cp932
@@ -66,7 +68,8 @@ void setMissingForTests(bool missing)
 
 QString missingText()
 {
-    return QStringLiteral("この環境にはシフトJIS (コードページ 932) の文字コード変換がありません");
+    return QCoreApplication::translate(
+        "CodePage932", "この環境にはシフトJIS (コードページ 932) の文字コード変換がありません");
 }
 
 bool available()

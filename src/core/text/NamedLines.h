@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 // How many more lines a report leaves out: "ほか N 行".
 inline QString moreLinesText(qsizetype count)
 {
-    return QStringLiteral("ほか %1 行").arg(count);
+    return QCoreApplication::translate("NamedLines", "ほか %1 行").arg(count);
 }
 
 // Lines a message names, bounded: the first `limit` kept, the rest only counted.

@@ -3,6 +3,7 @@
 #include "Reason.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -36,36 +37,45 @@ namespace OutputReason
 {
 inline Reason notAFile()
 {
-    return {QStringLiteral("ファイルではないもの (フォルダ、FIFO、デバイス) があります"),
+    return {QCoreApplication::translate(
+                "OutputReason", "ファイルではないもの (フォルダ、FIFO、デバイス) があります"),
             "not_a_file"};
 }
 inline Reason readOnly()
 {
-    return {QStringLiteral("読み取り専用のファイルです"), "read_only"};
+    return {QCoreApplication::translate("OutputReason", "読み取り専用のファイルです"), "read_only"};
 }
 inline Reason foreignLink()
 {
-    return {QStringLiteral("共有フォルダにほかのユーザーが置いたリンクです"), "foreign_link"};
+    return {QCoreApplication::translate("OutputReason",
+                                        "共有フォルダにほかのユーザーが置いたリンクです"),
+            "foreign_link"};
 }
 inline Reason brokenLink()
 {
-    return {QStringLiteral("行き先のないリンクです"), "broken_link"};
+    return {QCoreApplication::translate("OutputReason", "行き先のないリンクです"), "broken_link"};
 }
 inline Reason sameAsInput(const QString& input)
 {
-    return {QStringLiteral("読み込むファイル %1 と同じファイルです").arg(input), "same_as_input"};
+    return {QCoreApplication::translate("OutputReason", "読み込むファイル %1 と同じファイルです")
+                .arg(input),
+            "same_as_input"};
 }
 inline Reason noFolder()
 {
-    return {QStringLiteral("書き込む先のフォルダがないか、新しいファイルを置けません"),
+    return {QCoreApplication::translate("OutputReason",
+                                        "書き込む先のフォルダがないか、新しいファイルを置けません"),
             "no_folder"};
 }
 inline Reason badName()
 {
-    return {QStringLiteral("ファイル名が正しくありません"), "bad_name"};
+    return {QCoreApplication::translate("OutputReason", "ファイル名が正しくありません"),
+            "bad_name"};
 }
 inline Reason notWritten()
 {
-    return {QStringLiteral("書き込めませんでした (ディスクがいっぱいなど)"), "not_written"};
+    return {QCoreApplication::translate("OutputReason",
+                                        "書き込めませんでした (ディスクがいっぱいなど)"),
+            "not_written"};
 }
 } // namespace OutputReason

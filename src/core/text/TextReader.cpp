@@ -3,6 +3,7 @@
 #include "CodePage932.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -377,6 +378,7 @@ bool TextReader::readLines(const std::function<bool(const Line& line)>& handler,
 
 QString encodingName(TextEncoding encoding)
 {
-    return encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
-                                          : QStringLiteral("シフトJIS (コードページ 932)");
+    return encoding == TextEncoding::Utf8
+               ? QStringLiteral("UTF-8")
+               : QCoreApplication::translate("TextReader", "シフトJIS (コードページ 932)");
 }

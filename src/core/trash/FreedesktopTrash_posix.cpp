@@ -4,6 +4,7 @@
 #include "fileops/MountTable.h"
 #include "fileops/TrashReasons.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -112,6 +113,7 @@ struct FreedesktopTrash::TrashDir {
     QString error;         // set when the trash cannot be used
     Reason reason;         // set when it is not to be used at all, and why
     bool inMemory = false; // what goes there is gone after the next restart
+    Reason inMemoryReason; // said of every item that goes there: fetched once per trash
     // How an info file comes into being: unnamed and then linked in where the file system can
     // (nothing half-written is ever seen), else under a temporary name and renamed.
     enum class Link { EmptyPath, ProcFd, TempName };
@@ -149,6 +151,8 @@ struct FreedesktopTrash::TrashDir {
         inMemory =
             ::fstatfs(filesFd, &fs) == 0 && (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC);
 #endif
+        if (inMemory)
+            inMemoryReason = TrashReason::trashInMemory();
         return true;
     }
 
@@ -425,12 +429,13 @@ bool FreedesktopTrash::openParent(const QByteArray& parent, TrashResult& failure
     std::free(real);
     m_parentFd = openResolvedFolder(m_parentReal);
     if (m_parentFd < 0) {
-        failure =
-            isAbsent(errno)
-                ? result(TrashResult::Kind::Missing)
-                : failed(errno == ELOOP ? Reason{QStringLiteral("フォルダが置き換えられました"),
-                                                 "folder_replaced"}
-                                        : TrashReason::systemError(errno));
+        failure = isAbsent(errno)
+                      ? result(TrashResult::Kind::Missing)
+                      : failed(errno == ELOOP
+                                   ? Reason{QCoreApplication::translate(
+                                                "FreedesktopTrash", "フォルダが置き換えられました"),
+                                            "folder_replaced"}
+                                   : TrashReason::systemError(errno));
         return false;
     }
     const Node dir = statNode(m_parentFd, "", true);
@@ -660,8 +665,7 @@ TrashResult FreedesktopTrash::moveToTrash(const QString& path, const FolderId& e
         // The rename took whatever stood there at that moment: it must be the node checked.
         const Node moved = statNode(trash->filesFd, candidate.constData(), false);
         if (moved.ok && moved.sameNode(item)) {
-            TrashResult done = result(TrashResult::Kind::Trashed,
-                                      trash->inMemory ? TrashReason::trashInMemory() : Reason{});
+            TrashResult done = result(TrashResult::Kind::Trashed, trash->inMemoryReason);
             if (infoNode.ok)
                 done.place = TrashPlace{trash->path,      trash->topdir, candidate, infoName,
                                         infoNode.stamp(), item.id(),     source};

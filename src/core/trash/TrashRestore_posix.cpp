@@ -4,6 +4,7 @@
 
 #include "FreedesktopTrash.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #ifdef NMAKER_FREEDESKTOP_TRASH
@@ -264,7 +265,8 @@ RestoreResult TrashRestore::restore(const TrashPlace& place, bool dryRun)
             return result(Kind::NoParent);
         return result(Kind::Failed,
                       error == ELOOP
-                          ? Reason{QStringLiteral("元の場所がリンクに置き換えられました"),
+                          ? Reason{QCoreApplication::translate(
+                                       "TrashRestore", "元の場所がリンクに置き換えられました"),
                                    "place_replaced_by_link"}
                           : errorText(error));
     }

@@ -8,6 +8,8 @@
 #include "fileops/WindowsFiles.h"
 #include "fileops/WindowsPaths.h"
 
+#include <QCoreApplication>
+
 #include <knownfolders.h>
 #include <shellapi.h>
 #include <shlguid.h>
@@ -63,11 +65,23 @@ TrashResult failed(const QString& why)
     return result(TrashResult::Kind::Failed, why);
 }
 
-const QString WhyStayed = QStringLiteral("ごみ箱に移動できませんでした (元の場所に残っています)");
-const QString WhyOutright = QStringLiteral(
-    "ごみ箱に入れられないため、完全に削除される前に止めました (元の場所に残っています)");
-const QString WhyGone =
-    QStringLiteral("ごみ箱に入らずに元の場所から消えました (完全に削除されたおそれがあります)");
+QString whyStayed()
+{
+    return QCoreApplication::translate("WindowsRecycleBin",
+                                       "ごみ箱に移動できませんでした (元の場所に残っています)");
+}
+QString whyOutright()
+{
+    return QCoreApplication::translate(
+        "WindowsRecycleBin",
+        "ごみ箱に入れられないため、完全に削除される前に止めました (元の場所に残っています)");
+}
+QString whyGone()
+{
+    return QCoreApplication::translate(
+        "WindowsRecycleBin",
+        "ごみ箱に入らずに元の場所から消えました (完全に削除されたおそれがあります)");
+}
 
 // The recycle-bin key of an original path: the system compares names without case.
 QString originKey(const QString& path)
@@ -339,9 +353,10 @@ TrashResult WindowsRecycleBin::moveToRecycleBin(const QString& path, const Folde
     ++m_calls;
     const QString clean = hostPath(path);
     if (clean.isEmpty())
-        return failed(QStringLiteral("絶対パスではありません"));
+        return failed(QCoreApplication::translate("WindowsRecycleBin", "絶対パスではありません"));
     if (clean == WindowsPaths::rootOf(clean))
-        return failed(QStringLiteral("ドライブや共有のルートはごみ箱に移動できません"));
+        return failed(QCoreApplication::translate(
+            "WindowsRecycleBin", "ドライブや共有のルートはごみ箱に移動できません"));
     // The shell reads paths through the Win32 layer, which would mean another item.
     const WindowsPaths::Problem problem = WindowsPaths::pathProblem(clean);
     if (!problem.why.isEmpty())
@@ -367,7 +382,8 @@ TrashResult WindowsRecycleBin::moveToRecycleBin(const QString& path, const Folde
             item.link() ? target.get() : held.get(),
             keepIf == TrashItem::KeepIf::HoldsFile ? win::StopAt::File : win::StopAt::Anything);
         if (!contents.ok)
-            return failed(QStringLiteral("フォルダの中を読めません"));
+            return failed(
+                QCoreApplication::translate("WindowsRecycleBin", "フォルダの中を読めません"));
         if (keepIf == TrashItem::KeepIf::HoldsFile ? contents.file : contents.anything)
             return result(TrashResult::Kind::Kept);
     }
@@ -399,17 +415,17 @@ TrashResult WindowsRecycleBin::moveToRecycleBin(const QString& path, const Folde
     const win::Node after = win::nodeAt(clean, false);
     if (after.ok && after.sameNode(item)) {
         if (outcome.refusedOutright)
-            return failed(WhyOutright);
-        return failed(outcome.why.isEmpty() ? WhyStayed : outcome.why);
+            return failed(whyOutright());
+        return failed(outcome.why.isEmpty() ? whyStayed() : outcome.why);
     }
     if (!outcome.ran)
-        return failed(outcome.why.isEmpty() ? WhyGone : outcome.why);
+        return failed(outcome.why.isEmpty() ? whyGone() : outcome.why);
     if (outcome.confirmLater) {
         m_pending.append(Pending{m_calls - 1, originKey(clean)});
         return result(TrashResult::Kind::Trashed);
     }
     if (!outcome.recycled)
-        return failed(WhyGone);
+        return failed(whyGone());
     TrashResult done = result(TrashResult::Kind::Trashed);
     done.place = placeOf(outcome.recycledPath, clean);
     // Only the item held goes on record: anything else could be another's folder.
@@ -490,13 +506,15 @@ WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithOldOperation(const QStr
     Outcome outcome;
     // This operation takes no long paths, and the listing that confirms it cuts them short.
     if (cleanPath.size() >= MAX_PATH) {
-        outcome.why = QStringLiteral("パスが長すぎて、この Windows ではごみ箱に移動できません");
+        outcome.why = QCoreApplication::translate(
+            "WindowsRecycleBin", "パスが長すぎて、この Windows ではごみ箱に移動できません");
         return outcome;
     }
     if (!m_before)
         m_before = countsByOrigin();
     if (!m_before) {
-        outcome.why = QStringLiteral("ごみ箱の中を確かめられないため移動しませんでした");
+        outcome.why = QCoreApplication::translate(
+            "WindowsRecycleBin", "ごみ箱の中を確かめられないため移動しませんでした");
         return outcome;
     }
     // The double-NUL list form with one item.
@@ -511,9 +529,11 @@ WindowsRecycleBin::Outcome WindowsRecycleBin::recycleWithOldOperation(const QStr
     outcome.ran = true;
     outcome.confirmLater = true;
     if (code != 0)
-        outcome.why = QStringLiteral("ごみ箱に移動できませんでした (シェルのエラー %1)").arg(code);
+        outcome.why = QCoreApplication::translate(
+                          "WindowsRecycleBin", "ごみ箱に移動できませんでした (シェルのエラー %1)")
+                          .arg(code);
     else if (op.fAnyOperationsAborted)
-        outcome.why = WhyStayed;
+        outcome.why = whyStayed();
     return outcome;
 }
 
@@ -570,12 +590,13 @@ void WindowsRecycleBin::settle(QList<TrashResult>& results)
     if (m_pending.isEmpty())
         return;
     std::optional<QHash<QString, int>> after = countsByOrigin();
+    const QString gone = whyGone(); // once for the batch
     for (const Pending& p : std::as_const(m_pending)) {
         if (p.index >= results.size() || results.at(p.index).kind != TrashResult::Kind::Trashed)
             continue;
         const bool arrived = after && m_before && after->value(p.key) > m_before->value(p.key);
         if (!arrived)
-            results[p.index] = failed(WhyGone);
+            results[p.index] = failed(gone);
     }
     m_pending.clear();
 }
