@@ -81,6 +81,8 @@ private Q_SLOTS:
     void preferencesRead();
     void preferencesKeepWhatTheyDoNotKnow_data();
     void preferencesKeepWhatTheyDoNotKnow();
+    void preferencesLanguage_data();
+    void preferencesLanguage();
     void templateRead_data();
     void templateRead();
     void templateWritten_data();
@@ -447,6 +449,42 @@ void TestSettingsFile::preferencesKeepWhatTheyDoNotKnow()
     QVERIFY(preferences.setExtendedListSyntax(true));
     QTEST(fileBytes(path), "after");
     QVERIFY(Preferences(path).extendedListSyntax());
+}
+
+// The display language: read as written, anything else no choice; written into its own
+// section beside the others.
+void TestSettingsFile::preferencesLanguage_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("read");     // "" no choice
+    QTest::addColumn<QByteArray>("after"); // once English is chosen
+    QTest::newRow("no file") << QByteArray("<none>") << ""
+                             << QByteArray("[display]\nlanguage=en\n");
+    QTest::newRow("Japanese, among other sections")
+        << QByteArray("[list]\nextendedSyntax=true\n[display]\nlanguage=ja\n") << "ja"
+        << QByteArray("[list]\nextendedSyntax=true\n[display]\nlanguage=en\n");
+    QTest::newRow("any case, blanks around") << QByteArray("[display]\nlanguage = EN \n") << "en"
+                                             << QByteArray("[display]\nlanguage=en\n");
+    QTest::newRow("a language it does not speak")
+        << QByteArray("[display]\nlanguage=fr\n") << "" << QByteArray("[display]\nlanguage=en\n");
+    QTest::newRow("the key in another section")
+        << QByteArray("[list]\nlanguage=en\n") << ""
+        << QByteArray("[list]\nlanguage=en\n[display]\nlanguage=en\n");
+}
+
+void TestSettingsFile::preferencesLanguage()
+{
+    QFETCH(QByteArray, before);
+    QTemporaryDir dir;
+    const QString path = preferencesFilePathIn(dir.path());
+    if (before != "<none>")
+        QVERIFY(putBytes(path, before));
+    Preferences preferences(path);
+    const auto read = preferences.language();
+    QTEST(read ? languageCode(*read) : QString(), "read");
+    QVERIFY(preferences.setLanguage(Language::English));
+    QTEST(fileBytes(path), "after");
+    QCOMPARE(Preferences(path).language(), std::optional(Language::English));
 }
 
 namespace

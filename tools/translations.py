@@ -24,12 +24,49 @@ def unescape(text):
         c = text[i]
         if c == "\\" and i + 1 < len(text):
             n = text[i + 1]
+            if n == "x":
+                # As C reads it: every hex digit that follows.
+                j = i + 2
+                while j < len(text) and text[j] in "0123456789abcdefABCDEF":
+                    j += 1
+                out.append(chr(int(text[i + 2:j], 16)))
+                i = j
+                continue
             out.append({"n": "\n", "r": "\r", "t": "\t", "\\": "\\", '"': '"'}.get(n, "\\" + n))
             i += 2
         else:
             out.append(c)
             i += 1
     return "".join(out)
+
+
+# lupdate writes the characters XML cannot hold (CR, the catalogue's insert codes) as
+# <byte value="xd"/> elements inside the text.
+def text_of(element):
+    if element is None:
+        return ""
+    parts = [element.text or ""]
+    for child in element:
+        if child.tag == "byte":
+            value = child.get("value", "")
+            parts.append(chr(int(value[1:], 16) if value.startswith("x") else int(value)))
+        parts.append(child.tail or "")
+    return "".join(parts)
+
+
+def set_text(element, text):
+    for child in list(element):
+        element.remove(child)
+    element.text = None
+    last = None
+    for c in text:
+        if ord(c) < 0x20 and c not in "\n\t":
+            last = ET.SubElement(element, "byte", value="x%x" % ord(c))
+            last.tail = ""
+        elif last is None:
+            element.text = (element.text or "") + c
+        else:
+            last.tail += c
 
 
 def lupdate(ts, lupdate_program=LUPDATE):
@@ -59,10 +96,10 @@ def messages(ts):
         name = context.findtext("name")
         for m in context.iter("message"):
             t = m.find("translation")
-            key = (name, m.findtext("source") or "", m.findtext("comment") or "")
+            key = (name, text_of(m.find("source")), text_of(m.find("comment")))
             finished = t is not None and t.get("type") not in ("unfinished", "vanished",
                                                                "obsolete")
-            found[key] = ((t.text or "") if t is not None else "", finished)
+            found[key] = (text_of(t), finished)
     return found
 
 
@@ -88,10 +125,10 @@ def update(tsv_files):
         name = context.findtext("name")
         for m in context.iter("message"):
             t = m.find("translation")
-            key = (name, m.findtext("source") or "", m.findtext("comment") or "")
+            key = (name, text_of(m.find("source")), text_of(m.find("comment")))
             if t is not None and t.get("type") == "unfinished":
                 if key in english:
-                    t.text = english[key]
+                    set_text(t, english[key])
                     del t.attrib["type"]
                 else:
                     missing.append(key)

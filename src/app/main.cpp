@@ -72,7 +72,8 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(badLanguageText(languageArgument.bad) + u'\n'), stderr);
         return 2;
     }
-    installLanguage(chooseLanguage(languageArgument, qEnvironmentVariable("NMAKER_LANG")));
+    installLanguage(chooseLanguage(languageArgument, qEnvironmentVariable("NMAKER_LANG"),
+                                   Preferences(preferencesFilePath()).language()));
 
     // One of each for the whole program: every window and run shares them.
     Options options;

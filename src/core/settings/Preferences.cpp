@@ -16,6 +16,8 @@ const QByteArray ExtendedKey = "extendedSyntax";
 const QByteArray TemplateSection = "[template]";
 const QByteArray FolderKey = "folder";
 const QByteArray FoldersOnlyKey = "foldersOnly";
+const QByteArray DisplaySection = "[display]";
+const QByteArray LanguageKey = "language";
 constexpr qint64 MaxBytes = 1024 * 1024;
 
 QByteArray trimmed(QByteArray line)
@@ -78,6 +80,9 @@ Preferences::Preferences(const QString& path) : m_path(path)
         m_template.folder = QDir::toNativeSeparators(folder);
     m_template.foldersOnly =
         value(TemplateSection, FoldersOnlyKey).value_or("").trimmed() == "true";
+    // A name it does not know is no choice: the default stays.
+    m_language = languageNamed(
+        QString::fromLatin1(value(DisplaySection, LanguageKey).value_or("").trimmed()));
 }
 
 std::optional<QByteArray> Preferences::value(const QByteArray& section, const QByteArray& key) const
@@ -139,6 +144,12 @@ bool Preferences::setFolderTemplate(const FolderTemplate& value)
         return m_path.isEmpty();
     return write(TemplateSection,
                  {{FolderKey, folder}, {FoldersOnlyKey, boolText(value.foldersOnly)}});
+}
+
+bool Preferences::setLanguage(Language language)
+{
+    m_language = language;
+    return write(DisplaySection, {{LanguageKey, languageCode(language).toLatin1()}});
 }
 
 QString preferencesFilePathIn(const QString& configFolder)

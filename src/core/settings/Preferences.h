@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/Language.h"
 #include "templates/FolderTemplate.h"
 
 #include <QByteArray>
@@ -34,6 +35,10 @@ public:
     // As setExtendedListSyntax; a folder whose name holds a line break cannot be written.
     bool setFolderTemplate(const FolderTemplate& value);
 
+    // The settings dialog's 表示言語, for the next start; nothing when never chosen.
+    std::optional<Language> language() const { return m_language; }
+    bool setLanguage(Language language);
+
 private:
     using Entry = std::pair<QByteArray, QByteArray>; // key, value
     // The value of `key` in `section`, as written after its '='.
@@ -45,6 +50,7 @@ private:
     QList<QByteArray> m_lines; // the file's lines as read, kept through every write
     bool m_extendedListSyntax = false;
     FolderTemplate m_template;
+    std::optional<Language> m_language;
 };
 
 // "preferences.ini" in the per-user configuration folder, the one the settings file falls
