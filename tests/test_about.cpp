@@ -3,6 +3,7 @@
 #include "about/AboutDialog.h"
 #include "about/HelpCommands.h"
 #include "common/AppIcon.h"
+#include "i18n/Language.h"
 
 #include "Version.h"
 
@@ -12,6 +13,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -194,11 +197,15 @@ void TestAbout::openManual_data()
     QTest::addColumn<bool>("openerWorks");
     QTest::addColumn<bool>("opened");
     QTest::addColumn<bool>("message");
+    QTest::addColumn<bool>("english");
 
-    QTest::newRow("absent") << "" << true << false << true;
-    QTest::newRow("a folder of that name") << "folder" << true << false << true;
-    QTest::newRow("present, no launcher") << "file" << false << true << true;
-    QTest::newRow("present, launcher started") << "file" << true << true << false;
+    QTest::newRow("absent") << "" << true << false << true << false;
+    QTest::newRow("a folder of that name") << "folder" << true << false << true << false;
+    QTest::newRow("present, no launcher") << "file" << false << true << true << false;
+    QTest::newRow("present, launcher started") << "file" << true << true << false << false;
+    QTest::newRow("English: its own manual") << "file" << true << true << false << true;
+    QTest::newRow("English: the Japanese one is not taken for it")
+        << "file-ja" << true << false << true << true;
 }
 
 void TestAbout::openManual()
@@ -207,14 +214,19 @@ void TestAbout::openManual()
     QFETCH(bool, openerWorks);
     QFETCH(bool, opened);
     QFETCH(bool, message);
+    QFETCH(bool, english);
+    QVERIFY(installLanguage(english ? Language::English : Language::Japanese));
+    const auto japaneseAgain = qScopeGuard([] { installLanguage(Language::Japanese); });
 
     // A blank and Japanese in the path: the URL must still name the file.
     QTemporaryDir tmp;
     const QString folder = tmp.filePath("プログラム フォルダ");
     QVERIFY(QDir().mkpath(folder));
-    const QString manual = folder + "/NMAKER_INDEX.htm";
+    const QString manual = folder + (english ? "/NMAKER_INDEX_en.htm" : "/NMAKER_INDEX.htm");
     if (present == "file")
         QVERIFY(putBytes(manual, "<html></html>"));
+    else if (present == "file-ja")
+        QVERIFY(putBytes(folder + "/NMAKER_INDEX.htm", "<html></html>"));
     else if (present == "folder")
         QVERIFY(QDir().mkpath(manual));
 
@@ -228,8 +240,12 @@ void TestAbout::openManual()
     QCOMPARE(asked, opened ? QList<QUrl>{QUrl::fromLocalFile(manual)} : QList<QUrl>{});
     QCOMPARE(prompter.numbers(), message ? QList<int>{22} : QList<int>{});
     // The box drops the insert's leading backslash.
-    if (message)
+    if (message && !english)
         QVERIFY(prompter.shown[0].text.startsWith("マニュアル(NMAKER_INDEX.htm)がありません。"));
+    if (message && english)
+        QVERIFY2(prompter.shown[0].text.contains("(NMAKER_INDEX_en.htm)") &&
+                     !prompter.shown[0].text.contains("マニュアル"),
+                 qPrintable(prompter.shown[0].text));
 }
 
 QTEST_MAIN(TestAbout)

@@ -62,22 +62,48 @@ QString badLanguageText(const QString& value)
         .arg(value);
 }
 
+namespace
+{
+Language installed = Language::Japanese;
+// Ours, taken out again when another language is installed.
+QTranslator* installedProgram = nullptr;
+QTranslator* installedQt = nullptr;
+} // namespace
+
+Language installedLanguage()
+{
+    return installed;
+}
+
 bool installLanguage(Language language)
 {
-    // Owned by the application from here on: a translator must outlive every text.
+    for (QTranslator** t : {&installedProgram, &installedQt}) {
+        if (*t) {
+            QCoreApplication::removeTranslator(*t);
+            delete *t;
+            *t = nullptr;
+        }
+    }
+    installed = language;
+    // Owned by the application too, so that they go with it.
     auto* program = new QTranslator(QCoreApplication::instance());
     auto* qt = new QTranslator(QCoreApplication::instance());
     bool ok = true;
     if (language == Language::English) {
         ok = program->load(QStringLiteral(":/i18n/nmaker_en.qm"));
-        if (ok)
-            QCoreApplication::installTranslator(program);
+        if (ok && QCoreApplication::installTranslator(program))
+            installedProgram = program;
     } else {
         // Qt's own dialogs (file and progress dialogs) in Japanese like the rest of the tool;
         // in English they are as Qt wrote them.
         if (qt->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(qt);
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+            QCoreApplication::installTranslator(qt))
+            installedQt = qt;
     }
+    if (installedProgram != program)
+        delete program;
+    if (installedQt != qt)
+        delete qt;
     return ok;
 }

@@ -33,3 +33,5 @@ QString badLanguageText(const QString& value);
 // Loads the program's translation and Qt's own for the language into the running application;
 // Japanese loads only Qt's Japanese texts. False when a translation was not found.
 bool installLanguage(Language language);
+// The language last installed; Japanese before any.
+Language installedLanguage();
