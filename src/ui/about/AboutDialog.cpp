@@ -62,7 +62,7 @@ void makeLine(QWidget* parent, const QString& name, QPalette::ColorRole color, i
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 NMaker"));
+    setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報 NMaker"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(uiFont(11));
@@ -85,27 +85,26 @@ void AboutDialog::buildControls()
 {
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    setReaderName(icon, QStringLiteral("NMaker のアイコン"));
+    setReaderName(icon, tr("NMaker のアイコン"));
     icon->setGeometry(twipsRect(Margin, Margin, IconSize, IconSize));
     icon->setPixmap(appIcon().pixmap(icon->size(), devicePixelRatioF()));
 
     QLabel* title = makeLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Nestmaker"),
-                              QStringLiteral("ソフトの名前です"),
+                              tr("ソフトの名前です"),
                               twipsRect(TextLeft, Margin, VersionLeft - TextLeft, TitleHeight));
     title->setFont(uiFont(18, true));
 
-    const QString version = QStringLiteral("Version ") + QString::number(NMAKER_VERSION_MAJOR) +
-                            u'.' + QString::number(NMAKER_VERSION_MINOR);
+    const QString version = tr("Version ") + QString::number(NMAKER_VERSION_MAJOR) + u'.' +
+                            QString::number(NMAKER_VERSION_MINOR);
     QLabel* lblVersion =
-        makeLabel(this, QStringLiteral("lblVersion"), version, QStringLiteral("バージョン番号です"),
+        makeLabel(this, QStringLiteral("lblVersion"), version, tr("バージョン番号です"),
                   twipsRect(VersionLeft, Margin, VersionWidth, TitleHeight));
     // Level with the title's baseline rather than its top, and flush with the right margin.
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
     QLabel* description = makeLabel(
         this, QStringLiteral("lblDescription"),
-        QStringLiteral("このアプリは、任意の連番付きの名前でフォルダを作成します"),
-        QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの説明です"),
+        tr("このアプリは、任意の連番付きの名前でフォルダを作成します"), tr("ｱﾌﾟﾘｹｰｼｮﾝの説明です"),
         twipsRect(TextLeft, DescriptionTop, ClientWidth - Margin - TextLeft, DescriptionHeight));
     description->setWordWrap(true);
 
@@ -115,14 +114,13 @@ void AboutDialog::buildControls()
 
     QLabel* disclaimer = makeLabel(
         this, QStringLiteral("lblDisclaimer"),
-        QStringLiteral("警告:  本ソフトは無保証です。作成と削除は自己責任で。"),
-        QStringLiteral("著作権です"),
+        tr("警告:  本ソフトは無保証です。作成と削除は自己責任で。"), tr("著作権です"),
         twipsRect(Margin, DisclaimerTop, ButtonLeft - 90 - Margin, ClientHeight - DisclaimerTop));
     disclaimer->setWordWrap(true);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setToolTip(QStringLiteral("このダイアログを閉じます"));
+    ok->setToolTip(tr("このダイアログを閉じます"));
     ok->setGeometry(twipsRect(ButtonLeft, ButtonTop, ButtonWidth, ButtonHeight));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

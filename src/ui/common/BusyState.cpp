@@ -5,22 +5,21 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QWidget>
 
 BusyState::BusyState(Parts parts) : m_parts(std::move(parts)) {}
 
-const QString& BusyState::cancelCaption()
+QString BusyState::cancelCaption()
 {
-    static const QString text = QStringLiteral("ｷｬﾝｾﾙ");
-    return text;
+    return QCoreApplication::translate("BusyState", "ｷｬﾝｾﾙ");
 }
 
-const QString& BusyState::cancelTip()
+QString BusyState::cancelTip()
 {
-    static const QString text = QStringLiteral("処理を中断します");
-    return text;
+    return QCoreApplication::translate("BusyState", "処理を中断します");
 }
 
 void BusyState::enter()

@@ -45,8 +45,8 @@ public:
     // Whether a close is waiting for the run to end, without taking it.
     bool closeAfterRunPending() const { return m_closeAfterRun; }
 
-    static const QString& cancelCaption();
-    static const QString& cancelTip();
+    static QString cancelCaption();
+    static QString cancelTip();
 
 private:
     Parts m_parts;

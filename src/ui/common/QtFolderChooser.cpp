@@ -3,6 +3,7 @@
 #include "UiFont.h"
 #include "messages/MessageCatalogue.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -55,7 +56,8 @@ QDialog* QtFolderChooser::makeDialog(const FolderChoice& choice, QWidget* parent
 {
     auto* dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("folderChooser"));
-    dialog->setWindowTitle(QStringLiteral("フォルダの参照 - ") + applicationTitle());
+    dialog->setWindowTitle(QCoreApplication::translate("QtFolderChooser", "フォルダの参照 - ") +
+                           applicationTitle());
     dialog->setFont(uiFont());
     auto* layout = new QVBoxLayout(dialog);
     auto* instruction = new QLabel(choice.instruction, dialog);

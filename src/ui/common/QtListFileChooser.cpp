@@ -3,6 +3,7 @@
 #include "UiFont.h"
 #include "messages/MessageCatalogue.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -54,13 +55,16 @@ bool QtListFileChooser::askReplace(const QString& path)
 {
     if (confirmReplace)
         return confirmReplace(path);
-    QMessageBox box(
-        QMessageBox::Warning, applicationTitle(),
-        QStringLiteral("%1 は既に存在します。\r\n上書きしますか？").arg(QFileInfo(path).fileName()),
-        QMessageBox::NoButton, m_parent);
+    QMessageBox box(QMessageBox::Warning, applicationTitle(),
+                    QCoreApplication::translate("QtListFileChooser",
+                                                "%1 は既に存在します。\r\n上書きしますか？")
+                        .arg(QFileInfo(path).fileName()),
+                    QMessageBox::NoButton, m_parent);
     box.setFont(uiFont());
-    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("QtListFileChooser", "はい(&Y)"),
+                                     QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QCoreApplication::translate("QtListFileChooser", "いいえ(&N)"),
+                                    QMessageBox::NoRole);
     box.setDefaultButton(no);
     box.setEscapeButton(no);
     box.exec();

@@ -24,8 +24,8 @@ UpDown::UpDown(QLineEdit* buddy, const NumberField& field, QWidget* parent)
     m_down->setArrowType(Qt::DownArrow);
     m_up->setObjectName(QStringLiteral("up"));
     m_down->setObjectName(QStringLiteral("down"));
-    setReaderName(m_up, QStringLiteral("1 増やす"));
-    setReaderName(m_down, QStringLiteral("1 減らす"));
+    setReaderName(m_up, tr("1 増やす"));
+    setReaderName(m_down, tr("1 減らす"));
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
 }

@@ -2,6 +2,7 @@
 
 #include "messages/MessageCatalogue.h"
 
+#include <QCoreApplication>
 #include <QProgressDialog>
 
 #include <limits>
@@ -19,8 +20,9 @@ void DialogProgress::start(const QString& text, qsizetype total)
 {
     m_total = qBound<qsizetype>(0, total, MaxBarValue);
     m_cancelled = false;
-    m_dialog = std::make_unique<QProgressDialog>(text, QStringLiteral("キャンセル"), 0,
-                                                 int(m_total), m_parent);
+    m_dialog = std::make_unique<QProgressDialog>(
+        text, QCoreApplication::translate("DialogProgress", "キャンセル"), 0, int(m_total),
+        m_parent);
     m_dialog->setWindowTitle(applicationTitle());
     // Modal, so that setValue lets the cancel button through while core keeps the thread.
     m_dialog->setWindowModality(Qt::ApplicationModal);

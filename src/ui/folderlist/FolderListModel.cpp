@@ -22,7 +22,7 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const
     // The tooltip, and what a screen reader says of the row beside its path.
     if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) &&
         exists(m_entries.at(index.row())))
-        return QStringLiteral("既に存在します");
+        return tr("既に存在します");
     return {};
 }
 

@@ -23,6 +23,7 @@
 #include "text/TextFile.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
@@ -39,8 +40,8 @@ ListController::ListController(ListHost& host, const RunServices& services,
 void ListController::setExtendedSyntax(bool on)
 {
     if (!m_preferences.setExtendedListSyntax(on))
-        showBox(QStringLiteral("拡張書式の設定を保存できませんでした。\r\n"
-                               "この設定は NMaker を終了するまで有効です。\r\n") +
+        showBox(tr("拡張書式の設定を保存できませんでした。\r\n"
+                   "この設定は NMaker を終了するまで有効です。\r\n") +
                     m_preferences.path(),
                 MessageStyle::Ok | MessageStyle::IconWarning);
     if (m_list)
@@ -115,19 +116,21 @@ QString reasonText(EncodingReason reason)
 {
     switch (reason) {
     case EncodingReason::Asked:
-        return QStringLiteral("指定");
+        return QCoreApplication::translate("ListController", "指定");
     case EncodingReason::ByteOrder:
-        return QStringLiteral("自動判定: BOM があるため");
+        return QCoreApplication::translate("ListController", "自動判定: BOM があるため");
     case EncodingReason::OnlyAscii:
-        return QStringLiteral("自動判定: 半角英数字だけのため");
+        return QCoreApplication::translate("ListController", "自動判定: 半角英数字だけのため");
     case EncodingReason::NotUtf8:
-        return QStringLiteral("自動判定: UTF-8 としては読めないため");
+        return QCoreApplication::translate("ListController",
+                                           "自動判定: UTF-8 としては読めないため");
     case EncodingReason::LfOnly:
-        return QStringLiteral("自動判定: 改行が LF だけのため");
+        return QCoreApplication::translate("ListController", "自動判定: 改行が LF だけのため");
     case EncodingReason::Utf8Text:
-        return QStringLiteral("自動判定");
+        return QCoreApplication::translate("ListController", "自動判定");
     case EncodingReason::Japanese932:
-        return QStringLiteral("自動判定: シフトJIS として読むと日本語になるため");
+        return QCoreApplication::translate("ListController",
+                                           "自動判定: シフトJIS として読むと日本語になるため");
     }
     return {};
 }
@@ -158,7 +161,7 @@ bool ListController::importFile(const QString& path, EncodingChoice encoding, bo
         return takeImport(*import, path, fromList, false, *format != SheetFormat::Xlsx);
     }
     // Busy like every long command: its other commands off, ｷｬﾝｾﾙ on its exit button.
-    const QString what = QStringLiteral("インポート");
+    const QString what = tr("インポート");
     ListImportOptions options;
     options.encoding = encoding;
     options.syntax.extended = extendedSyntax();
@@ -267,7 +270,7 @@ void ListController::pasteIntoList()
     if (text.isEmpty())
         return;
     if (text.size() > MaxListFileBytes) {
-        showBox(QStringLiteral("貼り付ける内容が大きすぎます。(上限は 64 MB です)"),
+        showBox(tr("貼り付ける内容が大きすぎます。(上限は 64 MB です)"),
                 MessageStyle::Ok | MessageStyle::IconWarning);
         return;
     }
@@ -343,7 +346,7 @@ QString ListController::chooseExportFile()
     if (path.isEmpty())
         return {};
     if (!canWriteFile(path)) {
-        showBox(QStringLiteral("リストファイルに書き込めませんでした。\r\n") + path,
+        showBox(tr("リストファイルに書き込めませんでした。\r\n") + path,
                 MessageStyle::Ok | MessageStyle::IconError);
         return {};
     }
@@ -354,7 +357,7 @@ void ListController::writeExport(const QString& path, const QStringList& lines)
 {
     // Written whole or not at all; a cancelled export keeps the lines made so far.
     if (!writeListFile(path, lines))
-        showBox(QStringLiteral("リストファイルに書き込めませんでした。\r\n") + path,
+        showBox(tr("リストファイルに書き込めませんでした。\r\n") + path,
                 MessageStyle::Ok | MessageStyle::IconError);
 }
 
@@ -466,14 +469,14 @@ void ListController::exportReportCsv(const QList<ReportRow>& rows)
 {
     if (!m_services.listFiles)
         return;
-    const ListFileChoice choice{QStringLiteral("CSV に書き出す"),
-                                {{QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("*.csv")},
-                                 {QStringLiteral("すべてのファイル (*.*)"), QStringLiteral("*")}},
+    const ListFileChoice choice{tr("CSV に書き出す"),
+                                {{tr("CSV ファイル (*.csv)"), QStringLiteral("*.csv")},
+                                 {tr("すべてのファイル (*.*)"), QStringLiteral("*")}},
                                 QStringLiteral("csv")};
     const QString path = m_services.listFiles->chooseToSave(choice);
     if (path.isEmpty())
         return;
     if (!writeReportCsv(path, rows))
-        showBox(QStringLiteral("ファイルに書き込めませんでした。\r\n") + path,
+        showBox(tr("ファイルに書き込めませんでした。\r\n") + path,
                 MessageStyle::Ok | MessageStyle::IconError);
 }

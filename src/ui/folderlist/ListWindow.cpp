@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -25,8 +26,16 @@
 namespace
 {
 
-const QString closeCaption = QStringLiteral("閉じる");
-const QString closeTip = QStringLiteral("「フォルダ作成リスト」ダイアログをを閉じる");
+// Functions, not constants: the language is chosen after static initialisation.
+QString closeCaption()
+{
+    return QCoreApplication::translate("ListWindow", "閉じる");
+}
+
+QString closeTip()
+{
+    return QCoreApplication::translate("ListWindow", "「フォルダ作成リスト」ダイアログをを閉じる");
+}
 
 // The places of the resize rules, in twips.
 constexpr int frameWidth = 1275;
@@ -40,7 +49,7 @@ ListWindow::ListWindow(Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_model(new FolderListModel(this))
 {
     setObjectName(QStringLiteral("frmList"));
-    setWindowTitle(QStringLiteral("フォルダ作成リスト - ") + applicationTitle());
+    setWindowTitle(tr("フォルダ作成リスト - ") + applicationTitle());
     setFont(uiFont());
     setModal(true);
     setSizeGripEnabled(false);
@@ -51,8 +60,8 @@ ListWindow::ListWindow(Prompter& prompter, QWidget* parent)
                                                      {m_mnuAction, m_mnuEdit},
                                                      {m_cmdCreateDelete[0], m_cmdCreateDelete[1]},
                                                      m_cmdExit,
-                                                     closeCaption,
-                                                     closeTip});
+                                                     closeCaption(),
+                                                     closeTip()});
     resize(twipsToPixels(6030), twipsToPixels(3195) + m_menuBar->sizeHint().height());
     move(twipsToPixels(2715), twipsToPixels(3405));
     setupListColumns();
@@ -71,20 +80,20 @@ void ListWindow::buildControls()
     m_fraButton->setObjectName(QStringLiteral("fraButton"));
     m_fraButton->setGeometry(twipsRect(4710, 0, frameWidth, frameHeight));
     m_cmdCreateDelete[0] =
-        makeButton(m_fraButton, QStringLiteral("cmdCreateDelete0"), QStringLiteral("作成"),
-                   QStringLiteral("リストのフォルダを作成します"), twipsRect(120, 240, 1110, 480));
+        makeButton(m_fraButton, QStringLiteral("cmdCreateDelete0"), tr("作成"),
+                   tr("リストのフォルダを作成します"), twipsRect(120, 240, 1110, 480));
     m_cmdCreateDelete[1] =
-        makeButton(m_fraButton, QStringLiteral("cmdCreateDelete1"), QStringLiteral("削除"),
-                   QStringLiteral("リストのフォルダを削除します"), twipsRect(120, 870, 1110, 480));
-    m_cmdExit = makeButton(m_fraButton, QStringLiteral("cmdExit"), closeCaption, closeTip,
+        makeButton(m_fraButton, QStringLiteral("cmdCreateDelete1"), tr("削除"),
+                   tr("リストのフォルダを削除します"), twipsRect(120, 870, 1110, 480));
+    m_cmdExit = makeButton(m_fraButton, QStringLiteral("cmdExit"), closeCaption(), closeTip(),
                            twipsRect(120, 1500, 1110, 480));
     // The close button doubles as the cancel button in a run, so it keeps the arrow then.
     m_cmdExit->setCursor(Qt::ArrowCursor);
 
     m_list = new FolderListView(m_client);
     m_list->setObjectName(QStringLiteral("ltvFolder"));
-    m_list->setToolTip(QStringLiteral("右クリックで「編集」メニューを表示します"));
-    setReaderName(m_list, QStringLiteral("フォルダ作成リスト"));
+    m_list->setToolTip(tr("右クリックで「編集」メニューを表示します"));
+    setReaderName(m_list, tr("フォルダ作成リスト"));
     // Item views do not fall back to the tooltip for their description.
     setReaderDescription(m_list, m_list->toolTip());
     m_list->setFont(uiFont(9));
@@ -112,16 +121,14 @@ void ListWindow::buildControls()
 
 void ListWindow::buildMenus()
 {
-    m_mnuAction = m_menuBar->addMenu(QStringLiteral("実行(&R)"));
+    m_mnuAction = m_menuBar->addMenu(tr("実行(&R)"));
     m_mnuAction->setObjectName(QStringLiteral("mnuAction"));
-    QAction* import =
-        addMenuItem(m_mnuAction, "mnuActionListImport", QStringLiteral("リストのインポート"),
-                    QKeySequence(Qt::CTRL | Qt::Key_I));
-    m_mnuEncoding = m_mnuAction->addMenu(QStringLiteral("読み込んだ文字コード"));
+    QAction* import = addMenuItem(m_mnuAction, "mnuActionListImport", tr("リストのインポート"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_mnuEncoding = m_mnuAction->addMenu(tr("読み込んだ文字コード"));
     m_mnuEncoding->setObjectName(QStringLiteral("mnuActionEncoding"));
-    m_mnuEncoding->setToolTip(
-        QStringLiteral("インポートしたファイルを読んだ文字コードです。もう一方を選ぶと、"
-                       "同じファイルをその文字コードで読み直します"));
+    m_mnuEncoding->setToolTip(tr("インポートしたファイルを読んだ文字コードです。もう一方を選ぶと、"
+                                 "同じファイルをその文字コードで読み直します"));
     m_mnuEncoding->setToolTipsVisible(true);
     auto* encodings = new QActionGroup(this);
     m_encodingItems[0] = addMenuItem(m_mnuEncoding, "mnuEncodingUtf8", QStringLiteral("UTF-8"));
@@ -135,51 +142,51 @@ void ListWindow::buildMenus()
                 [this, encoding] { Q_EMIT reimportRequested(encoding); });
     }
     showImportEncoding(std::nullopt);
-    m_extended = addMenuItem(m_mnuAction, "mnuActionExtended", QStringLiteral("拡張書式で展開"),
+    m_extended = addMenuItem(m_mnuAction, "mnuActionExtended", tr("拡張書式で展開"),
                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     m_extended->setCheckable(true);
-    m_extended->setToolTip(QStringLiteral("次のインポートから、リストを拡張書式で展開します"));
+    m_extended->setToolTip(tr("次のインポートから、リストを拡張書式で展開します"));
     connect(m_extended, &QAction::triggered, this, [this](bool on) { Q_EMIT extendedToggled(on); });
     QAction* exportRaw =
-        addMenuItem(m_mnuAction, "mnuActionListExport0", QStringLiteral("リストのエクスポート"),
+        addMenuItem(m_mnuAction, "mnuActionListExport0", tr("リストのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_E));
     QAction* exportExpanded =
-        addMenuItem(m_mnuAction, "mnuActionListExport1", QStringLiteral("展開済みのエクスポート"),
+        addMenuItem(m_mnuAction, "mnuActionListExport1", tr("展開済みのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_T));
     m_mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuBlank1"));
-    QAction* create = addMenuItem(m_mnuAction, "mnuActionCreateDelete0", QStringLiteral("作成"),
+    QAction* create = addMenuItem(m_mnuAction, "mnuActionCreateDelete0", tr("作成"),
                                   QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* remove = addMenuItem(m_mnuAction, "mnuActionCreateDelete1", QStringLiteral("削除"),
+    QAction* remove = addMenuItem(m_mnuAction, "mnuActionCreateDelete1", tr("削除"),
                                   QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_report = addMenuItem(m_mnuAction, "mnuActionReport", QStringLiteral("結果を表示"),
+    m_report = addMenuItem(m_mnuAction, "mnuActionReport", tr("結果を表示"),
                            QKeySequence(Qt::CTRL | Qt::Key_R));
     m_report->setEnabled(false);
     m_mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuBlank2"));
-    QAction* exit =
-        addMenuItem(m_mnuAction, "mnuActionExit", closeCaption, QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* exit = addMenuItem(m_mnuAction, "mnuActionExit", closeCaption(),
+                                QKeySequence(Qt::CTRL | Qt::Key_W));
 
-    m_mnuEdit = m_menuBar->addMenu(QStringLiteral("編集(&E)"));
+    m_mnuEdit = m_menuBar->addMenu(tr("編集(&E)"));
     m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    QAction* all = addMenuItem(m_mnuEdit, "mnuEditAllSelect", QStringLiteral("全て選択"),
+    QAction* all = addMenuItem(m_mnuEdit, "mnuEditAllSelect", tr("全て選択"),
                                QKeySequence(Qt::CTRL | Qt::Key_A));
-    m_editNoSelect = addMenuItem(m_mnuEdit, "mnuEditNoSelect", QStringLiteral("全ての選択解除"),
+    m_editNoSelect = addMenuItem(m_mnuEdit, "mnuEditNoSelect", tr("全ての選択解除"),
                                  QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_editDelete = addMenuItem(m_mnuEdit, "mnuEditDelete", QStringLiteral("選択項目の削除"),
-                               QKeySequence::Delete);
+    m_editDelete =
+        addMenuItem(m_mnuEdit, "mnuEditDelete", tr("選択項目の削除"), QKeySequence::Delete);
     // Cells copied from a spreadsheet, or lines of a list; Ctrl+C is 作成 here, so only the
     // paste has its usual key.
-    QAction* paste = addMenuItem(m_mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* paste =
+        addMenuItem(m_mnuEdit, "mnuEditPaste", tr("貼り付け"), QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(m_mnuEdit, &QMenu::aboutToShow, this, &ListWindow::updateEditItems);
 
     m_mnuPopup = new QMenu(this);
     m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     // The menu bar's 編集 as a popup: read by that name.
-    setReaderName(m_mnuPopup, QStringLiteral("編集"));
-    QAction* popupAll = addMenuItem(m_mnuPopup, "mnuPopupAllSelect", QStringLiteral("全て選択"));
-    m_popupNoSelect = addMenuItem(m_mnuPopup, "mnuPopupNoSelect", QStringLiteral("全ての選択解除"));
-    m_popupDelete = addMenuItem(m_mnuPopup, "mnuPopupDelete", QStringLiteral("選択項目の削除"));
-    QAction* popupPaste = addMenuItem(m_mnuPopup, "mnuPopupPaste", QStringLiteral("貼り付け"));
+    setReaderName(m_mnuPopup, tr("編集"));
+    QAction* popupAll = addMenuItem(m_mnuPopup, "mnuPopupAllSelect", tr("全て選択"));
+    m_popupNoSelect = addMenuItem(m_mnuPopup, "mnuPopupNoSelect", tr("全ての選択解除"));
+    m_popupDelete = addMenuItem(m_mnuPopup, "mnuPopupDelete", tr("選択項目の削除"));
+    QAction* popupPaste = addMenuItem(m_mnuPopup, "mnuPopupPaste", tr("貼り付け"));
 
     connect(import, &QAction::triggered, this, [this] { Q_EMIT importRequested(); });
     connect(exportRaw, &QAction::triggered, this, [this] { Q_EMIT exportRequested(0); });
@@ -224,7 +231,7 @@ void ListWindow::fitColumn(int width)
 
 void ListWindow::setupListColumns()
 {
-    m_model->setHeader(QStringLiteral("フォルダパス"));
+    m_model->setHeader(tr("フォルダパス"));
     fitColumn(m_list->width());
 }
 
@@ -334,21 +341,21 @@ void ListWindow::showImportEncoding(std::optional<TextEncoding> used, const QStr
                                         ? encodingName(encoding) + QStringLiteral(" (") + why +
                                               QLatin1Char(')')
                                         : encodingName(encoding));
-        m_encodingItems[i]->setToolTip(current ? QStringLiteral("この文字コードで読みました")
-                                               : QStringLiteral("この文字コードで読み直します"));
+        m_encodingItems[i]->setToolTip(current ? tr("この文字コードで読みました")
+                                               : tr("この文字コードで読み直します"));
     }
 }
 
 void ListWindow::showProgress(const QString& what, int done, int total)
 {
-    setWindowTitle(QStringLiteral("フォルダ作成リスト - ") + applicationTitle() +
-                   QStringLiteral(" - ") + what + QStringLiteral(" %1 / %2").arg(done).arg(total));
+    setWindowTitle(tr("フォルダ作成リスト - ") + applicationTitle() + QStringLiteral(" - ") + what +
+                   QStringLiteral(" %1 / %2").arg(done).arg(total));
 }
 
 void ListWindow::leaveBusyState()
 {
     m_busy->leave();
-    setWindowTitle(QStringLiteral("フォルダ作成リスト - ") + applicationTitle());
+    setWindowTitle(tr("フォルダ作成リスト - ") + applicationTitle());
     m_list->setLocked(false);
     updateEditItems();
 }
@@ -356,7 +363,7 @@ void ListWindow::leaveBusyState()
 void ListWindow::cmdExitClick()
 {
     const bool cancelled = m_busy->requestCancel([this] {
-        m_prompter.prompt(PromptRequest{-1, QStringLiteral("処理を中断します"), MessageStyle::Ok});
+        m_prompter.prompt(PromptRequest{-1, tr("処理を中断します"), MessageStyle::Ok});
     });
     if (!cancelled)
         closeList();

@@ -45,11 +45,31 @@
 namespace
 {
 
-const QString folderTip = QStringLiteral("作成先のフォルダをフルパスで入力");
-const QString noStartTip = QStringLiteral("フォルダ名の連番開始番号の指定");
-const QString noEndTip = QStringLiteral("フォルダ名の連番終了番号の指定");
-const QString noKetaTip = QStringLiteral("フォルダ名の連番部分の桁数の指定");
-const QString exitTip = QStringLiteral("Nestmakerを閉じる");
+// Functions, not constants: the language is chosen after static initialisation.
+QString folderTip()
+{
+    return QCoreApplication::translate("MainWindow", "作成先のフォルダをフルパスで入力");
+}
+
+QString noStartTip()
+{
+    return QCoreApplication::translate("MainWindow", "フォルダ名の連番開始番号の指定");
+}
+
+QString noEndTip()
+{
+    return QCoreApplication::translate("MainWindow", "フォルダ名の連番終了番号の指定");
+}
+
+QString noKetaTip()
+{
+    return QCoreApplication::translate("MainWindow", "フォルダ名の連番部分の桁数の指定");
+}
+
+QString exitTip()
+{
+    return QCoreApplication::translate("MainWindow", "Nestmakerを閉じる");
+}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QString& tip,
                   const QRect& geometry)
@@ -172,8 +192,8 @@ MainWindow::MainWindow(const RunServices& services, const MainWindowPaths& paths
                                                      {m_mnuFile, m_mnuHelp},
                                                      {m_cmdCreateDelete[0], m_cmdCreateDelete[1]},
                                                      m_cmdExit,
-                                                     QStringLiteral("終了"),
-                                                     exitTip});
+                                                     tr("終了"),
+                                                     exitTip()});
     // A single fixed border: the client area keeps its size, the menu bar sits above it. The
     // layout fixes the window's size, so it follows the menu bar's real height, which some
     // styles only know once the window is polished.
@@ -199,11 +219,11 @@ void MainWindow::buildControls()
     setCentralWidget(client);
 
     QLabel* folderLabel =
-        makeLabel(client, QStringLiteral("Label10"), QStringLiteral("フォルダ作成先フォルダの指定"),
-                  folderTip, twipsRect(120, 120, 3300, 315));
-    m_cmdRefer = makeButton(client, QStringLiteral("cmdRefer"), QStringLiteral("参照..."),
-                            QStringLiteral("フォルダの選択"), twipsRect(3690, 60, 1005, 375));
-    m_txtFolder = makeField(client, QStringLiteral("txtFolder"), folderTip,
+        makeLabel(client, QStringLiteral("Label10"), tr("フォルダ作成先フォルダの指定"),
+                  folderTip(), twipsRect(120, 120, 3300, 315));
+    m_cmdRefer = makeButton(client, QStringLiteral("cmdRefer"), tr("参照..."), tr("フォルダの選択"),
+                            twipsRect(3690, 60, 1005, 375));
+    m_txtFolder = makeField(client, QStringLiteral("txtFolder"), folderTip(),
                             twipsRect(120, 480, 4575, 360), Qt::AlignLeft);
     // Buddies: a screen reader names each field by the label beside it.
     folderLabel->setBuddy(m_txtFolder);
@@ -213,25 +233,24 @@ void MainWindow::buildControls()
         const char16_t* label;
         const char16_t* field;
         const char16_t* spinner;
-        const char16_t* caption;
+        QString caption;
         QString tip;
         const NumberField* limits;
         QLineEdit** box;
         UpDown** ud;
     };
     const Row rows[] = {
-        {u"Label11", u"txtNoStart", u"udNoStart", u"連番開始番号", noStartTip, &NoStartField,
+        {u"Label11", u"txtNoStart", u"udNoStart", tr("連番開始番号"), noStartTip(), &NoStartField,
          &m_txtNoStart, &m_udNoStart},
-        {u"Label12", u"txtNoEnd", u"udNoEnd", u"連番終了番号", noEndTip, &NoEndField, &m_txtNoEnd,
-         &m_udNoEnd},
-        {u"Label13", u"txtNoKeta", u"udNoKeta", u"連番部分の桁数", noKetaTip, &NoKetaField,
+        {u"Label12", u"txtNoEnd", u"udNoEnd", tr("連番終了番号"), noEndTip(), &NoEndField,
+         &m_txtNoEnd, &m_udNoEnd},
+        {u"Label13", u"txtNoKeta", u"udNoKeta", tr("連番部分の桁数"), noKetaTip(), &NoKetaField,
          &m_txtNoKeta, &m_udNoKeta},
     };
     int top = 960;
     for (const Row& row : rows) {
-        QLabel* label =
-            makeLabel(client, QString::fromUtf16(row.label), QString::fromUtf16(row.caption),
-                      row.tip, twipsRect(120, top + 15, 1575, 315));
+        QLabel* label = makeLabel(client, QString::fromUtf16(row.label), row.caption, row.tip,
+                                  twipsRect(120, top + 15, 1575, 315));
         QLineEdit* box = makeField<NumberEdit>(client, QString::fromUtf16(row.field), row.tip,
                                                twipsRect(1725, top, 705, 345), Qt::AlignRight);
         box->setMaxLength(row.limits->maxLength);
@@ -253,24 +272,19 @@ void MainWindow::buildControls()
     }
 
     // The two fixed parts of the name, in their frame on the right.
-    const QString constTip =
-        QStringLiteral("フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)");
-    const QString prefixTip =
-        QStringLiteral("フォルダ名の固定文字列の接頭部分の指定(\\/|:<>\"*は使えません)");
-    const QString suffixTip =
-        QStringLiteral("フォルダ名の固定文字列の接尾部分の指定(\\/|:<>\"*は使えません)");
-    m_fraConst = new QGroupBox(QStringLiteral("固定文字列"), client);
+    const QString constTip = tr("フォルダ名の固定文字列部分の指定(\\/|:<>\"*は使えません)");
+    const QString prefixTip = tr("フォルダ名の固定文字列の接頭部分の指定(\\/|:<>\"*は使えません)");
+    const QString suffixTip = tr("フォルダ名の固定文字列の接尾部分の指定(\\/|:<>\"*は使えません)");
+    m_fraConst = new QGroupBox(tr("固定文字列"), client);
     m_fraConst->setObjectName(QStringLiteral("fraConst"));
     m_fraConst->setToolTip(constTip);
     m_fraConst->setGeometry(twipsRect(2730, 885, 1965, 1170));
-    QLabel* prefixLabel =
-        makeLabel(m_fraConst, QStringLiteral("Label20"), QStringLiteral("接頭部分"), prefixTip,
-                  twipsRect(75, 375, 900, 315));
+    QLabel* prefixLabel = makeLabel(m_fraConst, QStringLiteral("Label20"), tr("接頭部分"),
+                                    prefixTip, twipsRect(75, 375, 900, 315));
     m_txtPrefixConst = makeField(m_fraConst, QStringLiteral("txtPrefixConst"), prefixTip,
                                  twipsRect(975, 360, 900, 345), Qt::AlignLeft);
-    QLabel* suffixLabel =
-        makeLabel(m_fraConst, QStringLiteral("Label21"), QStringLiteral("接尾部分"), suffixTip,
-                  twipsRect(75, 765, 900, 315));
+    QLabel* suffixLabel = makeLabel(m_fraConst, QStringLiteral("Label21"), tr("接尾部分"),
+                                    suffixTip, twipsRect(75, 765, 900, 315));
     m_txtSuffixConst = makeField(m_fraConst, QStringLiteral("txtSuffixConst"), suffixTip,
                                  twipsRect(975, 750, 900, 345), Qt::AlignLeft);
     prefixLabel->setBuddy(m_txtPrefixConst);
@@ -284,12 +298,12 @@ void MainWindow::buildControls()
     m_txtSuffixConst->installEventFilter(this);
 
     m_cmdCreateDelete[0] =
-        makeButton(client, QStringLiteral("cmdCreateDelete0"), QStringLiteral("作成"),
-                   QStringLiteral("指定したフォルダを作成します"), twipsRect(120, 2115, 1110, 480));
-    m_cmdCreateDelete[1] = makeButton(
-        client, QStringLiteral("cmdCreateDelete1"), QStringLiteral("削除"),
-        QStringLiteral("指定したフォルダを削除します"), twipsRect(1350, 2115, 1110, 480));
-    m_cmdExit = makeButton(client, QStringLiteral("cmdExit"), QStringLiteral("終了"), exitTip,
+        makeButton(client, QStringLiteral("cmdCreateDelete0"), tr("作成"),
+                   tr("指定したフォルダを作成します"), twipsRect(120, 2115, 1110, 480));
+    m_cmdCreateDelete[1] =
+        makeButton(client, QStringLiteral("cmdCreateDelete1"), tr("削除"),
+                   tr("指定したフォルダを削除します"), twipsRect(1350, 2115, 1110, 480));
+    m_cmdExit = makeButton(client, QStringLiteral("cmdExit"), tr("終了"), exitTip(),
                            twipsRect(3585, 2115, 1110, 480));
     // The exit button doubles as the cancel button in a run, so it keeps the arrow then.
     m_cmdExit->setCursor(Qt::ArrowCursor);
@@ -305,29 +319,27 @@ void MainWindow::buildControls()
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setGeometry(twipsRect(2565, 2205, 945, 300));
     m_progress->setFormat(QStringLiteral("%p%"));
-    setReaderName(m_progress, QStringLiteral("進み具合"));
+    setReaderName(m_progress, tr("進み具合"));
     m_progress->hide();
 }
 
 void MainWindow::buildMenus()
 {
-    m_mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    m_mnuFile = menuBar()->addMenu(tr("ファイル(&F)"));
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    QAction* open = addMenuItem(m_mnuFile, "mnuFileOpen", QStringLiteral("フォルダ選択"),
+    QAction* open = addMenuItem(m_mnuFile, "mnuFileOpen", tr("フォルダ選択"),
                                 QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mnuFile->addSeparator();
-    QAction* listShow = addMenuItem(m_mnuFile, "mnuFileListShow", QStringLiteral("リスト"),
-                                    QKeySequence(Qt::CTRL | Qt::Key_L));
-    QAction* listSeries =
-        addMenuItem(m_mnuFile, "mnuFileListSeries", QStringLiteral("連番をリストに表示"),
-                    QKeySequence(Qt::CTRL | Qt::Key_P));
-    QAction* listImport =
-        addMenuItem(m_mnuFile, "mnuFileListImport", QStringLiteral("リストのインポート"),
-                    QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction* listShow =
+        addMenuItem(m_mnuFile, "mnuFileListShow", tr("リスト"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction* listSeries = addMenuItem(m_mnuFile, "mnuFileListSeries", tr("連番をリストに表示"),
+                                      QKeySequence(Qt::CTRL | Qt::Key_P));
+    QAction* listImport = addMenuItem(m_mnuFile, "mnuFileListImport", tr("リストのインポート"),
+                                      QKeySequence(Qt::CTRL | Qt::Key_I));
     QAction* listExport[2] = {
-        addMenuItem(m_mnuFile, "mnuFileListExport0", QStringLiteral("リストのエクスポート"),
+        addMenuItem(m_mnuFile, "mnuFileListExport0", tr("リストのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_E)),
-        addMenuItem(m_mnuFile, "mnuFileListExport1", QStringLiteral("展開済みのエクスポート"),
+        addMenuItem(m_mnuFile, "mnuFileListExport1", tr("展開済みのエクスポート"),
                     QKeySequence(Qt::CTRL | Qt::Key_T))};
     m_mnuFile->addSeparator();
     m_mnuFileTemplate =
@@ -338,32 +350,31 @@ void MainWindow::buildMenus()
     m_mnuFileTemplateClear = addMenuItem(m_mnuFile, "mnuFileTemplateClear",
                                          withAccessKey(TemplateText::clearItem(), 'N'));
     m_mnuFile->addSeparator();
-    QAction* setting = addMenuItem(m_mnuFile, "mnuFileSetting", QStringLiteral("設定"),
-                                   QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction* setting =
+        addMenuItem(m_mnuFile, "mnuFileSetting", tr("設定"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuFile->addSeparator();
-    QAction* create = addMenuItem(m_mnuFile, "mnuFileCreateDelete0", QStringLiteral("作成"),
+    QAction* create = addMenuItem(m_mnuFile, "mnuFileCreateDelete0", tr("作成"),
                                   QKeySequence(Qt::CTRL | Qt::Key_C));
-    QAction* remove = addMenuItem(m_mnuFile, "mnuFileCreateDelete1", QStringLiteral("削除"),
+    QAction* remove = addMenuItem(m_mnuFile, "mnuFileCreateDelete1", tr("削除"),
                                   QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_mnuFileUndo = addMenuItem(m_mnuFile, "mnuFileUndo", QStringLiteral("直前の作成を元に戻す"),
+    m_mnuFileUndo = addMenuItem(m_mnuFile, "mnuFileUndo", tr("直前の作成を元に戻す"),
                                 QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_mnuFileReport = addMenuItem(m_mnuFile, "mnuFileReport", QStringLiteral("結果を表示"),
+    m_mnuFileReport = addMenuItem(m_mnuFile, "mnuFileReport", tr("結果を表示"),
                                   QKeySequence(Qt::CTRL | Qt::Key_R));
     m_mnuFile->addSeparator();
-    QAction* exit = addMenuItem(m_mnuFile, "mnuFileExit", QStringLiteral("終了"),
-                                QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* exit =
+        addMenuItem(m_mnuFile, "mnuFileExit", tr("終了"), QKeySequence(Qt::CTRL | Qt::Key_W));
     // Fusion cuts an item's text to fit counting the '&' it does not draw: the widest item,
     // one with an access key, would lose its middle. That one character more keeps it whole.
     m_mnuFile->setMinimumWidth(m_mnuFile->sizeHint().width() +
                                m_mnuFile->fontMetrics().horizontalAdvance(u'&'));
 
-    m_mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    m_mnuHelp = menuBar()->addMenu(tr("ヘルプ(&H)"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* manual =
-        addMenuItem(m_mnuHelp, "mnuHelpManual", QStringLiteral("「マニュアル」を開く"),
-                    QKeySequence(Qt::CTRL | Qt::Key_M));
+    QAction* manual = addMenuItem(m_mnuHelp, "mnuHelpManual", tr("「マニュアル」を開く"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_M));
     m_mnuHelp->addSeparator();
-    QAction* version = addMenuItem(m_mnuHelp, "mnuHelpVer", QStringLiteral("バージョン情報"),
+    QAction* version = addMenuItem(m_mnuHelp, "mnuHelpVer", tr("バージョン情報"),
                                    QKeySequence(Qt::CTRL | Qt::Key_V));
     connect(manual, &QAction::triggered, this, [this] { openManual(m_prompter, programFolder()); });
     connect(version, &QAction::triggered, this, [this] { showAbout(this); });
@@ -712,8 +723,7 @@ void MainWindow::cmdCreateDeleteClick(int index)
     if (!getSeriesParameters(params))
         return;
     enterBusyState();
-    WindowRunContext context =
-        runContext(index == 0 ? QStringLiteral("作成") : QStringLiteral("削除の準備"));
+    WindowRunContext context = runContext(index == 0 ? tr("作成", "progress") : tr("削除の準備"));
     if (index == 0)
         m_engine.createSeries(params, context);
     else
@@ -745,7 +755,7 @@ void MainWindow::exportSeries(ExportKind kind)
     if (kind == ExportKind::Raw) {
         lines << seriesRawListLine(params);
     } else {
-        WindowRunContext context = runContext(QStringLiteral("エクスポート"));
+        WindowRunContext context = runContext(tr("エクスポート"));
         seriesExpandedListLines(params, context, lines);
     }
     leaveBusyState();
@@ -800,9 +810,8 @@ void MainWindow::updateUndoItem()
     // Another process (the command line) may have run meanwhile: the journal on disk says.
     const FolderSteps::UndoTarget next =
         m_busy->isBusy() ? FolderSteps::UndoTarget::None : m_services.steps.nextUndo();
-    m_mnuFileUndo->setText(next == FolderSteps::UndoTarget::Deletion
-                               ? QStringLiteral("直前の削除を元に戻す")
-                               : QStringLiteral("直前の作成を元に戻す"));
+    m_mnuFileUndo->setText(next == FolderSteps::UndoTarget::Deletion ? tr("直前の削除を元に戻す")
+                                                                     : tr("直前の作成を元に戻す"));
     m_mnuFileUndo->setEnabled(next != FolderSteps::UndoTarget::None);
     m_mnuFileReport->setEnabled(!m_busy->isBusy() && m_lists->hasReport());
 }

@@ -1,5 +1,6 @@
 #include "QtPrompter.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -9,17 +10,17 @@ namespace
 {
 
 struct ButtonDef {
-    const char16_t* caption;
+    const char* caption; // translated where the button is made
     int answer;
 };
 
-constexpr ButtonDef OkButton{u"OK", Answer::Ok};
-constexpr ButtonDef YesButton{u"はい(&Y)", Answer::Yes};
-constexpr ButtonDef NoButton{u"いいえ(&N)", Answer::No};
-constexpr ButtonDef CancelButton{u"キャンセル", Answer::Cancel};
-constexpr ButtonDef AbortButton{u"中止(&A)", Answer::Abort};
-constexpr ButtonDef RetryButton{u"再試行(&R)", Answer::Retry};
-constexpr ButtonDef IgnoreButton{u"無視(&I)", Answer::Ignore};
+constexpr ButtonDef OkButton{QT_TRANSLATE_NOOP("QtPrompter", "OK"), Answer::Ok};
+constexpr ButtonDef YesButton{QT_TRANSLATE_NOOP("QtPrompter", "はい(&Y)"), Answer::Yes};
+constexpr ButtonDef NoButton{QT_TRANSLATE_NOOP("QtPrompter", "いいえ(&N)"), Answer::No};
+constexpr ButtonDef CancelButton{QT_TRANSLATE_NOOP("QtPrompter", "キャンセル"), Answer::Cancel};
+constexpr ButtonDef AbortButton{QT_TRANSLATE_NOOP("QtPrompter", "中止(&A)"), Answer::Abort};
+constexpr ButtonDef RetryButton{QT_TRANSLATE_NOOP("QtPrompter", "再試行(&R)"), Answer::Retry};
+constexpr ButtonDef IgnoreButton{QT_TRANSLATE_NOOP("QtPrompter", "無視(&I)"), Answer::Ignore};
 
 QMessageBox::Icon iconOf(int style)
 {
@@ -82,7 +83,8 @@ int QtPrompter::prompt(const PromptRequest& request)
     // sort them, and guess an Escape answer where a Windows box has none.
     QList<QPushButton*> buttons;
     for (const ButtonDef& choice : choices) {
-        buttons << box.addButton(QString::fromUtf16(choice.caption), QMessageBox::ActionRole);
+        buttons << box.addButton(QCoreApplication::translate("QtPrompter", choice.caption),
+                                 QMessageBox::ActionRole);
         if (choice.answer == Answer::Cancel || choice.answer == Answer::Ok)
             box.setEscapeButton(buttons.last());
     }

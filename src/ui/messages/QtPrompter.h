@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// Shows prompts as QMessageBox titled "NMaker", with the buttons of a Japanese Windows box
-// whatever the system locale: the catalogue's texts name those buttons.
+// Shows prompts as QMessageBox titled "NMaker", with the buttons of a Windows box in the
+// program's own language whatever the system locale: the catalogue's texts name those buttons.
 class QtPrompter : public Prompter
 {
 public:

@@ -48,13 +48,13 @@ QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int r
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case OutcomeColumn:
-        return QStringLiteral("結果");
+        return tr("結果");
     case PathColumn:
-        return QStringLiteral("フォルダ");
+        return tr("フォルダ");
     case ReasonColumn:
-        return QStringLiteral("理由");
+        return tr("理由");
     case LineColumn:
-        return QStringLiteral("行");
+        return tr("行");
     default:
         return {};
     }

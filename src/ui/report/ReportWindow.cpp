@@ -7,6 +7,7 @@
 #include "messages/MessageCatalogue.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,12 +33,12 @@ QString runTitle(RunKind kind)
 {
     switch (kind) {
     case RunKind::Create:
-        return QStringLiteral("作成の結果");
+        return QCoreApplication::translate("ReportWindow", "作成の結果");
     case RunKind::Delete:
-        return QStringLiteral("削除の結果");
+        return QCoreApplication::translate("ReportWindow", "削除の結果");
     case RunKind::Undo:
     case RunKind::Restore:
-        return QStringLiteral("元に戻した結果");
+        return QCoreApplication::translate("ReportWindow", "元に戻した結果");
     }
     return {};
 }
@@ -49,7 +50,7 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
       m_model(new ReportModel(report.rows(), this))
 {
     setObjectName(QStringLiteral("frmReport"));
-    setWindowTitle(QStringLiteral("実行結果 - ") + applicationTitle());
+    setWindowTitle(tr("実行結果 - ") + applicationTitle());
     setFont(uiFont());
     setModal(true);
 
@@ -57,22 +58,21 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
     m_summary->setObjectName(QStringLiteral("lblSummary"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* filterLabel = new QLabel(QStringLiteral("表示(&V):"), this);
+    auto* filterLabel = new QLabel(tr("表示(&V):"), this);
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("cboFilter"));
-    m_filter->setToolTip(QStringLiteral("表に出す結果を選びます"));
-    setReaderName(m_filter, QStringLiteral("表示"));
+    m_filter->setToolTip(tr("表に出す結果を選びます"));
+    setReaderName(m_filter, tr("表示"));
     filterLabel->setBuddy(m_filter);
-    m_filter->addItem(QStringLiteral("すべて (%1)").arg(report.rows().size()));
+    m_filter->addItem(tr("すべて (%1)").arg(report.rows().size()));
     for (FolderOutcome o : outcomesOf(report.kind()))
         m_filter->addItem(QStringLiteral("%1 (%2)").arg(outcomeText(o)).arg(report.count(o)),
                           int(o));
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("tblReport"));
-    setReaderName(m_table, QStringLiteral("フォルダごとの結果"));
-    setReaderDescription(m_table,
-                         QStringLiteral("各フォルダの結果と理由。列の見出しで並べ替えます"));
+    setReaderName(m_table, tr("フォルダごとの結果"));
+    setReaderDescription(m_table, tr("各フォルダの結果と理由。列の見出しで並べ替えます"));
     // Tab leaves the table for the buttons; the arrow keys move within it.
     m_table->setTabKeyNavigation(false);
     m_table->setModel(m_model);
@@ -97,19 +97,18 @@ ReportWindow::ReportWindow(const RunReport& report, ReportActions actions, QWidg
     m_table->setColumnWidth(ReportModel::ReasonColumn, 14 * em);
     m_table->setColumnWidth(ReportModel::LineColumn, 5 * em);
 
-    m_toList = new QPushButton(QStringLiteral("リストに送る(&L)"), this);
+    m_toList = new QPushButton(tr("リストに送る(&L)"), this);
     m_toList->setObjectName(QStringLiteral("cmdToList"));
-    m_toList->setToolTip(
-        QStringLiteral("表のフォルダを「フォルダ作成リスト」に入れます (やり直しに)"));
-    m_exportList = new QPushButton(QStringLiteral("リストファイルに書き出す(&E)"), this);
+    m_toList->setToolTip(tr("表のフォルダを「フォルダ作成リスト」に入れます (やり直しに)"));
+    m_exportList = new QPushButton(tr("リストファイルに書き出す(&E)"), this);
     m_exportList->setObjectName(QStringLiteral("cmdExportList"));
-    m_exportList->setToolTip(QStringLiteral("表のフォルダをリストファイルに書き出します"));
-    m_exportCsv = new QPushButton(QStringLiteral("CSV に書き出す(&S)"), this);
+    m_exportList->setToolTip(tr("表のフォルダをリストファイルに書き出します"));
+    m_exportCsv = new QPushButton(tr("CSV に書き出す(&S)"), this);
     m_exportCsv->setObjectName(QStringLiteral("cmdExportCsv"));
-    m_exportCsv->setToolTip(QStringLiteral("表を CSV ファイル (UTF-8、BOM 付き) に書き出します"));
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
+    m_exportCsv->setToolTip(tr("表を CSV ファイル (UTF-8、BOM 付き) に書き出します"));
+    auto* close = new QPushButton(tr("閉じる"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
-    close->setToolTip(QStringLiteral("「実行結果」を閉じる"));
+    close->setToolTip(tr("「実行結果」を閉じる"));
     for (QPushButton* b : {m_toList, m_exportList, m_exportCsv, close}) {
         b->setAutoDefault(false);
     }

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,52 +46,59 @@ int buttonBesideFrame(int frame)
     return frameTop(frame) + (FrameHeight - ButtonHeight) / 2;
 }
 
+// Captions and tips are translated where they are used.
 struct Choice {
     const char16_t* name;
-    const char16_t* caption;
-    const char16_t* tip;
+    const char* caption;
+    const char* tip;
 };
 
 struct Frame {
     const char16_t* name;
-    const char16_t* caption;
-    const char16_t* tip;
+    const char* caption;
+    const char* tip;
     Choice rows[2];
 };
 
 const Frame frames[] = {
     {u"fraSetFolderName",
-     u"フォルダ名の設定",
-     u"作成するフォルダ名の連番部分の設定",
-     {{u"optSetFolderName0", u"連番部分を\"0\"で埋める", u"例）001、002～020、021"},
-      {u"optSetFolderName1", u"連番部分を\"0\"で埋めない", u"例）1、2～20、21"}}},
+     QT_TRANSLATE_NOOP("SettingsDialog", "フォルダ名の設定"),
+     QT_TRANSLATE_NOOP("SettingsDialog", "作成するフォルダ名の連番部分の設定"),
+     {{u"optSetFolderName0", QT_TRANSLATE_NOOP("SettingsDialog", "連番部分を\"0\"で埋める"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "例）001、002～020、021")},
+      {u"optSetFolderName1", QT_TRANSLATE_NOOP("SettingsDialog", "連番部分を\"0\"で埋めない"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "例）1、2～20、21")}}},
     {u"fraSetCreate",
-     u"作成時の設定",
-     u"フォルダを作成する時の設定",
-     {{u"optSetCreate0", u"同名フォルダがある時無視する",
-       u"既に同名フォルダがある時確認ダイアログを出さずに無視する"},
-      {u"optSetCreate1", u"確認ダイアログを出す",
-       u"既に同名フォルダがある時確認ダイアログを出す"}}},
+     QT_TRANSLATE_NOOP("SettingsDialog", "作成時の設定"),
+     QT_TRANSLATE_NOOP("SettingsDialog", "フォルダを作成する時の設定"),
+     {{u"optSetCreate0", QT_TRANSLATE_NOOP("SettingsDialog", "同名フォルダがある時無視する"),
+       QT_TRANSLATE_NOOP("SettingsDialog",
+                         "既に同名フォルダがある時確認ダイアログを出さずに無視する")},
+      {u"optSetCreate1", QT_TRANSLATE_NOOP("SettingsDialog", "確認ダイアログを出す"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "既に同名フォルダがある時確認ダイアログを出す")}}},
     {u"fraSetDelete",
-     u"削除時の設定",
-     u"作成したフォルダを削除する時の設定",
-     {{u"optSetDelete0", u"中身のあるフォルダを削除しない",
-       u"フォルダの中にファイルがある時は削除せずに残す"},
-      {u"optSetDelete1", u"中身のあるフォルダも削除する",
-       u"フォルダの中にファイルがある時も削除する"}}},
+     QT_TRANSLATE_NOOP("SettingsDialog", "削除時の設定"),
+     QT_TRANSLATE_NOOP("SettingsDialog", "作成したフォルダを削除する時の設定"),
+     {{u"optSetDelete0", QT_TRANSLATE_NOOP("SettingsDialog", "中身のあるフォルダを削除しない"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "フォルダの中にファイルがある時は削除せずに残す")},
+      {u"optSetDelete1", QT_TRANSLATE_NOOP("SettingsDialog", "中身のあるフォルダも削除する"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "フォルダの中にファイルがある時も削除する")}}},
     {u"fraSetSetting",
-     u"設定の保存",
-     u"この設定の扱いの設定",
-     {{u"chkSetSetting1", u"保存した設定を起動時に使う", u"保存した設定を次回起動時に使う"},
-      {u"chkSetSetting2", u"各値を初期値として保存する",
-       u"各項目(開始番号、終了番号など)も初期値として保存する"}}},
+     QT_TRANSLATE_NOOP("SettingsDialog", "設定の保存"),
+     QT_TRANSLATE_NOOP("SettingsDialog", "この設定の扱いの設定"),
+     {{u"chkSetSetting1", QT_TRANSLATE_NOOP("SettingsDialog", "保存した設定を起動時に使う"),
+       QT_TRANSLATE_NOOP("SettingsDialog", "保存した設定を次回起動時に使う")},
+      {u"chkSetSetting2", QT_TRANSLATE_NOOP("SettingsDialog", "各値を初期値として保存する"),
+       QT_TRANSLATE_NOOP("SettingsDialog",
+                         "各項目(開始番号、終了番号など)も初期値として保存する")}}},
 };
 
 template <class Button> Button* makeChoice(QWidget* parent, const Choice& choice, const QRect& at)
 {
-    auto* button = new Button(QString::fromUtf16(choice.caption), parent);
+    auto* button =
+        new Button(QCoreApplication::translate("SettingsDialog", choice.caption), parent);
     button->setObjectName(QString::fromUtf16(choice.name));
-    button->setToolTip(QString::fromUtf16(choice.tip));
+    button->setToolTip(QCoreApplication::translate("SettingsDialog", choice.tip));
     button->setGeometry(at);
     return button;
 }
@@ -109,7 +117,7 @@ SettingsDialog::SettingsDialog(Options& options, SettingsHost& host, QWidget* pa
     : QDialog(parent), m_options(options), m_host(host)
 {
     setObjectName(QStringLiteral("frmSetting"));
-    setWindowTitle(QStringLiteral("設定ダイアログ"));
+    setWindowTitle(tr("設定ダイアログ"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(uiFont(11));
@@ -125,9 +133,10 @@ void SettingsDialog::buildControls()
 {
     for (int f = 0; f < 4; ++f) {
         const Frame& frame = frames[f];
-        auto* box = new QGroupBox(QString::fromUtf16(frame.caption), this);
+        auto* box =
+            new QGroupBox(QCoreApplication::translate("SettingsDialog", frame.caption), this);
         box->setObjectName(QString::fromUtf16(frame.name));
-        box->setToolTip(QString::fromUtf16(frame.tip));
+        box->setToolTip(QCoreApplication::translate("SettingsDialog", frame.tip));
         box->setGeometry(twipsRect(FrameLeft, frameTop(f), FrameWidth, FrameHeight));
         m_frames[f] = box;
     }
@@ -153,23 +162,19 @@ void SettingsDialog::buildControls()
     connect(m_chkSetSetting1, &QCheckBox::clicked, this, &SettingsDialog::onUseSavedClicked);
     connect(m_chkSetSetting2, &QCheckBox::clicked, this, &SettingsDialog::onSaveFieldsClicked);
 
-    m_cmdOK = placeButton(new QPushButton(QStringLiteral("O　K"), this), QStringLiteral("cmdOK"),
-                          QStringLiteral("操作を反映する"), 195);
+    m_cmdOK = placeButton(new QPushButton(tr("O　K"), this), QStringLiteral("cmdOK"),
+                          tr("操作を反映する"), 195);
     m_cmdOK->setDefault(true);
-    m_cmdCancel =
-        placeButton(new QPushButton(QStringLiteral("キャンセル"), this),
-                    QStringLiteral("cmdCancel"), QStringLiteral("操作をキャンセルする"), 735);
-    m_cmdSave =
-        placeButton(new QPushButton(QStringLiteral("保存"), this), QStringLiteral("cmdSave"),
-                    QStringLiteral("現在の設定を保存する"), buttonBesideFrame(1));
-    m_cmdDefault =
-        placeButton(new WrapButton(QStringLiteral("初期値に戻して保存する"), this),
-                    QStringLiteral("cmdDefault"), QStringLiteral("設定を初期値に戻して保存する"),
-                    buttonBesideFrame(2));
+    m_cmdCancel = placeButton(new QPushButton(tr("キャンセル"), this), QStringLiteral("cmdCancel"),
+                              tr("操作をキャンセルする"), 735);
+    m_cmdSave = placeButton(new QPushButton(tr("保存"), this), QStringLiteral("cmdSave"),
+                            tr("現在の設定を保存する"), buttonBesideFrame(1));
+    m_cmdDefault = placeButton(new WrapButton(tr("初期値に戻して保存する"), this),
+                               QStringLiteral("cmdDefault"), tr("設定を初期値に戻して保存する"),
+                               buttonBesideFrame(2));
     m_cmdDefault->setFont(uiFont(9));
-    m_cmdUndo =
-        placeButton(new QPushButton(QStringLiteral("元に戻す"), this), QStringLiteral("cmdUndo"),
-                    QStringLiteral("変更したものを元に戻す"), buttonBesideFrame(3));
+    m_cmdUndo = placeButton(new QPushButton(tr("元に戻す"), this), QStringLiteral("cmdUndo"),
+                            tr("変更したものを元に戻す"), buttonBesideFrame(3));
 
     connect(m_cmdOK, &QPushButton::clicked, this, &SettingsDialog::onOk);
     connect(m_cmdCancel, &QPushButton::clicked, this, &SettingsDialog::onCancel);
