@@ -289,10 +289,11 @@ void TestAccessibility::tabReachesEveryControlInOrder_data()
                                             "ltvFolder"};
     // One stop per option group, at its chosen button; the arrow keys move within it.
     QTest::newRow("frmSetting") << "frmSetting"
-                                << QStringList{
-                                       "optSetFolderName0", "optSetCreate0",  "optSetDelete0",
-                                       "chkSetSetting1",    "chkSetSetting2", "cmdOK",
-                                       "cmdCancel",         "cmdSave",        "cmdDefault"};
+                                << QStringList{"optSetFolderName0", "optSetCreate0",
+                                               "optSetDelete0",     "chkSetSetting1",
+                                               "chkSetSetting2",    "cmdOK",
+                                               "cmdCancel",         "cmdSave",
+                                               "cmdDefault",        "cboLanguage"};
     QTest::newRow("frmAbout") << "frmAbout" << QStringList{"cmdOK"};
     QTest::newRow("frmReport") << "frmReport"
                                << QStringList{"cboFilter",     "tblReport",    "cmdToList",

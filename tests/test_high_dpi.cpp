@@ -1,8 +1,9 @@
 // The windows on a high-DPI screen: run at several scale factors (QT_SCALE_FACTOR, set by the
 // test's registration), each window is drawn at that scale, keeps its layout, cuts no caption
-// and lies whole on the screen.
+// and lies whole on the screen; in Japanese and, with NMAKER_LANG=en, in English.
 #include "AllWindows.h"
 #include "common/OnScreen.h"
+#include "i18n/Language.h"
 #include "settings/WrapButton.h"
 
 #include <QAbstractButton>
@@ -51,6 +52,8 @@ private:
 
 void TestHighDpi::initTestCase()
 {
+    // Run in English too (NMAKER_LANG=en): its captions are longer.
+    installLanguage(chooseLanguage({}, qEnvironmentVariable("NMAKER_LANG")));
     m_windows = std::make_unique<AllWindows>();
 }
 

@@ -6,6 +6,7 @@
 #include "TestHelpers.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,7 +56,12 @@ public:
         fields = {"/tmp/", "1", "10", "3", "", ""};
     }
 
+    std::optional<Language> savedLanguage() const override { return language; }
+    void saveLanguage(Language chosen) override { languagesSaved << chosen; }
+
     SeriesFieldTexts fields{"/work/", "5", "20", "4", "pre", "suf"};
+    std::optional<Language> language;
+    QList<Language> languagesSaved;
     QList<QList<int>> savedOptions;
     QList<QStringList> savedFields;
 
@@ -89,6 +95,7 @@ private Q_SLOTS:
     void useSavedGreysSaveFields();
     void snapshotIsRetakenAtEachShowing();
     void execReturnsWhenHidden();
+    void languageForTheNextStart();
 
 private:
     template <class T> T* child(const char* name) { return childOf<T>(m_dialog, name); }
@@ -173,7 +180,7 @@ void TestSettingsDialog::layoutFitsAndNothingIsClipped()
 {
     QCOMPARE(m_dialog->objectName(), QStringLiteral("frmSetting"));
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("設定ダイアログ"));
-    QCOMPARE(m_dialog->size(), QSize(356, 327)); // 5340 x 4905 twips
+    QCOMPARE(m_dialog->size(), QSize(356, 357)); // 5340 x 4905 twips and the language row
     QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
     QVERIFY(button("cmdOK")->isDefault());
 
@@ -213,10 +220,10 @@ void TestSettingsDialog::tabOrder()
     showDialog();
     const char* order[] = {"optSetFolderName0", "optSetCreate0", "optSetDelete0", "chkSetSetting1",
                            "chkSetSetting2",    "cmdOK",         "cmdCancel",     "cmdSave",
-                           "cmdDefault",        "cmdUndo"};
+                           "cmdDefault",        "cboLanguage"};
     // Tab enters each option group at its selected button; cmdUndo is disabled when shown.
     child<QWidget>(order[0])->setFocus();
-    for (size_t i = 1; i + 1 < std::size(order); ++i) {
+    for (size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString(order[i]));
     }
@@ -424,6 +431,28 @@ void TestSettingsDialog::execReturnsWhenHidden()
     QCOMPARE(m_host->savedOptions.size(), 1);
     QTimer::singleShot(0, m_dialog, [this] { m_dialog->close(); });
     QCOMPARE(m_dialog->exec(), int(QDialog::Accepted));
+}
+
+// The language shown is the one kept (else the one running); a choice is kept at once, for the
+// next start, and neither Cancel nor the defaults take it back.
+void TestSettingsDialog::languageForTheNextStart()
+{
+    auto* box = child<QComboBox>("cboLanguage");
+    QCOMPARE(box->currentText(), QStringLiteral("日本語")); // nothing kept, Japanese running
+    delete m_dialog;
+    m_host->language = Language::English;
+    m_dialog = new SettingsDialog(*m_options, *m_host);
+    box = child<QComboBox>("cboLanguage");
+    QCOMPARE(box->currentText(), QStringLiteral("English"));
+
+    showDialog();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Up);
+    QCOMPARE(m_host->languagesSaved, QList<Language>{Language::Japanese});
+    button("cmdDefault")->click();
+    button("cmdCancel")->click();
+    QCOMPARE(m_host->languagesSaved, QList<Language>{Language::Japanese});
+    QCOMPARE(box->currentText(), QStringLiteral("日本語"));
 }
 
 QTEST_MAIN(TestSettingsDialog)

@@ -6,6 +6,7 @@
 #include "AllWindows.h"
 #include "ArgumentParser.h"
 #include "Version.h"
+#include "i18n/Language.h"
 #include "messages/MessageCatalogue.h"
 
 #include <QAbstractButton>
@@ -189,6 +190,24 @@ private Q_SLOTS:
                             gone.mid(0, 20).join(QLatin1String("\n  ")) +
                             QStringLiteral("\nnew:\n  ") +
                             came.mid(0, 20).join(QLatin1String("\n  "))));
+    }
+
+    // With the English translation loaded no Japanese is left, but in what is the user's own
+    // (the test's folder and reason) and the name of the Japanese choice itself.
+    void everyTextInEnglish()
+    {
+        QVERIFY(installLanguage(Language::English));
+        const QRegularExpression japanese(
+            QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        QStringList left;
+        for (QString s : allTexts()) {
+            s.remove(QStringLiteral("テンプレート"))
+                .remove(QStringLiteral("使用中"))
+                .remove(QStringLiteral("日本語"));
+            if (s.contains(japanese))
+                left << s;
+        }
+        QVERIFY2(left.isEmpty(), qPrintable(u'\n' + left.join(u'\n')));
     }
 };
 

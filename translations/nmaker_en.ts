@@ -511,12 +511,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>次のフォルダは%1残しました:<byte value="xd"/>
 </source>
-        <translation type="unfinished"></translation>
+        <translation>These folders were kept (%1):<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source><byte value="xd"/>
 ほか %1 個</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="xd"/>
+and %1 more</translation>
     </message>
     <message>
         <source>%1 個のフォルダを元の場所に戻しました。</source>
@@ -525,12 +527,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source><byte value="xd"/>
 %1 個のフォルダはごみ箱に残しました。</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="xd"/>
+%1 folders were left in the trash.</translation>
     </message>
     <message>
         <source><byte value="xd"/>
 %1 個のフォルダはごみ箱にありませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="xd"/>
+%1 folders were not in the trash.</translation>
     </message>
     <message>
         <source>次のフォルダは%1ごみ箱に残しました</source>
@@ -652,7 +656,8 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>リストファイルに書き込めませんでした。<byte value="xd"/>
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Could not write the list file.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>CSV に書き出す</source>
@@ -669,13 +674,16 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>ファイルに書き込めませんでした。<byte value="xd"/>
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Could not write the file.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>拡張書式の設定を保存できませんでした。<byte value="xd"/>
 この設定は NMaker を終了するまで有効です。<byte value="xd"/>
 </source>
-        <translation type="unfinished"></translation>
+        <translation>The extended syntax setting could not be saved.<byte value="xd"/>
+It holds until NMaker exits.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>指定</source>
@@ -711,17 +719,20 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>リストの項目が多すぎます。<byte value="xd"/>
 (上限は 1,000,000 項目です)</source>
-        <translation type="unfinished"></translation>
+        <translation>The list has too many entries.<byte value="xd"/>
+(The limit is 1,000,000 entries)</translation>
     </message>
     <message>
         <source>リストを展開すると大きすぎます。<byte value="xd"/>
 (展開した項目は合わせて 1 億文字までです)</source>
-        <translation type="unfinished"></translation>
+        <translation>The list is too large once expanded.<byte value="xd"/>
+(Expanded entries may total 100 million characters at most)</translation>
     </message>
     <message>
         <source>リストファイルが大きすぎます。<byte value="xd"/>
 (上限は 64 MB です)</source>
-        <translation type="unfinished"></translation>
+        <translation>The list file is too large.<byte value="xd"/>
+(The limit is 64 MB)</translation>
     </message>
     <message>
         <source>リストファイル(*.txt,*.lst)</source>
@@ -807,7 +818,8 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>リストの中に同一のフォルダが存在します。<byte value="xd"/>
 リストを修正してやり直して下さい。</source>
-        <translation type="unfinished"></translation>
+        <translation>The list names the same folder more than once.<byte value="xd"/>
+Correct the list and try again.</translation>
     </message>
     <message>
         <source>のあるフォルダ</source>
@@ -1092,6 +1104,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
         <comment>progress</comment>
         <translation>Creating</translation>
     </message>
+    <message>
+        <source>表示言語を保存できませんでした。<byte value="xd"/>
+次に起動したときも、これまでの言語で表示します。<byte value="xd"/>
+</source>
+        <translation>The language could not be saved.<byte value="xd"/>
+The program will start in the language it had before.<byte value="xd"/>
+</translation>
+    </message>
 </context>
 <context>
     <name>MessageCatalogue</name>
@@ -1101,7 +1121,7 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     </message>
     <message>
         <source>フォルダ名に<byte value="x1"/>は、使えません</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="x1"/> cannot be used in a folder name</translation>
     </message>
     <message>
         <source>数値を入力して下さい</source>
@@ -1122,12 +1142,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>連番番号と桁数が合っていません<byte value="xd"/>
 どちらかを変更して下さい</source>
-        <translation type="unfinished"></translation>
+        <translation>The numbers of the series do not fit the digits<byte value="xd"/>
+Change one of them</translation>
     </message>
     <message>
         <source>指定されたフォルダ作成先フォルダは存在しません。<byte value="xd"/>
 フォルダを作成しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>The target folder does not exist.<byte value="xd"/>
+Create it?</translation>
     </message>
     <message>
         <source>フォルダ作成先のフォルダの作成に失敗しました</source>
@@ -1142,17 +1164,22 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
 既にあるので作成できません。以降のフォルダを作成しますか？<byte value="xd"/>
 「中止」なら処理を止めます。「再試行」なら次のフォルダの作成を続けます。<byte value="xd"/>
 「無視」なら次から確認ダイアログを出さずに処理を続けます｡ </source>
-        <translation type="unfinished"></translation>
+        <translation>The folder <byte value="x1"/><byte value="xd"/>
+already exists and cannot be created. Create the folders after it?<byte value="xd"/>
+Abort stops. Retry goes on with the next folder.<byte value="xd"/>
+Ignore goes on without asking again.</translation>
     </message>
     <message>
         <source>フォルダの作成で異常が起きました。<byte value="xd"/>
 フォルダが作成できませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>Something went wrong while creating the folder.<byte value="xd"/>
+The folder could not be created.</translation>
     </message>
     <message>
         <source>指定されたフォルダ作成先フォルダが存在しません<byte value="xd"/>
 フォルダを指定し直して下さい</source>
-        <translation type="unfinished"></translation>
+        <translation>The target folder does not exist<byte value="xd"/>
+Choose the folder again</translation>
     </message>
     <message>
         <source>削除できませんでした</source>
@@ -1161,7 +1188,8 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>削除しようとしたフォルダ<byte value="xd"/>
 <byte value="x1"/>が存在しませんでした</source>
-        <translation type="unfinished"></translation>
+        <translation>These folders to delete did not exist:<byte value="xd"/>
+<byte value="x1"/></translation>
     </message>
     <message>
         <source>処理を中断します</source>
@@ -1171,44 +1199,55 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
         <source>展開できなかったものは、<byte value="xd"/>
 <byte value="x1"/>でした。また、最大桁数(<byte value="x2"/>桁)よりも大きいものは、<byte value="xd"/>
 <byte value="x3"/>でした。修正してやり直して下さい。</source>
-        <translation type="unfinished"></translation>
+        <translation>These could not be expanded:<byte value="xd"/>
+<byte value="x1"/>These have more than the maximum of <byte value="x2"/> digits:<byte value="xd"/>
+&lt;orrect them and try again.</translation>
     </message>
     <message>
         <source>リストの<byte value="xd"/>
 <byte value="x1"/>が展開できませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>These lines of the list could not be expanded:<byte value="xd"/>
+<byte value="x1"/></translation>
     </message>
     <message>
         <source>最大桁数(<byte value="x1"/>桁)よりも大きいので、リストの<byte value="xd"/>
 <byte value="x2"/>が展開できませんでした。修正してやり直して下さい。</source>
-        <translation type="unfinished"></translation>
+        <translation>These lines of the list have more than the maximum of <byte value="x1"/> digits and could not be expanded:<byte value="xd"/>
+,orrect them and try again.</translation>
     </message>
     <message>
         <source>マニュアル(<byte value="x4"/>)がありません。<byte value="xd"/>
 このソフトと同じフォルダにマニュアルを置いて下さい。</source>
-        <translation type="unfinished"></translation>
+        <translation>The manual (<byte value="x4"/>) is missing.<byte value="xd"/>
+Put the manual in the same folder as this program.</translation>
     </message>
     <message>
         <source>リストの’<byte value="x1"/>’ドライブが存在しません。<byte value="xd"/>
 このダイアログを出さずに処理続ける時は、「はい」を。<byte value="xd"/>
 リストの次へ進む時は、「いいえ」を。<byte value="xd"/>
 処理を止める時は、「キャンセル」を押して下さい。</source>
-        <translation type="unfinished"></translation>
+        <translation>The drive &apos;<byte value="x1"/>&apos; of the list does not exist.<byte value="xd"/>
+To go on without this box, press Yes.<byte value="xd"/>
+To go on with the next line of the list, press No.<byte value="xd"/>
+To stop, press Cancel.</translation>
     </message>
     <message>
         <source>フォルダリストにパスとしては、不適当な文字が含まれています。<byte value="xd"/>
 リストの[<byte value="x1"/>]は、作成できませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>The folder list holds characters not allowed in a path.<byte value="xd"/>
+[<byte value="x1"/>] of the list could not be created.</translation>
     </message>
     <message>
         <source>フォルダリストにパスとしては、不適当な文字が含まれています。<byte value="xd"/>
 リストの[<byte value="x1"/>]は、削除できませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>The folder list holds characters not allowed in a path.<byte value="xd"/>
+[<byte value="x1"/>] of the list could not be deleted.</translation>
     </message>
     <message>
         <source>ドライブが指定されていません。任意のフォルダを選択しますか？<byte value="xd"/>
 「いいえ」で<byte value="x1"/>を選択します。</source>
-        <translation type="unfinished"></translation>
+        <translation>No drive is given. Choose a folder?<byte value="xd"/>
+No chooses <byte value="x1"/>.</translation>
     </message>
 </context>
 <context>
@@ -1265,7 +1304,8 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source>%1 は既に存在します。<byte value="xd"/>
 上書きしますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 already exists.<byte value="xd"/>
+Do you want to replace it?</translation>
     </message>
     <message>
         <source>はい(&amp;Y)</source>
@@ -1627,6 +1667,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
         <source>各項目(開始番号、終了番号など)も初期値として保存する</source>
         <translation>Also save each field (first number, last number and so on) as its default</translation>
     </message>
+    <message>
+        <source>表示言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>次に起動したときから、選んだ言語で表示します</source>
+        <translation>The program shows the chosen language from its next start</translation>
+    </message>
 </context>
 <context>
     <name>SheetImport</name>
@@ -1824,7 +1872,9 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
         <source>テンプレートの設定を保存できませんでした。<byte value="xd"/>
 この設定は NMaker を終了するまで有効です。<byte value="xd"/>
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Could not save the template settings.<byte value="xd"/>
+They hold until NMaker exits.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>(テンプレートにコピーするものはありません)</source>
@@ -2087,12 +2137,14 @@ arguments or list (for undo: no run to undo, or the record of runs is unusable)
     <message>
         <source><byte value="xd"/>
 記録に残っている %1 個のフォルダをごみ箱に移動しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="xd"/>
+Move the %1 folders on record to the trash?</translation>
     </message>
     <message>
         <source><byte value="xd"/>
 記録に残っている %1 個のフォルダを元の場所に戻しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation><byte value="xd"/>
+Put the %1 folders on record back where they were?</translation>
     </message>
     <message>
         <source>直前の削除でごみ箱に移動した %1 個のフォルダを元の場所に戻しますか？</source>

@@ -126,9 +126,17 @@ void fitLongestText(QLineEdit* field, const QString& longest)
     }
 }
 
-// A menu caption with its access key where Japanese menus put it: "指定(&T)...".
+// A menu caption with its access key where Japanese menus put it: "指定(&T)..."; an English
+// caption marks the letter in its own words ("Choose &template...") where it has it.
 QString withAccessKey(const QString& caption, char key)
 {
+    const bool japanese = std::any_of(caption.cbegin(), caption.cend(),
+                                      [](QChar c) { return c.unicode() >= 0x3000; });
+    if (!japanese) {
+        const qsizetype at = caption.indexOf(QLatin1Char(key), 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            return caption.left(at) + u'&' + caption.mid(at);
+    }
     const QString mark = QStringLiteral("(&%1)").arg(QLatin1Char(key));
     if (caption.endsWith(QLatin1String("...")))
         return caption.chopped(3) + mark + QStringLiteral("...");
@@ -874,6 +882,21 @@ void MainWindow::resetSettings()
 {
     m_options.setDefaults();
     setDefaultFields();
+}
+
+std::optional<Language> MainWindow::savedLanguage() const
+{
+    return m_preferences->language();
+}
+
+void MainWindow::saveLanguage(Language language)
+{
+    if (!m_preferences->setLanguage(language))
+        m_prompter.prompt(PromptRequest{-1,
+                                        tr("表示言語を保存できませんでした。\r\n"
+                                           "次に起動したときも、これまでの言語で表示します。\r\n") +
+                                            m_preferences->path(),
+                                        MessageStyle::Ok | MessageStyle::IconWarning});
 }
 
 void MainWindow::saveSettings()

@@ -62,6 +62,8 @@ public:
     void setFieldTexts(const SeriesFieldTexts& texts) override;
     void saveSettings() override;
     void resetSettings() override;
+    std::optional<Language> savedLanguage() const override;
+    void saveLanguage(Language language) override;
     void setDefaultFields();
 
     SettingsDialog* settingsDialog() const { return m_settingsDialog; }

@@ -8,8 +8,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -34,6 +36,10 @@ constexpr int IndentedRowLeft = 360;
 constexpr int ButtonLeft = 4050;
 constexpr int ButtonWidth = 1170;
 constexpr int ButtonHeight = 480;
+// The display language, below the frames.
+constexpr int LanguageRowHeight = 450;
+constexpr int LanguageLabelWidth = 1500;
+constexpr int LanguageBoxWidth = 2000;
 
 int frameTop(int frame)
 {
@@ -123,7 +129,8 @@ SettingsDialog::SettingsDialog(Options& options, SettingsHost& host, QWidget* pa
     setFont(uiFont(11));
     buildControls();
     setTabOrder();
-    setFixedSize(twipsSize(5340, 4905));
+    // One row below the frames for the display language.
+    setFixedSize(twipsSize(5340, 4905 + LanguageRowHeight));
 
     showOptions();
     connect(&m_options, &Options::changed, this, &SettingsDialog::showOptions);
@@ -176,6 +183,25 @@ void SettingsDialog::buildControls()
     m_cmdUndo = placeButton(new QPushButton(tr("元に戻す"), this), QStringLiteral("cmdUndo"),
                             tr("変更したものを元に戻す"), buttonBesideFrame(3));
 
+    // Each language named in itself; the choice holds from the next start.
+    const int languageTop = frameTop(4) - FrameStep + FrameHeight + 75;
+    auto* label = new QLabel(tr("表示言語"), this);
+    label->setObjectName(QStringLiteral("lblLanguage"));
+    label->setGeometry(twipsRect(FrameLeft + RowLeft, languageTop, LanguageLabelWidth, RowHeight));
+    m_cboLanguage = new QComboBox(this);
+    m_cboLanguage->setObjectName(QStringLiteral("cboLanguage"));
+    m_cboLanguage->addItem(QStringLiteral("日本語"), int(Language::Japanese));
+    m_cboLanguage->addItem(QStringLiteral("English"), int(Language::English));
+    m_cboLanguage->setGeometry(twipsRect(FrameLeft + RowLeft + LanguageLabelWidth, languageTop,
+                                         LanguageBoxWidth, RowHeight));
+    m_cboLanguage->setToolTip(tr("次に起動したときから、選んだ言語で表示します"));
+    label->setBuddy(m_cboLanguage);
+    const auto language = m_host.savedLanguage().value_or(installedLanguage());
+    m_cboLanguage->setCurrentIndex(m_cboLanguage->findData(int(language)));
+    connect(m_cboLanguage, &QComboBox::activated, this, [this](int index) {
+        m_host.saveLanguage(static_cast<Language>(m_cboLanguage->itemData(index).toInt()));
+    });
+
     connect(m_cmdOK, &QPushButton::clicked, this, &SettingsDialog::onOk);
     connect(m_cmdCancel, &QPushButton::clicked, this, &SettingsDialog::onCancel);
     connect(m_cmdSave, &QPushButton::clicked, this, &SettingsDialog::onSave);
@@ -185,9 +211,9 @@ void SettingsDialog::buildControls()
 
 void SettingsDialog::setTabOrder()
 {
-    QWidget* order[] = {m_opt[0][0], m_opt[0][1],      m_opt[1][0],      m_opt[1][1], m_opt[2][0],
-                        m_opt[2][1], m_chkSetSetting1, m_chkSetSetting2, m_cmdOK,     m_cmdCancel,
-                        m_cmdSave,   m_cmdDefault,     m_cmdUndo};
+    QWidget* order[] = {m_opt[0][0], m_opt[0][1],      m_opt[1][0],      m_opt[1][1],  m_opt[2][0],
+                        m_opt[2][1], m_chkSetSetting1, m_chkSetSetting2, m_cmdOK,      m_cmdCancel,
+                        m_cmdSave,   m_cmdDefault,     m_cmdUndo,        m_cboLanguage};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -63,4 +64,5 @@ private:
     QPushButton* m_cmdSave = nullptr;
     QPushButton* m_cmdDefault = nullptr;
     QPushButton* m_cmdUndo = nullptr;
+    QComboBox* m_cboLanguage = nullptr;
 };

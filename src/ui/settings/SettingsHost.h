@@ -1,6 +1,9 @@
 #pragma once
 
+#include "i18n/Language.h"
 #include "series/SeriesRules.h"
+
+#include <optional>
 
 // What the settings dialog needs from the window that owns the fields and the settings file.
 class SettingsHost
@@ -16,4 +19,7 @@ public:
     virtual void saveSettings() = 0;
     // Default options, then default field values.
     virtual void resetSettings() = 0;
+    // The 表示言語 kept for the next start (nothing when never chosen), and a new choice.
+    virtual std::optional<Language> savedLanguage() const { return std::nullopt; }
+    virtual void saveLanguage(Language) {}
 };
