@@ -122,6 +122,13 @@ void TestHighDpi::windowsKeepTheirLayout()
             QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(where));
             QVERIFY2(label->fontMetrics().height() <= label->height() + 2, qPrintable(where));
         }
+        // A wrapped label's lines all within its height.
+        if (auto* label = qobject_cast<QLabel*>(c);
+            label && !label->text().isEmpty() && label->wordWrap())
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height() + 2,
+                     qPrintable(where + QStringLiteral(" needs %1 of %2 pixels")
+                                            .arg(label->heightForWidth(label->width()))
+                                            .arg(label->height())));
         if (qobject_cast<QCheckBox*>(c) || qobject_cast<QRadioButton*>(c))
             QVERIFY2(c->sizeHint().width() <= c->width(), qPrintable(where));
         if (auto* b = qobject_cast<QPushButton*>(c); b && !qobject_cast<WrapButton*>(b))

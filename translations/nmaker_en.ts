@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>警告:  本ソフトは無保証です。作成と削除は自己責任で。</source>
-        <translation>Warning: this software has no warranty. Create and delete at your own risk.</translation>
+        <translation>Warning:  No warranty. Create and delete at your own risk.</translation>
     </message>
     <message>
         <source>著作権です</source>
