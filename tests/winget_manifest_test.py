@@ -11,9 +11,9 @@ import sys
 import tempfile
 import unittest
 
-spec = importlib.util.spec_from_file_location("manifest", sys.argv[1])
-manifest = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(manifest)
+found = importlib.util.spec_from_file_location("manifest", sys.argv[1])
+manifest = importlib.util.module_from_spec(found)
+found.loader.exec_module(manifest)
 VERSION = sys.argv[2]
 SHA = "0123456789abcdef" * 4
 
